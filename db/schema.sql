@@ -1,0 +1,159 @@
+-- Both databases of the network, as this program expects to find them. Every value is
+-- text; only the master tables carry a generated row number. Several tables have no
+-- key at all, as the network's other programs made them.
+CREATE DATABASE IF NOT EXISTS kordamrg_KORDAMdata CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
+CREATE DATABASE IF NOT EXISTS kordamrg_KORDAMdeclaraties CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
+
+CREATE USER IF NOT EXISTS 'kordamrg'@'localhost' IDENTIFIED BY 't7oKmaxu';
+CREATE USER IF NOT EXISTS 'kordamrg'@'127.0.0.1' IDENTIFIED BY 't7oKmaxu';
+GRANT ALL PRIVILEGES ON kordamrg_KORDAMdata.* TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+GRANT ALL PRIVILEGES ON kordamrg_KORDAMdeclaraties.* TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+
+USE kordamrg_KORDAMdata;
+
+CREATE TABLE IF NOT EXISTS TALVERO_ADMINISTRATOR (
+  LOGIN VARCHAR(255),
+  PASWOORD VARCHAR(255)
+);
+
+CREATE TABLE IF NOT EXISTS LOGINadministrator (
+  DATUMTIJD VARCHAR(255),
+  PCnaam VARCHAR(255),
+  LOGINnaam VARCHAR(255),
+  NETWERKkaart VARCHAR(255),
+  NETWERKadres VARCHAR(255),
+  MBmerk VARCHAR(255),
+  MBtype VARCHAR(255),
+  Afdrukapparaat VARCHAR(255)
+);
+
+CREATE TABLE IF NOT EXISTS TALVERO_consultants (
+  nummer INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  consultantnummer VARCHAR(255),
+  NaamOrganisatie VARCHAR(255),
+  Titel1 VARCHAR(255),
+  voornaam VARCHAR(255),
+  tussenvoegsel VARCHAR(255),
+  naam VARCHAR(255),
+  Titel2 VARCHAR(255),
+  Roepnaam VARCHAR(255),
+  Functie VARCHAR(255),
+  adres VARCHAR(255),
+  postcode VARCHAR(255),
+  woonplaats VARCHAR(255),
+  WEBSITE VARCHAR(255),
+  TELzakelijk VARCHAR(255),
+  TELprive VARCHAR(255),
+  TELmobiel VARCHAR(255),
+  EMAILzakelijk VARCHAR(255),
+  EMAILprive VARCHAR(255),
+  LOGIN VARCHAR(255),
+  PASWOORD VARCHAR(255),
+  BANKnaam VARCHAR(255),
+  BANKnummer VARCHAR(255),
+  BTWnummer VARCHAR(255),
+  KVKnummer VARCHAR(255),
+  VARverklaring VARCHAR(255),
+  isAANGEMELD VARCHAR(255),
+  isAFGEMELD VARCHAR(255),
+  isONLINE VARCHAR(255)
+);
+
+CREATE TABLE IF NOT EXISTS TALVERO_opdrachtgevers (
+  nummer INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  Opdrachtgevernummer VARCHAR(255),
+  Bedrijf VARCHAR(255),
+  Opdrachtnaam VARCHAR(255),
+  Titel1 VARCHAR(255),
+  voornaam VARCHAR(255),
+  tussenvoegsel VARCHAR(255),
+  naam VARCHAR(255),
+  Titel2 VARCHAR(255),
+  Roepnaam VARCHAR(255),
+  Functie VARCHAR(255),
+  Secretaresse VARCHAR(255),
+  TELsecretaresse VARCHAR(255),
+  EMAILsecretaresse VARCHAR(255),
+  adres VARCHAR(255),
+  Factuuradres MEDIUMTEXT,
+  postcode VARCHAR(255),
+  woonplaats VARCHAR(255),
+  WEBSITE VARCHAR(255),
+  TELzakelijk VARCHAR(255),
+  TELprive VARCHAR(255),
+  TELmobiel VARCHAR(255),
+  EMAILzakelijk VARCHAR(255),
+  EMAILprive VARCHAR(255),
+  BANKnaam VARCHAR(255),
+  BANKnummer VARCHAR(255),
+  BTWnummer VARCHAR(255),
+  KVKnummer VARCHAR(255),
+  LOGIN VARCHAR(255),
+  PASWOORD VARCHAR(255),
+  isAANGEMELD VARCHAR(255),
+  isAFGEMELD VARCHAR(255),
+  isONLINE VARCHAR(255)
+);
+
+CREATE TABLE IF NOT EXISTS TALVERO_projecten (
+  nummer INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  Projectnaam VARCHAR(255),
+  ProjectOmschrijving MEDIUMTEXT,
+  Projectcode VARCHAR(255),
+  Opdrachtgevernummer VARCHAR(255),
+  consultantnummer VARCHAR(255),
+  TijdsplanningDATUMvan VARCHAR(255),
+  TijdsplanningDATUMtm VARCHAR(255),
+  ProjectduurPer8uur VARCHAR(255),
+  InkoopDagtariefOpdrachtgever VARCHAR(255),
+  VerkoopDagtariefConsultant VARCHAR(255),
+  CommentaarCONSULTANT MEDIUMTEXT,
+  CommentaarADMIN MEDIUMTEXT,
+  AFSLUITEN VARCHAR(255)
+);
+
+-- Per-project data of the network, one row (or more) per project, keyed by the
+-- project's row number. No key of its own.
+CREATE TABLE IF NOT EXISTS TALVERO_PROJECT_DATA (
+  nummer VARCHAR(255),
+  Gegevens MEDIUMTEXT
+);
+
+CREATE TABLE IF NOT EXISTS TALVERO_berichten (
+  Bericht MEDIUMTEXT
+);
+
+-- A new project gets its data row; when the last data row of a project is deleted the
+-- project itself goes, so that deleting a project's data removes the project from
+-- every list of the network.
+DROP TRIGGER IF EXISTS talveros_project_data_created;
+CREATE TRIGGER talveros_project_data_created AFTER INSERT ON TALVERO_projecten
+  FOR EACH ROW INSERT INTO TALVERO_PROJECT_DATA (nummer, Gegevens) VALUES (CAST(NEW.nummer AS CHAR), '');
+
+DROP TRIGGER IF EXISTS talveros_project_removed;
+CREATE TRIGGER talveros_project_removed AFTER DELETE ON TALVERO_PROJECT_DATA
+  FOR EACH ROW DELETE FROM TALVERO_projecten
+    WHERE CAST(nummer AS CHAR) = OLD.nummer
+      AND NOT EXISTS (SELECT 1 FROM TALVERO_PROJECT_DATA d WHERE d.nummer = OLD.nummer);
+
+USE kordamrg_KORDAMdeclaraties;
+
+CREATE TABLE IF NOT EXISTS Declaraties (
+  Factuurnummer VARCHAR(255),
+  Projectnaam VARCHAR(255),
+  Opdrachtgevernaam VARCHAR(255),
+  Consultantnaam VARCHAR(255),
+  IsbetaaldOpdrachtgever VARCHAR(255),
+  IsbetaaldConsultant VARCHAR(255),
+  uren VARCHAR(255),
+  peruurUIT VARCHAR(255),
+  urentotaaluit VARCHAR(255),
+  kilometers VARCHAR(255),
+  perKM VARCHAR(255),
+  totaalkostenKM VARCHAR(255),
+  onkosten VARCHAR(255),
+  kostenomschrijving VARCHAR(255),
+  subtotaaluit VARCHAR(255),
+  BTWuit VARCHAR(255),
+  totaaluit VARCHAR(255)
+);

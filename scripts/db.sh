@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# A private MariaDB server for the demo and the tests: its own data directory, on the
+# loopback address only, started and stopped by PID; never a system service.
+#
+#   scripts/db.sh start DATADIR [PORT]   create the data directory and schema if needed, start
+#   scripts/db.sh stop DATADIR           stop the server of that data directory
+#   scripts/db.sh sql DATADIR            a client on that server as root (reads stdin)
+#   scripts/db.sh status DATADIR         exit 0 when it runs
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+cmd=${1:-}
+datadir=${2:-}
+port=${3:-3306}
+[ -n "$cmd" ] && [ -n "$datadir" ] || { echo "usage: $0 start|stop|sql|status DATADIR [PORT]" >&2; exit 2; }
+mkdir -p "$datadir"
+datadir=$(cd "$datadir" && pwd)
+sock="$datadir/mysqld.sock"
+pidfile="$datadir/mysqld.pid"
+
+running() { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
+client() { mariadb --no-defaults --socket="$sock" -uroot "$@"; }
+
+case "$cmd" in
+start)
+  if running; then
+    exit 0
+  fi
+  if [ ! -d "$datadir/data/mysql" ]; then
+    mariadb-install-db --no-defaults --user=root --datadir="$datadir/data" \
+      --auth-root-authentication-method=normal --skip-test-db >"$datadir/install.log" 2>&1 \
+      || { cat "$datadir/install.log" >&2; exit 1; }
+  fi
+  if command -v ss >/dev/null && ss -ltn "sport = :$port" | grep -q LISTEN; then
+    echo "Port $port is in use by another server; stop it first (scripts/db.sh stop DATADIR)." >&2
+    exit 1
+  fi
+  mariadbd --no-defaults --user=root --datadir="$datadir/data" --socket="$sock" --pid-file="$pidfile" \
+    --bind-address=127.0.0.1 --port="$port" --character-set-server=utf8mb4 \
+    --collation-server=utf8mb4_general_ci --log-error="$datadir/error.log" \
+    --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin >/dev/null 2>&1 &
+  for _ in $(seq 1 300); do
+    if client -e 'select 1' >/dev/null 2>&1; then
+      client <"$root/db/schema.sql"
+      exit 0
+    fi
+    if ! kill -0 $! 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  echo "The database server did not start; see $datadir/error.log" >&2
+  tail -n 20 "$datadir/error.log" >&2 || true
+  exit 1
+  ;;
+stop)
+  if running; then
+    pid=$(cat "$pidfile")
+    kill -TERM "$pid"
+    for _ in $(seq 1 300); do
+      kill -0 "$pid" 2>/dev/null || exit 0
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+  fi
+  ;;
+sql)
+  client
+  ;;
+status)
+  running
+  ;;
+*)
+  echo "usage: $0 start|stop|sql|status DATADIR [PORT]" >&2
+  exit 2
+  ;;
+esac

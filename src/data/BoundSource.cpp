@@ -1,0 +1,130 @@
+#include "data/BoundSource.h"
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/RecordSet.h"
+#include "data/RowWriter.h"
+
+namespace talveros::data {
+
+BoundSource::BoundSource(const QString &objectName, const QString &table, bool writable, QObject *parent)
+    : QObject(parent), m_table(table), m_writable(writable)
+{
+    setObjectName(objectName);
+}
+
+void BoundSource::refresh()
+{
+    flushPendingEdit();
+    Connection conn(Database::Main);
+    m_rows = conn.query("select * from " + rowwriter::quotedName(m_table));
+    conn.close();
+    setPosition(0);
+}
+
+void BoundSource::setPosition(size_t pos)
+{
+    m_pos = pos;
+    emit currentChanged();
+}
+
+void BoundSource::moveFirst()
+{
+    flushPendingEdit();
+    setPosition(0);
+}
+
+void BoundSource::moveNext()
+{
+    if (eof())
+        throw noCurrentRow();
+    flushPendingEdit();
+    setPosition(m_pos + 1);
+}
+
+bool BoundSource::find(const QString &criterion)
+{
+    const qsizetype eq = criterion.indexOf(QLatin1Char('='));
+    const qsizetype open = criterion.indexOf(QLatin1Char('\''), eq + 1);
+    if (eq < 0 || open < 0 || !criterion.endsWith(QLatin1Char('\'')) || criterion.size() - 1 <= open)
+        throw DbError(QStringLiteral("42000"), 0, QStringLiteral("Ongeldige zoekopdracht: %1").arg(criterion));
+    const QString column = criterion.left(eq).trimmed();
+    const QByteArray value = criterion.mid(open + 1, criterion.size() - open - 2).toUtf8();
+    const int c = m_rows.columnIndex(column);
+    if (c < 0)
+        throw unknownColumn(column);
+
+    flushPendingEdit();
+    const std::string_view wanted(value.constData(), size_t(value.size()));
+    size_t row = 0;
+    while (row < m_rows.rowCount() && (m_rows.isNull(row, c) || m_rows.value(row, c) != wanted))
+        ++row;
+    setPosition(row);
+    return !eof();
+}
+
+QString BoundSource::field(QStringView column) const
+{
+    const int c = m_rows.columnIndex(column);
+    if (c < 0)
+        throw unknownColumn(column);
+    if (eof())
+        return {};
+    if (c == m_pendingColumn)
+        return m_pendingValue;
+    return m_rows.text(m_pos, c);
+}
+
+void BoundSource::setPendingEdit(QStringView column, const QString &value)
+{
+    if (!m_writable)
+        throw DbError(QStringLiteral("HY000"), 0,
+                      QStringLiteral("De gegevensbron %1 is alleen-lezen.").arg(objectName()));
+    if (eof())
+        throw noCurrentRow();
+    const int c = m_rows.columnIndex(column);
+    if (c < 0)
+        throw unknownColumn(column);
+    if (m_pendingColumn >= 0 && m_pendingColumn != c)
+        flushPendingEdit();
+    m_pendingColumn = c;
+    m_pendingValue = value;
+}
+
+void BoundSource::flushPendingEdit()
+{
+    if (m_pendingColumn < 0)
+        return;
+    if (eof()) {
+        m_pendingColumn = -1;
+        return;
+    }
+    const std::vector<SqlValue> original = m_rows.row(m_pos);
+    std::vector<SqlValue> values = original;
+    std::vector<bool> changed(values.size(), false);
+    values[size_t(m_pendingColumn)] = m_pendingValue.toUtf8();
+    changed[size_t(m_pendingColumn)] = true;
+
+    Connection conn(Database::Main);
+    try {
+        rowwriter::update(conn, m_table, m_rows, original, values, changed);
+    } catch (const DbError &) {
+        // Take in what the other workstation stored, so that the administrator, once
+        // told, can still store the edit; a row that is gone can take no edit at all.
+        if (auto current = rowwriter::reread(conn, m_table, m_rows, original))
+            m_rows.replaceRow(m_pos, *current);
+        else
+            m_pendingColumn = -1;
+        throw;
+    }
+    conn.close();
+    m_rows.replaceRow(m_pos, values);
+    m_pendingColumn = -1;
+}
+
+void BoundSource::close()
+{
+    flushPendingEdit();
+}
+
+} // namespace talveros::data

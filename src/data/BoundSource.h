@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/RowStore.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace talveros::data {
+
+// A data source of the main window: all rows of one table of the main database held
+// in memory with a current row that bound boxes show. It is re-read through a fresh
+// connection on refresh; an edit of a bound box waits as a pending edit and is written
+// with the optimistic check before the source leaves the row.
+class BoundSource : public QObject {
+    Q_OBJECT
+public:
+    BoundSource(const QString &objectName, const QString &table, bool writable, QObject *parent = nullptr);
+
+    const QString &table() const { return m_table; }
+    bool isWritable() const { return m_writable; }
+
+    // Re-reads the table and positions on the first row.
+    void refresh();
+    bool eof() const { return m_pos >= m_rows.rowCount(); }
+    void moveFirst();
+    void moveNext();
+    // Moves to the first row, then searches forward for `column = 'value'`. The value
+    // is everything between the first quote and the last one, so a quote inside it is
+    // part of the value. Returns false and stands past the last row when none matches.
+    bool find(const QString &criterion);
+    size_t rowCount() const { return m_rows.rowCount(); }
+    size_t position() const { return m_pos; }
+
+    // The current row's value; empty past the last row or for NULL.
+    QString field(QStringView column) const;
+    bool hasColumn(QStringView column) const { return m_rows.columnIndex(column) >= 0; }
+
+    void setPendingEdit(QStringView column, const QString &value);
+    bool hasPendingEdit() const { return m_pendingColumn >= 0; }
+    // Writes a pending edit to the current row. A row changed by another workstation
+    // meanwhile refuses it: the DbError is thrown, the edit stays pending, and the row
+    // is re-read so that writing again stores it over the other change.
+    void flushPendingEdit();
+    void close();
+
+signals:
+    void currentChanged();
+
+private:
+    void setPosition(size_t pos);
+
+    QString m_table;
+    bool m_writable;
+    RowStore m_rows;
+    size_t m_pos = 0;
+    int m_pendingColumn = -1;
+    QString m_pendingValue;
+};
+
+} // namespace talveros::data

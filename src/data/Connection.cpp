@@ -1,0 +1,271 @@
+#include "data/Connection.h"
+
+#include "data/DbError.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace talveros::data {
+
+namespace {
+
+QString diagnosticsText(SQLSMALLINT type, SQLHANDLE handle, QString *state, int *native)
+{
+    SQLWCHAR sqlState[6] = {};
+    SQLINTEGER nativeError = 0;
+    SQLWCHAR message[2048] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc = SQLGetDiagRecW(type, handle, 1, sqlState, &nativeError, message,
+                                        SQLSMALLINT(std::size(message)), &length);
+    if (!SQL_SUCCEEDED(rc))
+        return {};
+    static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
+    *state = QString::fromUtf16(reinterpret_cast<const char16_t *>(sqlState), 5);
+    *native = int(nativeError);
+    const qsizetype n = std::min<qsizetype>(length, qsizetype(std::size(message)) - 1);
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(message), n);
+}
+
+[[noreturn]] void fail(SQLSMALLINT type, SQLHANDLE handle, const char *what)
+{
+    QString state = QStringLiteral("HY000");
+    int native = 0;
+    QString text = handle ? diagnosticsText(type, handle, &state, &native) : QString();
+    if (text.isEmpty())
+        text = QStringLiteral("De databaseverbinding meldde een fout zonder omschrijving (%1).")
+                   .arg(QLatin1String(what));
+    throw DbError(state, native, text);
+}
+
+void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char *what)
+{
+    if (!SQL_SUCCEEDED(rc))
+        fail(type, handle, what);
+}
+
+SQLHENV environment()
+{
+    static SQLHENV env = [] {
+        SQLHENV h = SQL_NULL_HENV;
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h)))
+            throw DbError(QStringLiteral("HY000"), 0,
+                          QStringLiteral("De ODBC-omgeving kon niet worden aangemaakt."));
+        SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        return h;
+    }();
+    return env;
+}
+
+struct StatementDeleter {
+    void operator()(void *stmt) const { SQLFreeHandle(SQL_HANDLE_STMT, stmt); }
+};
+using Statement = std::unique_ptr<void, StatementDeleter>;
+
+Statement prepareAndExecute(SQLHDBC dbc, const QByteArray &sql, const std::vector<SqlValue> &params,
+                            std::vector<SQLLEN> &indicators)
+{
+    SQLHSTMT raw = SQL_NULL_HSTMT;
+    check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &raw), SQL_HANDLE_DBC, dbc, "statement");
+    Statement stmt(raw);
+    indicators.assign(params.size(), 0);
+    for (size_t i = 0; i < params.size(); ++i) {
+        const SqlValue &v = params[i];
+        indicators[i] = v ? SQLLEN(v->size()) : SQL_NULL_DATA;
+        const SQLULEN columnSize = v ? std::max<SQLULEN>(1, SQLULEN(v->size())) : 1;
+        check(SQLBindParameter(raw, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_CHAR, SQL_LONGVARCHAR,
+                               columnSize, 0,
+                               v ? const_cast<char *>(v->constData()) : nullptr,
+                               v ? SQLLEN(v->size()) : 0, &indicators[i]),
+              SQL_HANDLE_STMT, raw, "parameter");
+    }
+    const SQLRETURN rc = SQLExecDirect(raw, reinterpret_cast<SQLCHAR *>(const_cast<char *>(sql.constData())),
+                                       SQLINTEGER(sql.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+        fail(SQL_HANDLE_STMT, raw, "execute");
+    return stmt;
+}
+
+// Values longer than their bound buffer are fetched whole, piece by piece.
+SqlValue fetchLongValue(SQLHSTMT stmt, SQLUSMALLINT rowInBlock, SQLUSMALLINT column)
+{
+    check(SQLSetPos(stmt, rowInBlock, SQL_POSITION, SQL_LOCK_NO_CHANGE), SQL_HANDLE_STMT, stmt, "position");
+    QByteArray value;
+    char piece[65536];
+    for (;;) {
+        SQLLEN ind = 0;
+        const SQLRETURN rc = SQLGetData(stmt, column, SQL_C_CHAR, piece, sizeof piece, &ind);
+        if (rc == SQL_NO_DATA)
+            break;
+        check(rc, SQL_HANDLE_STMT, stmt, "long value");
+        if (ind == SQL_NULL_DATA)
+            return std::nullopt;
+        const qsizetype got = (ind == SQL_NO_TOTAL || ind >= SQLLEN(sizeof piece)) ? qsizetype(sizeof piece) - 1
+                                                                                    : qsizetype(ind);
+        value.append(piece, got);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    return value;
+}
+
+} // namespace
+
+Connection::Connection(Database db)
+{
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    check(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &dbc), SQL_HANDLE_ENV, environment(), "connection");
+    m_dbc = dbc;
+    const QByteArray conn = connectionString(db).toUtf8();
+    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(const_cast<char *>(conn.constData())),
+                                          SQLSMALLINT(conn.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        QString state = QStringLiteral("08001");
+        int native = 0;
+        QString text = diagnosticsText(SQL_HANDLE_DBC, dbc, &state, &native);
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        m_dbc = nullptr;
+        if (text.isEmpty())
+            text = QStringLiteral("De databaseserver is niet bereikbaar.");
+        throw DbError(state, native, text);
+    }
+}
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::close()
+{
+    if (!m_dbc)
+        return;
+    SQLDisconnect(m_dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+    m_dbc = nullptr;
+}
+
+qint64 Connection::execute(const QByteArray &sql, const std::vector<SqlValue> &params)
+{
+    if (!m_dbc)
+        throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
+    std::vector<SQLLEN> indicators;
+    Statement stmt = prepareAndExecute(m_dbc, sql, params, indicators);
+    SQLLEN count = 0;
+    check(SQLRowCount(stmt.get(), &count), SQL_HANDLE_STMT, stmt.get(), "row count");
+    return qint64(count);
+}
+
+RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &params)
+{
+    if (!m_dbc)
+        throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
+    std::vector<SQLLEN> indicators;
+    Statement owner = prepareAndExecute(m_dbc, sql, params, indicators);
+    SQLHSTMT stmt = owner.get();
+
+    SQLSMALLINT columnCount = 0;
+    check(SQLNumResultCols(stmt, &columnCount), SQL_HANDLE_STMT, stmt, "columns");
+    RowStore store;
+    if (columnCount <= 0)
+        return store;
+
+    // Text is fetched as UTF-8 in bound blocks: the wide path makes the driver convert
+    // every value and is several times slower.
+    constexpr size_t kMaxWidth = 256 * 1024;
+    constexpr size_t kBlockBudget = 16 * 1024 * 1024;
+    const size_t ncols = static_cast<size_t>(columnCount);
+    std::vector<RowStore::Column> columns(ncols);
+    std::vector<size_t> widths(ncols);
+    size_t rowWidth = 0;
+    for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0, dataType = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        check(SQLDescribeCol(stmt, c, name, sizeof name, &nameLength, &dataType, &size, &digits, &nullable),
+              SQL_HANDLE_STMT, stmt, "describe");
+        SQLLEN autoUnique = SQL_FALSE;
+        SQLColAttribute(stmt, c, SQL_DESC_AUTO_UNIQUE_VALUE, nullptr, 0, nullptr, &autoUnique);
+        auto &col = columns[c - 1];
+        col.name = QString::fromUtf8(reinterpret_cast<const char *>(name),
+                                     std::min<qsizetype>(nameLength, qsizetype(sizeof name) - 1));
+        col.autoIncrement = autoUnique == SQL_TRUE;
+        // Four bytes a character, a terminator, and room for numbers written as text.
+        size_t width = size == 0 ? kMaxWidth : std::max<size_t>(size_t(size) * 4 + 1, 64);
+        widths[c - 1] = std::min(width, kMaxWidth);
+        rowWidth += widths[c - 1];
+    }
+    store.setColumns(std::move(columns));
+
+    const size_t blockRows = std::clamp<size_t>(kBlockBudget / std::max<size_t>(rowWidth, 1), 1, 1024);
+    std::vector<std::unique_ptr<char[]>> buffers(ncols);
+    std::vector<std::vector<SQLLEN>> lengths(ncols, std::vector<SQLLEN>(blockRows));
+    std::vector<SQLUSMALLINT> rowStatus(blockRows);
+    SQLULEN fetched = 0;
+    check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
+          SQL_HANDLE_STMT, stmt, "bind type");
+    check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(blockRows), 0),
+          SQL_HANDLE_STMT, stmt, "block size");
+    check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, rowStatus.data(), 0), SQL_HANDLE_STMT, stmt, "status");
+    check(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, stmt, "fetched");
+    for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
+        buffers[c - 1].reset(new char[widths[c - 1] * blockRows]);
+        check(SQLBindCol(stmt, c, SQL_C_CHAR, buffers[c - 1].get(), SQLLEN(widths[c - 1]), lengths[c - 1].data()),
+              SQL_HANDLE_STMT, stmt, "bind");
+    }
+
+    std::vector<SqlValue> longRow;
+    for (;;) {
+        const SQLRETURN rc = SQLFetch(stmt);
+        if (rc == SQL_NO_DATA)
+            break;
+        check(rc, SQL_HANDLE_STMT, stmt, "fetch");
+        for (size_t r = 0; r < fetched; ++r) {
+            if (rowStatus[r] == SQL_ROW_ERROR)
+                fail(SQL_HANDLE_STMT, stmt, "fetch row");
+            bool truncated = false;
+            size_t total = size_t(columnCount) * sizeof(std::uint32_t);
+            for (size_t c = 0; c < size_t(columnCount); ++c) {
+                const SQLLEN len = lengths[c][r];
+                if (len == SQL_NO_TOTAL || (len != SQL_NULL_DATA && size_t(len) >= widths[c]))
+                    truncated = true;
+                else if (len > 0)
+                    total += size_t(len);
+            }
+            if (truncated) {
+                longRow.clear();
+                for (size_t c = 0; c < size_t(columnCount); ++c) {
+                    const SQLLEN len = lengths[c][r];
+                    if (len == SQL_NULL_DATA)
+                        longRow.emplace_back(std::nullopt);
+                    else if (len == SQL_NO_TOTAL || size_t(len) >= widths[c])
+                        longRow.push_back(fetchLongValue(stmt, SQLUSMALLINT(r + 1), SQLUSMALLINT(c + 1)));
+                    else
+                        longRow.emplace_back(QByteArray(buffers[c].get() + r * widths[c], qsizetype(len)));
+                }
+                store.appendRow(longRow);
+                continue;
+            }
+            std::string packed;
+            packed.resize(total);
+            char *out = packed.data();
+            char *bytes = out + size_t(columnCount) * sizeof(std::uint32_t);
+            for (size_t c = 0; c < size_t(columnCount); ++c) {
+                const SQLLEN len = lengths[c][r];
+                const std::uint32_t stored = len == SQL_NULL_DATA ? RowStore::kNullLength : std::uint32_t(len);
+                std::memcpy(out + c * sizeof stored, &stored, sizeof stored);
+                if (len > 0) {
+                    std::memcpy(bytes, buffers[c].get() + r * widths[c], size_t(len));
+                    bytes += len;
+                }
+            }
+            store.appendPacked(std::move(packed));
+        }
+    }
+    return store;
+}
+
+} // namespace talveros::data

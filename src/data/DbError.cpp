@@ -1,0 +1,11 @@
+#include "data/DbError.h"
+
+namespace talveros::data {
+
+DbError::DbError(QString sqlState, int nativeCode, QString text)
+    : std::runtime_error(QStringLiteral("[%1] (%2) %3").arg(sqlState).arg(nativeCode).arg(text).toStdString()),
+      m_sqlState(std::move(sqlState)), m_nativeCode(nativeCode), m_text(std::move(text))
+{
+}
+
+} // namespace talveros::data

@@ -1,0 +1,157 @@
+#include "data/RecordSet.h"
+
+#include "data/DbError.h"
+#include "data/RowWriter.h"
+
+#include <algorithm>
+
+namespace talveros::data {
+
+DbError noCurrentRow()
+{
+    return DbError(QStringLiteral("HY109"), 0,
+                   QStringLiteral("Er is geen huidige rij: het begin of het einde van de gegevens is bereikt."));
+}
+
+DbError unknownColumn(QStringView column)
+{
+    return DbError(QStringLiteral("42S22"), 0,
+                   QStringLiteral("De kolom '%1' bestaat niet in deze tabel.").arg(column.toString()));
+}
+
+RecordSet::RecordSet(Connection &conn, const QString &table)
+    : m_conn(&conn), m_table(table), m_rows(conn.query("select * from " + rowwriter::quotedName(table)))
+{
+}
+
+RecordSet::~RecordSet() = default;
+
+bool RecordSet::eof() const
+{
+    return m_adding ? false : m_pos >= m_rows.rowCount();
+}
+
+void RecordSet::requireCurrent() const
+{
+    if (!m_open || eof())
+        throw noCurrentRow();
+}
+
+void RecordSet::resetPending()
+{
+    m_adding = false;
+    m_pending.clear();
+    m_changed.clear();
+}
+
+void RecordSet::moveFirst()
+{
+    update();
+    m_pos = 0;
+}
+
+void RecordSet::moveNext()
+{
+    requireCurrent();
+    update();
+    ++m_pos;
+}
+
+int RecordSet::columnIndex(QStringView column) const
+{
+    const int index = m_rows.columnIndex(column);
+    if (index < 0)
+        throw unknownColumn(column);
+    return index;
+}
+
+bool RecordSet::isNull(QStringView column) const
+{
+    requireCurrent();
+    const int c = columnIndex(column);
+    if (!m_pending.empty() && m_changed[size_t(c)])
+        return !m_pending[size_t(c)].has_value();
+    return m_adding || m_rows.isNull(m_pos, c);
+}
+
+QString RecordSet::fieldOrEmpty(QStringView column) const
+{
+    requireCurrent();
+    const int c = columnIndex(column);
+    if (!m_pending.empty() && (m_adding || m_changed[size_t(c)])) {
+        const SqlValue &v = m_pending[size_t(c)];
+        return v ? QString::fromUtf8(*v) : QString();
+    }
+    return m_rows.text(m_pos, c);
+}
+
+QString RecordSet::field(QStringView column) const
+{
+    if (isNull(column))
+        throw DbError(QStringLiteral("22002"), 0,
+                      QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column.toString()));
+    return fieldOrEmpty(column);
+}
+
+bool RecordSet::hasPendingChanges() const
+{
+    return m_adding || std::find(m_changed.begin(), m_changed.end(), true) != m_changed.end();
+}
+
+void RecordSet::addNew()
+{
+    update();
+    m_adding = true;
+    m_pending.assign(size_t(m_rows.columnCount()), std::nullopt);
+    m_changed.assign(size_t(m_rows.columnCount()), false);
+}
+
+void RecordSet::setField(QStringView column, const QString &value)
+{
+    requireCurrent();
+    const int c = columnIndex(column);
+    if (m_pending.empty()) {
+        m_pending = m_rows.row(m_pos);
+        m_changed.assign(size_t(m_rows.columnCount()), false);
+    }
+    m_pending[size_t(c)] = value.toUtf8();
+    m_changed[size_t(c)] = true;
+}
+
+void RecordSet::update()
+{
+    if (!hasPendingChanges()) {
+        if (!m_adding)
+            resetPending();
+        return;
+    }
+    if (m_adding) {
+        const auto stored = rowwriter::insert(*m_conn, m_table, m_rows, m_pending, m_changed);
+        m_rows.appendRow(stored);
+        m_pos = m_rows.rowCount() - 1;
+    } else {
+        rowwriter::update(*m_conn, m_table, m_rows, m_rows.row(m_pos), m_pending, m_changed);
+        m_rows.replaceRow(m_pos, m_pending);
+    }
+    resetPending();
+}
+
+void RecordSet::deleteCurrent()
+{
+    requireCurrent();
+    if (m_adding) {
+        resetPending();
+        return;
+    }
+    rowwriter::remove(*m_conn, m_table, m_rows, m_rows.row(m_pos));
+    m_rows.removeRow(m_pos);
+    resetPending();
+}
+
+void RecordSet::close()
+{
+    resetPending();
+    m_open = false;
+}
+
+} // namespace talveros::data

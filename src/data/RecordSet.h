@@ -1,0 +1,64 @@
+#pragma once
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/RowStore.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace talveros::data {
+
+// A record set over one whole table ("select * from " + table), walked in the order
+// the server returns the rows, with the add / set / update / delete operations of the
+// current row that every action is built from.
+class RecordSet {
+public:
+    RecordSet(Connection &conn, const QString &table);
+    ~RecordSet();
+    RecordSet(const RecordSet &) = delete;
+    RecordSet &operator=(const RecordSet &) = delete;
+
+    bool eof() const;
+    void moveFirst();
+    void moveNext();
+    size_t rowCount() const { return m_rows.rowCount(); }
+
+    // The current row's value as text; a NULL value is a data error.
+    QString field(QStringView column) const;
+    // The same, with NULL read as an empty text, for columns whose absence is harmless.
+    QString fieldOrEmpty(QStringView column) const;
+    bool isNull(QStringView column) const;
+
+    void addNew();
+    void setField(QStringView column, const QString &value);
+    // Stores the pending changes of the current row; without changes it does nothing.
+    void update();
+    void deleteCurrent();
+    bool hasPendingChanges() const;
+
+    // Drops what was never stored; the connection stays the caller's to close.
+    void close();
+
+    const RowStore &rows() const { return m_rows; }
+    int columnIndex(QStringView column) const; // throws DbError for an unknown column
+
+private:
+    void requireCurrent() const;
+    void resetPending();
+
+    Connection *m_conn;
+    QString m_table;
+    RowStore m_rows;
+    size_t m_pos = 0;
+    bool m_adding = false;
+    bool m_open = true;
+    std::vector<SqlValue> m_pending;
+    std::vector<bool> m_changed;
+};
+
+DbError noCurrentRow();
+DbError unknownColumn(QStringView column);
+
+} // namespace talveros::data

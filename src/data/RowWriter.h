@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/RowStore.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace talveros::data {
+
+// The writes of a record set, as parameterised statements. A row is identified by all
+// of its original values (LIMIT 1), so the same check works on tables with and without
+// a key, and a row that another workstation changed in between is not found: the
+// optimistic check.
+namespace rowwriter {
+
+QByteArray quotedName(QStringView name);
+
+// Inserts a row with the given columns set; returns the stored row as the server
+// holds it where the table has a generated key, otherwise as given.
+std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowStore &shape,
+                             const std::vector<SqlValue> &values, const std::vector<bool> &set);
+
+// Updates the row that still holds `original`; throws DbError when no row does.
+void update(Connection &conn, const QString &table, const RowStore &shape,
+            const std::vector<SqlValue> &original, const std::vector<SqlValue> &values,
+            const std::vector<bool> &changed);
+
+// Deletes one row that still holds `original`; throws DbError when no row does.
+void remove(Connection &conn, const QString &table, const RowStore &shape, const std::vector<SqlValue> &original);
+
+// Re-reads the row that holds `original`, by its generated key where the table has
+// one; empty when it is gone.
+std::optional<std::vector<SqlValue>> reread(Connection &conn, const QString &table, const RowStore &shape,
+                                            const std::vector<SqlValue> &original);
+
+DbError changedByOthers();
+
+} // namespace rowwriter
+} // namespace talveros::data

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace talveros::platform {
+
+// The application title every box without a title of its own carries.
+inline constexpr auto kAppTitle = "Talveros";
+
+enum class Icon { None, Question, Exclamation, Critical, Information };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+// Modal message and input boxes. Windows ask through this seam so that a test can
+// read every box the administrator would see and answer it.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // Empty optional when the box was cancelled.
+    virtual std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+
+    // An OK box with the application title and no icon.
+    void inform(const QString &text) { message(text, QString::fromLatin1(kAppTitle), Icon::None, Buttons::Ok); }
+};
+
+class WidgetDialogs final : public Dialogs {
+public:
+    explicit WidgetDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace talveros::platform

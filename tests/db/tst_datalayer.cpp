@@ -1,0 +1,318 @@
+#include "data/BoundSource.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/RecordSet.h"
+#include "support/TestDb.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace talveros;
+using data::Connection;
+using data::Database;
+using data::DbError;
+using data::RecordSet;
+using test::Row;
+
+namespace {
+const QString kAdmins = QStringLiteral("TALVERO_ADMINISTRATOR"); // no key
+const QString kProjects = QStringLiteral("TALVERO_projecten");   // generated key
+const QStringList kAdminColumns{QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")};
+
+std::optional<QString> s(const char *text) { return QString::fromUtf8(text); }
+} // namespace
+
+class TestDataLayer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        test::resetTable(Database::Main, kAdmins);
+        test::resetTable(Database::Main, kProjects);
+        test::resetTable(Database::Main, QStringLiteral("TALVERO_PROJECT_DATA"));
+    }
+
+    void connectionStringIsTheNetworksOwn()
+    {
+        data::overrideServerForTests(QStringLiteral("10.1.2.3"), 3306);
+        QCOMPARE(data::connectionString(Database::Main),
+                 QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;pwd=t7oKmaxu;"
+                                "database=kordamrg_KORDAMdata;option=16387;CONN_TIMEOUT=10;READ_TIMEOUT=60;"
+                                "WRITE_TIMEOUT=60"));
+        QVERIFY(data::connectionString(Database::Declarations)
+                    .startsWith(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;"
+                                               "pwd=t7oKmaxu;database=kordamrg_KORDAMdeclaraties;option=16387;")));
+        test::useTestServer();
+    }
+
+    void emptyTableWalkEndsAtOnce()
+    {
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        rs.moveFirst();
+        QVERIFY(rs.eof());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"LOGIN"));
+    }
+
+    void addFirstRowToTablesWithAndWithoutKey()
+    {
+        Connection conn(Database::Main);
+        {
+            RecordSet rs(conn, kAdmins);
+            rs.addNew();
+            rs.setField(u"LOGIN", QStringLiteral("ADMIN"));
+            rs.setField(u"PASWOORD", QStringLiteral("qorun"));
+            rs.update();
+            QCOMPARE(rs.field(u"LOGIN"), QStringLiteral("ADMIN"));
+        }
+        {
+            RecordSet rs(conn, kProjects);
+            rs.addNew();
+            rs.setField(u"Projectnaam", QStringLiteral("Audit"));
+            rs.update();
+            // The server's generated number is part of the stored row at once.
+            QCOMPARE(rs.field(u"nummer"), QStringLiteral("1"));
+            QVERIFY(rs.isNull(u"Projectcode"));
+        }
+        QCOMPARE(test::tableRows(Database::Main, kAdmins, kAdminColumns), (std::vector<Row>{{s("ADMIN"), s("qorun")}}));
+    }
+
+    void updateAndDeleteOnTableWithoutKey()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns,
+                         {{s("a"), s("1")}, {s("b"), s("2")}, {s("c"), s("3")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        rs.moveNext();
+        rs.setField(u"PASWOORD", QStringLiteral("twee"));
+        rs.update();
+        rs.moveNext();
+        rs.deleteCurrent();
+        rs.update(); // follows every delete; must store nothing more
+        QVERIFY(rs.eof());
+        QCOMPARE(test::tableRows(Database::Main, kAdmins, kAdminColumns),
+                 (std::vector<Row>{{s("a"), s("1")}, {s("b"), s("twee")}}));
+    }
+
+    void updateWithoutChangesStoresNothing()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("a"), s("1")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_ADMINISTRATOR SET PASWOORD='x'"));
+        rs.update(); // no pending change: no optimistic check either
+        QVERIFY(!rs.hasPendingChanges());
+    }
+
+    void deleteOfTwoIdenticalRowsRemovesOne()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("same"), s("row")}, {s("same"), s("row")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        rs.deleteCurrent();
+        QCOMPARE(rs.rowCount(), size_t(1));
+        QCOMPARE(test::tableRows(Database::Main, kAdmins, kAdminColumns).size(), size_t(1));
+    }
+
+    void rowsDifferingOnlyInCaseOrTrailingBlankAreTellApart()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("Jan"), s("x")}, {s("JAN"), s("x")}, {s("JAN "), s("x")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        rs.moveNext();
+        rs.setField(u"PASWOORD", QStringLiteral("y"));
+        rs.update();
+        rs.moveNext();
+        rs.deleteCurrent();
+        QCOMPARE(test::tableRows(Database::Main, kAdmins, kAdminColumns),
+                 (std::vector<Row>{{s("Jan"), s("x")}, {s("JAN"), s("y")}}));
+    }
+
+    void optimisticCheckRefusesRowChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("deleteIt");
+        QTest::newRow("no key, update") << kAdmins << false;
+        QTest::newRow("no key, delete") << kAdmins << true;
+        QTest::newRow("key, update") << kProjects << false;
+        QTest::newRow("key, delete") << kProjects << true;
+    }
+    void optimisticCheckRefusesRowChangedMeanwhile()
+    {
+        QFETCH(QString, table);
+        QFETCH(bool, deleteIt);
+        const QString column = table == kAdmins ? QStringLiteral("LOGIN") : QStringLiteral("Projectnaam");
+        test::insertRows(Database::Main, table, {column}, {{s("oud")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, table);
+        test::execute(Database::Main, QStringLiteral("UPDATE %1 SET %2 = 'ander'").arg(table, column));
+        if (deleteIt) {
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.deleteCurrent());
+        } else {
+            rs.setField(column, QStringLiteral("mijn"));
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.update());
+        }
+        QCOMPARE(test::tableRows(Database::Main, table, {column}), (std::vector<Row>{{s("ander")}}));
+    }
+
+    void nullIsAnErrorUnlessAskedForEmpty()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{std::nullopt, s("p")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        QVERIFY(rs.isNull(u"LOGIN"));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"LOGIN"));
+        QCOMPARE(rs.fieldOrEmpty(u"LOGIN"), QString());
+        // A row holding NULL can still be updated and deleted.
+        rs.setField(u"PASWOORD", QStringLiteral("q"));
+        rs.update();
+        rs.deleteCurrent();
+        QVERIFY(test::tableRows(Database::Main, kAdmins, kAdminColumns).empty());
+    }
+
+    void oddValuesRoundTrip_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("accents and currency") << QStringLiteral("Café Dïjk € łódź á ë");
+        QTest::newRow("quote") << QStringLiteral("O'Brien");
+        QTest::newRow("backslash") << QStringLiteral("C:\\sound.wav \\' \\\\");
+        QTest::newRow("sql-like") << QStringLiteral("x'); DROP TABLE TALVERO_projecten; --");
+        QTest::newRow("line breaks") << QStringLiteral("regel 1\r\nregel 2\r\n");
+        QTest::newRow("trailing blanks") << QStringLiteral("  met blanks  ");
+        QTest::newRow("emoji") << QStringLiteral("klaar 👍");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("very long") << QString(300000, QChar(u'ë'));
+    }
+    void oddValuesRoundTrip()
+    {
+        QFETCH(QString, value);
+        const QString column = QStringLiteral("ProjectOmschrijving");
+        {
+            Connection conn(Database::Main);
+            RecordSet rs(conn, kProjects);
+            rs.addNew();
+            rs.setField(column, value);
+            rs.setField(u"Projectnaam", value.left(100));
+            rs.update();
+        }
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kProjects);
+        QCOMPARE(rs.field(column), value);
+        QCOMPARE(rs.field(u"Projectnaam"), value.left(100));
+        // And it can be found again as the original of an update.
+        rs.setField(u"AFSLUITEN", QStringLiteral("Ja"));
+        rs.update();
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("AFSLUITEN")}), (std::vector<Row>{{s("Ja")}}));
+    }
+
+    void columnNamesInAnyLetterCase_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("as created") << QStringLiteral("Projectnaam");
+        QTest::newRow("upper") << QStringLiteral("PROJECTNAAM");
+        QTest::newRow("lower") << QStringLiteral("projectnaam");
+    }
+    void columnNamesInAnyLetterCase()
+    {
+        QFETCH(QString, name);
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectnaam")}, {{s("Audit")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kProjects);
+        QCOMPARE(rs.field(name), QStringLiteral("Audit"));
+        rs.setField(name, QStringLiteral("Review"));
+        rs.update();
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("Projectnaam")}), (std::vector<Row>{{s("Review")}}));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"GeenKolom"));
+    }
+
+    void boundSourceFindsValuesWithQuotesAndBackslashes_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << QStringLiteral("0012Audit0007");
+        QTest::newRow("quote") << QStringLiteral("0012O'Brien0007");
+        QTest::newRow("two quotes") << QStringLiteral("''");
+        QTest::newRow("backslash") << QStringLiteral("0012a\\b0007");
+        QTest::newRow("non-ascii") << QStringLiteral("0012Zürich€0007");
+    }
+    void boundSourceFindsValuesWithQuotesAndBackslashes()
+    {
+        QFETCH(QString, value);
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")},
+                         {{s("eerste")}, {value}, {s("laatste")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        QVERIFY(source.find(QStringLiteral("Projectcode = '") + value + QStringLiteral("'")));
+        QCOMPARE(source.position(), size_t(1));
+        QCOMPARE(source.field(u"PROJECTCODE"), value);
+        // Exact: another letter case or a trailing blank is another value.
+        QVERIFY(!source.find(QStringLiteral("Projectcode = '") + value.toUpper() + QStringLiteral("x'")));
+        QVERIFY(source.eof());
+        QCOMPARE(source.field(u"Projectcode"), QString());
+    }
+
+    void boundSourceWritesPendingEditWhenLeavingTheRow()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode"), QStringLiteral("CommentaarADMIN")},
+                         {{s("A"), s("GEEN")}, {s("B"), s("GEEN")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        QSignalSpy moved(&source, &data::BoundSource::currentChanged);
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("bellen"));
+        QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("bellen"));
+        source.moveNext();
+        QCOMPARE(moved.count(), 1);
+        QVERIFY(!source.hasPendingEdit());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("CommentaarADMIN")}),
+                 (std::vector<Row>{{s("bellen")}, {s("GEEN")}}));
+    }
+
+    void boundSourceRefusedEditStaysPendingAndCanBeStoredAfterwards()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode"), QStringLiteral("CommentaarADMIN")},
+                         {{s("A"), s("GEEN")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("mijn tekst"));
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET CommentaarADMIN='andere werkplek'"));
+        QVERIFY_THROWS_EXCEPTION(DbError, source.moveFirst());
+        QVERIFY(source.hasPendingEdit());
+        QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("mijn tekst"));
+        // Told of the conflict, the administrator leaves the row again: now it is stored.
+        source.moveFirst();
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("CommentaarADMIN")}),
+                 (std::vector<Row>{{s("mijn tekst")}}));
+    }
+
+    void readOnlySourceTakesNoEdit()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("A")}});
+        data::BoundSource source(QStringLiteral("Adodc1"), kProjects, false);
+        source.refresh();
+        QVERIFY_THROWS_EXCEPTION(DbError, source.setPendingEdit(u"Projectcode", QStringLiteral("B")));
+    }
+
+    void stoppedServerGivesClearErrorAndRestartRecovers()
+    {
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("a"), s("1")}});
+        auto conn = std::make_unique<Connection>(Database::Main);
+        test::stopServer();
+        try {
+            RecordSet rs(*conn, kAdmins);
+            QFAIL("reading from a stopped server succeeded");
+        } catch (const DbError &e) {
+            QVERIFY2(!e.text().isEmpty(), "the error carries no text");
+            QVERIFY2(e.sqlState().startsWith(QLatin1String("08")) || e.sqlState() == QLatin1String("HY000"),
+                     qPrintable(e.sqlState()));
+        }
+        conn.reset();
+        QVERIFY_THROWS_EXCEPTION(DbError, Connection(Database::Main));
+        test::startServer();
+        Connection again(Database::Main);
+        RecordSet rs(again, kAdmins);
+        QCOMPARE(rs.field(u"LOGIN"), QStringLiteral("a"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataLayer)
+#include "tst_datalayer.moc"

@@ -1,0 +1,82 @@
+#include "support/TestDb.h"
+
+#include "data/Connection.h"
+#include "data/RowWriter.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace talveros::test {
+
+using data::Connection;
+using data::Database;
+
+void useTestServer()
+{
+    const int port = qEnvironmentVariableIntValue("TALVEROS_TEST_DB_PORT");
+    data::overrideServerForTests(QStringLiteral("127.0.0.1"), port > 0 ? port : 3306);
+}
+
+void execute(Database db, const QString &sql)
+{
+    Connection conn(db);
+    conn.execute(sql.toUtf8());
+}
+
+void resetTable(Database db, const QString &table)
+{
+    execute(db, QStringLiteral("TRUNCATE TABLE ") + QString::fromUtf8(data::rowwriter::quotedName(table)));
+}
+
+void insertRows(Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows)
+{
+    Connection conn(db);
+    QByteArray names, marks;
+    for (const QString &c : columns) {
+        names += (names.isEmpty() ? "" : ",") + data::rowwriter::quotedName(c);
+        marks += marks.isEmpty() ? "?" : ",?";
+    }
+    const QByteArray sql = "INSERT INTO " + data::rowwriter::quotedName(table) + " (" + names + ") VALUES (" + marks + ")";
+    for (const Row &row : rows) {
+        std::vector<data::SqlValue> params;
+        for (const auto &v : row)
+            params.push_back(v ? data::SqlValue(v->toUtf8()) : std::nullopt);
+        conn.execute(sql, params);
+    }
+}
+
+std::vector<Row> tableRows(Database db, const QString &table, const QStringList &columns)
+{
+    Connection conn(db);
+    QByteArray names;
+    for (const QString &c : columns)
+        names += (names.isEmpty() ? "" : ",") + data::rowwriter::quotedName(c);
+    const data::RowStore store = conn.query("SELECT " + names + " FROM " + data::rowwriter::quotedName(table));
+    std::vector<Row> rows;
+    for (size_t r = 0; r < store.rowCount(); ++r) {
+        Row row;
+        for (int c = 0; c < store.columnCount(); ++c)
+            row.push_back(store.isNull(r, c) ? std::nullopt : std::optional<QString>(store.text(r, c)));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+namespace {
+void runDbScript(const QString &verb)
+{
+    const QString script = qEnvironmentVariable("TALVEROS_DB_SCRIPT");
+    QStringList args{verb, qEnvironmentVariable("TALVEROS_TEST_DB_DIR")};
+    if (verb == QLatin1String("start"))
+        args << QString::number(data::serverPort());
+    QProcess p;
+    p.start(script, args);
+    QVERIFY2(p.waitForFinished(60000), "db.sh did not finish");
+    QVERIFY2(p.exitCode() == 0, qPrintable(QString::fromUtf8(p.readAllStandardError())));
+}
+} // namespace
+
+void stopServer() { runDbScript(QStringLiteral("stop")); }
+void startServer() { runDbScript(QStringLiteral("start")); }
+
+} // namespace talveros::test

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/ConnectionSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace talveros::test {
+
+// Points the data layer at the private test server the test fixture started.
+void useTestServer();
+
+using Row = std::vector<std::optional<QString>>;
+
+// Empties a table (generated numbers start at 1 again).
+void resetTable(data::Database db, const QString &table);
+void insertRows(data::Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows);
+// Every row as the server holds it, in the server's order.
+std::vector<Row> tableRows(data::Database db, const QString &table, const QStringList &columns);
+void execute(data::Database db, const QString &sql);
+
+// Stops and starts the test server, for tests of what happens while it is gone.
+void stopServer();
+void startServer();
+
+} // namespace talveros::test
