@@ -1,0 +1,63 @@
+#include "platform/PictureButton.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+namespace talveros::platform {
+
+PictureButton::PictureButton(const QString &objectName, const QIcon &icon, const QString &toolTip, QWidget *parent,
+                             int size)
+    : QLabel(parent)
+{
+    setObjectName(objectName);
+    setToolTip(toolTip);
+    setCursor(Qt::PointingHandCursor);
+    setAlignment(Qt::AlignCenter);
+    setPicture(icon, size);
+}
+
+void PictureButton::setPicture(const QIcon &icon, int size)
+{
+    setPixmap(icon.pixmap(size, size));
+    setFixedSize(size + 4, size + 4);
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void PictureButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+QIcon themedIcon(const QString &name, const QColor &fallback, const QString &glyph)
+{
+    QIcon icon = QIcon::fromTheme(name);
+    if (!icon.isNull())
+        return icon;
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(fallback.darker(160), 3));
+    painter.setBrush(fallback);
+    painter.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
+    if (!glyph.isEmpty()) {
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(glyph.size() > 1 ? 22 : 34);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QRectF(0, 0, 64, 64), Qt::AlignCenter, glyph);
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace talveros::platform

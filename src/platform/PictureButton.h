@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QIcon>
+#include <QLabel>
+
+namespace talveros::platform {
+
+// A picture that acts as a button: it shows an icon and a tool tip and reports clicks
+// and double-clicks, which the windows use for different actions.
+class PictureButton : public QLabel {
+    Q_OBJECT
+public:
+    PictureButton(const QString &objectName, const QIcon &icon, const QString &toolTip, QWidget *parent = nullptr,
+                  int size = 32);
+
+    void setPicture(const QIcon &icon, int size);
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+// An icon from the desktop's theme, or a drawn stand-in when the theme lacks it.
+QIcon themedIcon(const QString &name, const QColor &fallback, const QString &glyph = {});
+
+} // namespace talveros::platform

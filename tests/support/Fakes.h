@@ -1,0 +1,109 @@
+#pragma once
+
+#include "platform/AppControl.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Workstation.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace talveros::test {
+
+// Records every box and answers from a queue (OK, or No when a Yes/No box finds the
+// queue empty), so a test reads exactly what the administrator would have seen.
+class FakeDialogs final : public platform::Dialogs {
+public:
+    struct Box {
+        QString text;
+        QString title;
+        platform::Icon icon;
+        platform::Buttons buttons;
+    };
+    struct InputBox {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+
+    platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
+                             platform::Buttons buttons) override
+    {
+        boxes.push_back({text, title, icon, buttons});
+        if (buttons == platform::Buttons::Ok)
+            return platform::Answer::Ok;
+        if (answers.empty())
+            return platform::Answer::No;
+        const platform::Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override
+    {
+        inputs.push_back({prompt, title, defaultText});
+        if (inputAnswers.empty())
+            return std::nullopt;
+        auto a = inputAnswers.front();
+        inputAnswers.pop_front();
+        return a;
+    }
+
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const Box &b : boxes)
+            t << b.text;
+        return t;
+    }
+
+    std::vector<Box> boxes;
+    std::vector<InputBox> inputs;
+    std::deque<platform::Answer> answers;
+    std::deque<std::optional<QString>> inputAnswers;
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    explicit FakeClock(QDateTime at = QDateTime(QDate(2008, 1, 15), QTime(14, 5, 9))) : at(std::move(at)) {}
+    QDateTime now() const override { return at; }
+    QDateTime at;
+};
+
+class FakePrinters final : public platform::Printers {
+public:
+    QStringList installed() const override { return names; }
+    QString defaultPrinter() const override { return defaultName; }
+    void use(const QString &deviceName) override { used << deviceName; }
+
+    QStringList names;
+    QString defaultName;
+    QStringList used;
+};
+
+class FakeWorkstation final : public platform::Workstation {
+public:
+    std::optional<QString> accountName() const override { return account; }
+    std::vector<platform::BoardRecord> boards() const override { return boardList; }
+    std::vector<platform::AdapterRecord> adapters() const override { return adapterList; }
+    QString dateSeparator() const override { return separator; }
+    QString timeFormat() const override { return time; }
+
+    std::optional<QString> account = QStringLiteral("jansen");
+    std::vector<platform::BoardRecord> boardList;
+    std::vector<platform::AdapterRecord> adapterList;
+    QString separator = QStringLiteral("/");
+    QString time = QStringLiteral("HH:mm:ss");
+};
+
+class FakeAppControl final : public platform::AppControl {
+public:
+    void quit(int exitCode) override { exitCodes.push_back(exitCode); }
+    bool quitRequested() const { return !exitCodes.empty(); }
+    std::vector<int> exitCodes;
+};
+
+} // namespace talveros::test
