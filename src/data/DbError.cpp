@@ -3,7 +3,7 @@
 namespace talveros::data {
 
 DbError::DbError(QString sqlState, int nativeCode, QString text)
-    : std::runtime_error(QStringLiteral("[%1] (%2) %3").arg(sqlState).arg(nativeCode).arg(text).toStdString()),
+    : std::runtime_error(text.toStdString()),
       m_sqlState(std::move(sqlState)), m_nativeCode(nativeCode), m_text(std::move(text))
 {
 }

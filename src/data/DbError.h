@@ -6,6 +6,7 @@
 namespace talveros::data {
 
 // The one failure type of the data layer: what the driver said, as it said it.
+// what() is the driver's description alone, which is what the administrator is shown.
 class DbError : public std::runtime_error {
 public:
     DbError(QString sqlState, int nativeCode, QString text);

@@ -1,0 +1,220 @@
+#include "signin/frmSplash.h"
+
+#include "data/Connection.h"
+#include "data/RecordSet.h"
+#include "platform/Action.h"
+#include "platform/Branding.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace talveros::signin {
+
+namespace {
+QLabel *label(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+} // namespace
+
+frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWindowHost &host, QWidget *parent)
+    : QWidget(parent), m_services(services), m_info(info), m_host(host)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral(" "));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(250, 250, 246));
+    setPalette(pal);
+
+    imgLogo = new platform::PictureButton(QStringLiteral("imgLogo"),
+                                          platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 170),
+                                                               QStringLiteral("T")),
+                                          QString(), this, 96);
+    imgLogo->setCursor(Qt::ArrowCursor);
+    Image2 = new platform::PictureButton(QStringLiteral("Image2"),
+                                         platform::themedIcon(QStringLiteral("dialog-password"), QColor(200, 150, 40),
+                                                              QStringLiteral("*")),
+                                         QString(), this, 48);
+    Image2->setCursor(Qt::ArrowCursor);
+
+    banner = label(QStringLiteral("banner"),
+                   QStringLiteral("<b style='font-size:15pt'>%1</b><br>%2<br><span style='color:#555'>"
+                                  "Eigendom van %3. Alle rechten voorbehouden.</span>")
+                       .arg(QLatin1String(platform::kProductTitle), QLatin1String(platform::kModuleTitle),
+                            QLatin1String(platform::kOrganisation)),
+                   this);
+    banner->setTextFormat(Qt::RichText);
+
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Login naam"), this);
+    Text1 = new QLineEdit(QStringLiteral("ADMIN"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setMaxLength(10);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Paswoord"), this);
+    Text2 = new QLineEdit(QStringLiteral("qorun"), this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setMaxLength(10);
+    Text2->setEchoMode(QLineEdit::Password);
+    Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    setTabOrder(Text1, Text2);
+
+    Image1 = new platform::PictureButton(
+        QStringLiteral("Image1"),
+        platform::themedIcon(QStringLiteral("go-next"), QColor(60, 150, 60), QStringLiteral(">")),
+        QStringLiteral("Aanmelden"), this, 40);
+    Image3 = new platform::PictureButton(
+        QStringLiteral("Image3"),
+        platform::themedIcon(QStringLiteral("application-exit"), QColor(180, 60, 60), QStringLiteral("X")),
+        QStringLiteral("Afsluiten"), this, 40);
+
+    lblVersion = label(QStringLiteral("lblVersion"), QStringLiteral("Version"), this);
+    lblPlatform = label(QStringLiteral("lblPlatform"), QStringLiteral("Platform"), this);
+    lblProductName = label(QStringLiteral("lblProductName"), QStringLiteral("Product"), this);
+    lblCompanyProduct = label(QStringLiteral("lblCompanyProduct"), QStringLiteral("CompanyProduct"), this);
+    for (QLabel *l : {lblVersion, lblPlatform, lblProductName, lblCompanyProduct})
+        l->setStyleSheet(QStringLiteral("color: #888;"));
+
+    auto *form = new QGridLayout;
+    form->addWidget(Label1, 0, 0);
+    form->addWidget(Text1, 0, 1);
+    form->addWidget(Label2, 1, 0);
+    form->addWidget(Text2, 1, 1);
+    form->addWidget(Image2, 0, 2, 2, 1, Qt::AlignCenter);
+    form->setColumnMinimumWidth(1, 160);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Image1);
+    buttons->addWidget(Image3);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(banner);
+    right->addSpacing(12);
+    right->addLayout(form);
+    right->addLayout(buttons);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(imgLogo, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(right, 1);
+
+    auto *footer = new QHBoxLayout;
+    for (QLabel *l : {lblProductName, lblVersion, lblPlatform, lblCompanyProduct})
+        footer->addWidget(l);
+    footer->addStretch();
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(18, 18, 18, 10);
+    outer->addLayout(top);
+    outer->addStretch();
+    outer->addLayout(footer);
+    setFixedSize(520, 270);
+
+    connect(Image1, &platform::PictureButton::clicked, this, &frmSplash::signIn);
+    connect(Image3, &platform::PictureButton::clicked, this, &frmSplash::closeWindow);
+    // Enter in either box signs in, as it does in every sign-in window.
+    connect(Text1, &QLineEdit::returnPressed, this, &frmSplash::signIn);
+    connect(Text2, &QLineEdit::returnPressed, this, &frmSplash::signIn);
+}
+
+void frmSplash::load()
+{
+    platform::runAction(m_services.dialogs, [this] { fillPrinterList(); });
+}
+
+void frmSplash::fillPrinterList()
+{
+    const QStringList printers = m_services.printers.installed();
+    if (printers.isEmpty())
+        return; // nothing touches the main window, which is then made at sign-in
+    const QString defaultPrinter = m_services.printers.defaultPrinter();
+    QComboBox *list = m_host.printerList();
+    if (!list)
+        return;
+    int position = 0;
+    int remembered = -1;
+    for (const QString &name : printers) {
+        list->addItem(name);
+        if (name == defaultPrinter)
+            remembered = position;
+        ++position;
+    }
+    list->setCurrentIndex(remembered);
+    if (remembered != -1) {
+        selectPrinter(m_services.printers, list->currentText());
+        m_info.printerName = list->currentText();
+    }
+}
+
+bool frmSplash::credentialsFound(const QString &login, const QString &password)
+{
+    data::Connection conn(data::Database::Main);
+    data::RecordSet rs(conn, QStringLiteral("TALVERO_ADMINISTRATOR"));
+    rs.moveFirst();
+    while (!rs.eof()) {
+        if (rs.field(u"PASWOORD") == password && rs.field(u"LOGIN") == login) {
+            rs.close();
+            conn.close();
+            return true;
+        }
+        rs.moveNext();
+    }
+    rs.close();
+    conn.close();
+    return false;
+}
+
+void frmSplash::signIn()
+{
+    if (m_closing)
+        return;
+    AttemptCount += 1;
+    const QString login = Text1->text();
+    const QString password = Text2->text();
+    platform::runAction(m_services.dialogs, [&] {
+        if (!credentialsFound(login, password)) {
+            if (AttemptCount < 3) {
+                m_services.dialogs.inform(QStringLiteral("Uw inlog gegevens zijn niet gevonden en mag nog ")
+                                          + QString::number(3 - int(AttemptCount)) + QStringLiteral(" keer proberen."));
+            } else {
+                // Attempts that ended in a data error count too, so the limit is
+                // reached by any failure from the third on, never passed silently.
+                m_services.dialogs.inform(
+                    QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd."));
+                m_closing = true;
+                m_services.app.quit(kExitSignInRefused);
+            }
+            return;
+        }
+        // The log row is written before the window goes, so that a failed write leaves
+        // the administrator here, able to try again, instead of with no window at all.
+        writeLoginLog(m_services, m_info);
+        m_signedIn = true;
+        close();
+        m_host.showMainWindow();
+    });
+}
+
+void frmSplash::closeWindow()
+{
+    close();
+}
+
+void frmSplash::closeEvent(QCloseEvent *event)
+{
+    // Closing the sign-in window before signing in ends the run, also when the main
+    // window already exists hidden: nothing else would ever show it.
+    if (!m_signedIn && !m_closing) {
+        m_closing = true;
+        m_services.app.quit(0);
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace talveros::signin

@@ -1,0 +1,284 @@
+#include "signin/frmSplash.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QComboBox>
+#include <QtTest>
+
+using namespace talveros;
+using data::Database;
+using platform::Answer;
+using test::Row;
+
+namespace {
+
+class FakeHost final : public signin::MainWindowHost {
+public:
+    QComboBox *printerList() override
+    {
+        ++created;
+        return &combo;
+    }
+    void showMainWindow() override { ++shown; }
+    QComboBox combo;
+    int created = 0;
+    int shown = 0;
+};
+
+struct Rig {
+    test::FakeDialogs dialogs;
+    test::FakeClock clock;
+    test::FakePrinters printers;
+    test::FakeWorkstation workstation;
+    test::FakeAppControl app;
+    platform::Services services{dialogs, clock, printers, workstation, app};
+    signin::WorkstationInfo info;
+    FakeHost host;
+    signin::frmSplash splash{services, info, host};
+
+    void attempt(const QString &login, const QString &password)
+    {
+        splash.Text1->setText(login);
+        splash.Text2->setText(password);
+        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+    }
+};
+
+const QString kLeft2 = QStringLiteral("Uw inlog gegevens zijn niet gevonden en mag nog 2 keer proberen.");
+const QString kLeft1 = QStringLiteral("Uw inlog gegevens zijn niet gevonden en mag nog 1 keer proberen.");
+const QString kEnd = QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd.");
+const QStringList kLogColumns{QStringLiteral("DATUMTIJD"), QStringLiteral("PCnaam"), QStringLiteral("LOGINnaam"),
+                              QStringLiteral("NETWERKkaart"), QStringLiteral("NETWERKadres"), QStringLiteral("MBmerk"),
+                              QStringLiteral("MBtype"), QStringLiteral("Afdrukapparaat")};
+
+std::vector<Row> logRows() { return test::tableRows(Database::Main, QStringLiteral("LOGINadministrator"), kLogColumns); }
+
+void setAdmins(const std::vector<Row> &rows)
+{
+    test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
+    test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"),
+                     {QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")}, rows);
+}
+
+std::optional<QString> s(const char *t) { return QString::fromUtf8(t); }
+
+} // namespace
+
+class TestSignIn : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        setAdmins({{s("ADMIN"), s("qorun")}});
+        test::resetTable(Database::Main, QStringLiteral("LOGINadministrator"));
+    }
+
+    void designTexts()
+    {
+        Rig rig;
+        QCOMPARE(rig.splash.Text1->text(), QStringLiteral("ADMIN"));
+        QCOMPARE(rig.splash.Text2->text(), QStringLiteral("qorun"));
+        QCOMPARE(rig.splash.Text1->maxLength(), 10);
+        QCOMPARE(rig.splash.Text2->maxLength(), 10);
+        QCOMPARE(rig.splash.Text2->echoMode(), QLineEdit::Password);
+        QCOMPARE(rig.splash.Image1->toolTip(), QStringLiteral("Aanmelden"));
+        QCOMPARE(rig.splash.Image3->toolTip(), QStringLiteral("Afsluiten"));
+        QCOMPARE(rig.splash.lblVersion->text(), QStringLiteral("Version"));
+        QCOMPARE(rig.splash.lblCompanyProduct->text(), QStringLiteral("CompanyProduct"));
+    }
+
+    void attemptsRunOut_data()
+    {
+        QTest::addColumn<std::vector<Row>>("admins");
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("wrong password") << std::vector<Row>{{s("ADMIN"), s("qorun")}} << "ADMIN" << "fout";
+        QTest::newRow("login in other letter case") << std::vector<Row>{{s("ADMIN"), s("qorun")}} << "admin" << "qorun";
+        QTest::newRow("password in other letter case") << std::vector<Row>{{s("ADMIN"), s("qorun")}} << "ADMIN" << "QORUN";
+        QTest::newRow("empty table") << std::vector<Row>{} << "ADMIN" << "qorun";
+        QTest::newRow("trailing blank") << std::vector<Row>{{s("ADMIN"), s("qorun")}} << "ADMIN " << "qorun";
+        QTest::newRow("stored login too long to type")
+            << std::vector<Row>{{s("ADMINISTRATOR"), s("qorun")}} << "ADMINISTRATOR" << "qorun";
+    }
+    void attemptsRunOut()
+    {
+        QFETCH(std::vector<Row>, admins);
+        QFETCH(QString, login);
+        QFETCH(QString, password);
+        setAdmins(admins);
+        Rig rig;
+        rig.attempt(login, password);
+        rig.attempt(login, password);
+        QCOMPARE(rig.dialogs.texts(), (QStringList{kLeft2, kLeft1}));
+        QVERIFY(!rig.app.quitRequested());
+        QCOMPARE(rig.splash.Text1->text(), login.left(10)); // boxes keep what was typed
+        rig.attempt(login, password);
+        QCOMPARE(rig.dialogs.texts(), (QStringList{kLeft2, kLeft1, kEnd}));
+        QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
+        QCOMPARE(rig.dialogs.boxes.back().icon, platform::Icon::None);
+        QCOMPARE(rig.app.exitCodes, (std::vector<int>{signin::kExitSignInRefused}));
+        QCOMPARE(rig.host.shown, 0);
+        QVERIFY(logRows().empty());
+    }
+
+    void successfulSignIn_data()
+    {
+        QTest::addColumn<std::vector<Row>>("admins");
+        QTest::addColumn<QStringList>("attempts"); // login/password pairs
+        QTest::newRow("first attempt") << std::vector<Row>{{s("ADMIN"), s("qorun")}} << QStringList{"ADMIN", "qorun"};
+        QTest::newRow("third attempt")
+            << std::vector<Row>{{s("ADMIN"), s("qorun")}}
+            << QStringList{"ADMIN", "x", "ADMIN", "y", "ADMIN", "qorun"};
+        QTest::newRow("same login, first password")
+            << std::vector<Row>{{s("ADMIN"), s("een")}, {s("ADMIN"), s("twee")}} << QStringList{"ADMIN", "een"};
+        QTest::newRow("same login, second password")
+            << std::vector<Row>{{s("ADMIN"), s("een")}, {s("ADMIN"), s("twee")}} << QStringList{"ADMIN", "twee"};
+        QTest::newRow("quote and non-ascii") << std::vector<Row>{{s("Jëroen'"), s("p\\w€")}}
+                                             << QStringList{"Jëroen'", "p\\w€"};
+    }
+    void successfulSignIn()
+    {
+        QFETCH(std::vector<Row>, admins);
+        QFETCH(QStringList, attempts);
+        setAdmins(admins);
+        Rig rig;
+        rig.splash.show();
+        for (qsizetype i = 0; i < attempts.size(); i += 2)
+            rig.attempt(attempts[i], attempts[i + 1]);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(attempts.size() / 2 - 1));
+        QCOMPARE(rig.host.shown, 1);
+        QVERIFY(!rig.splash.isVisible());
+        QVERIFY(!rig.app.quitRequested());
+        QCOMPARE(logRows().size(), size_t(1));
+        QCOMPARE(rig.splash.AttemptCount, double(attempts.size() / 2));
+    }
+
+    void logRowRecordsTheWorkstation_data()
+    {
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<std::optional<QString>>("account");
+        QTest::addColumn<QString>("dateTime");
+        QTest::addColumn<QString>("pcName");
+        QTest::newRow("slash") << "/" << std::optional<QString>("jansen") << "2008/01/15   14:05:09" << "jansen";
+        QTest::newRow("dash") << "-" << std::optional<QString>("jansen") << "2008-01-15   14:05:09" << "jansen";
+        QTest::newRow("long account name kept whole")
+            << "/" << std::optional<QString>("administrator.kantoor") << "2008/01/15   14:05:09"
+            << "administrator.kantoor";
+        QTest::newRow("cut at NUL") << "/" << std::optional<QString>(QString::fromUtf16(u"piet\0rest", 9))
+                                    << "2008/01/15   14:05:09" << "piet";
+        QTest::newRow("no account") << "/" << std::optional<QString>() << "2008/01/15   14:05:09" << "";
+    }
+    void logRowRecordsTheWorkstation()
+    {
+        QFETCH(QString, separator);
+        QFETCH(std::optional<QString>, account);
+        QFETCH(QString, dateTime);
+        QFETCH(QString, pcName);
+        Rig rig;
+        rig.workstation.separator = separator;
+        rig.workstation.account = account;
+        rig.workstation.boardList = {{QStringLiteral("Oude maker"), QStringLiteral("Oud bord")},
+                                     {QStringLiteral("ASUSTeK"), std::nullopt}};
+        rig.workstation.adapterList = {
+            {QStringLiteral("Intel Corporation"), QStringLiteral("Ethernet I219-V"), QStringLiteral("00:11:22:33:44:55")},
+            {QStringLiteral("Realtek"), QStringLiteral("RTL8111"), std::nullopt},
+            {QStringLiteral("Microsoft"), QStringLiteral("Loopback"), QStringLiteral("00:00:00:00:00:01")},
+            {std::nullopt, QStringLiteral("veth"), QStringLiteral("AA:AA:AA:AA:AA:AA")},
+        };
+        rig.printers.names = {QStringLiteral("Kantoor"), QStringLiteral("HP LaserJet")};
+        rig.printers.defaultName = QStringLiteral("HP LaserJet");
+        rig.splash.load();
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        // Last board and last qualifying adapter win, property by property.
+        QCOMPARE(logRows(), (std::vector<Row>{{dateTime, pcName, QStringLiteral("Administrator"), QStringLiteral("RTL8111"),
+                                              QStringLiteral("00:11:22:33:44:55"), QStringLiteral("ASUSTeK"),
+                                              QStringLiteral("Oud bord"), QStringLiteral("HP LaserJet")}}));
+    }
+
+    void printerListFill_data()
+    {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QString>("defaultPrinter");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("created");
+        QTest::newRow("default second") << QStringList{"A", "B", "C"} << "B" << 1 << 1;
+        QTest::newRow("same name twice: the later one") << QStringList{"A", "B", "B"} << "B" << 2 << 1;
+        QTest::newRow("default not installed") << QStringList{"A", "B"} << "Z" << -1 << 1;
+        QTest::newRow("other letter case is another printer") << QStringList{"a"} << "A" << -1 << 1;
+        QTest::newRow("no printers: main window not made") << QStringList{} << "" << -1 << 0;
+    }
+    void printerListFill()
+    {
+        QFETCH(QStringList, printers);
+        QFETCH(QString, defaultPrinter);
+        QFETCH(int, selected);
+        QFETCH(int, created);
+        Rig rig;
+        rig.printers.names = printers;
+        rig.printers.defaultName = defaultPrinter;
+        rig.splash.load();
+        QCOMPARE(rig.host.created, created);
+        QCOMPARE(rig.host.combo.count(), printers.size());
+        QCOMPARE(rig.host.combo.currentIndex(), selected);
+        const QString chosen = selected >= 0 ? printers[selected] : QString();
+        QCOMPARE(rig.info.printerName, chosen);
+        QCOMPARE(rig.printers.used, selected >= 0 ? QStringList{chosen} : QStringList{});
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void closeEndsTheProgram()
+    {
+        Rig rig;
+        rig.splash.show();
+        QTest::mouseClick(rig.splash.Image3, Qt::LeftButton);
+        QCOMPARE(rig.app.exitCodes, (std::vector<int>{0}));
+        QVERIFY(!rig.splash.isVisible());
+    }
+
+    void dataErrorEndsTheAttemptNotTheProgram()
+    {
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"),
+                         {QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")}, {{std::nullopt, s("x")}});
+        Rig rig;
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("fout"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QVERIFY(!rig.app.quitRequested());
+        setAdmins({{s("ADMIN"), s("qorun")}});
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        QCOMPARE(rig.host.shown, 1);
+    }
+
+    void unreachableServerThenBack()
+    {
+        Rig rig;
+        test::stopServer();
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        test::startServer();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QVERIFY(!rig.dialogs.boxes[0].text.isEmpty());
+        QCOMPARE(rig.dialogs.boxes[0].icon, platform::Icon::Critical);
+        QCOMPARE(rig.host.shown, 0);
+        // Counted as an attempt, but the next one signs in.
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        QCOMPARE(rig.host.shown, 1);
+    }
+
+    void failuresAfterADataErrorStillEndAtTheThird()
+    {
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"),
+                         {QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")}, {{std::nullopt, s("x")}});
+        Rig rig;
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        setAdmins({{s("ADMIN"), s("qorun")}});
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        QCOMPARE(rig.dialogs.texts().back(), kEnd);
+        QCOMPARE(rig.app.exitCodes, (std::vector<int>{signin::kExitSignInRefused}));
+    }
+};
+
+QTEST_MAIN(TestSignIn)
+#include "tst_signin.moc"
