@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace talveros::data {
+
+// The text forms the network's programs share. Plain functions: no widget, no database.
+
+// number + two blanks + title + " " + first name + " " + name prefix + " " + surname;
+// empty parts keep their blanks.
+QString consultantListEntry(const QString &number, const QString &title, const QString &firstName,
+                            const QString &prefix, const QString &surname);
+// title + " " + first name + " " + name prefix + " " + surname.
+QString personName(const QString &title, const QString &firstName, const QString &prefix, const QString &surname);
+// number + two blanks + company.
+QString clientListEntry(const QString &number, const QString &company);
+// A count with one leading blank, where a sign would stand: " 12".
+QString counterText(qsizetype count);
+// "mm-dd-yyyy  hh:mm:ss", whatever the workstation's regional settings.
+QString dateTimeText(const QDateTime &at);
+
+// The one text order of every sorted list: letters compared without regard to case
+// (Unicode case folding, no locale), ties broken by character code, so the order is
+// the same on every workstation and equal texts always stand together.
+bool textLess(const QString &a, const QString &b);
+QStringList sortedTexts(QStringList texts);
+
+} // namespace talveros::data
