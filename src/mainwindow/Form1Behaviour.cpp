@@ -1,0 +1,252 @@
+// What the main window does: start-up, clock, information box, web view close and the
+// look-ups. Its construction is in Form1.cpp.
+#include "data/TextForms.h"
+#include "mainwindow/Binder.h"
+#include "mainwindow/Form1.h"
+#include "platform/Action.h"
+#include "platform/TextBox.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QTextOption>
+
+namespace talveros::mainwindow {
+
+namespace {
+
+// Fills a look-up list in one go (sorted lists in the program's text order) and keeps
+// the list's own text, as a list that shows its caption until something is chosen.
+void fill(QComboBox *combo, const QStringList &entries, bool sorted)
+{
+    const QString caption = combo->currentText();
+    combo->clear();
+    combo->addItems(sorted ? data::sortedTexts(entries) : entries);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(caption);
+}
+
+QString text(const QWidget *box) { return platform::boxText(box); }
+
+} // namespace
+
+QString informationText()
+{
+    return QString::fromLatin1(platform::kProductTitle) + QStringLiteral("\r\n")
+        + QString::fromLatin1(platform::kModuleTitle) + QStringLiteral("\r\n\r\nEigendom van ")
+        + QString::fromLatin1(platform::kOrganisation) + QStringLiteral(". Alle rechten voorbehouden.");
+}
+
+template <class Action>
+void Form1::act(Action &&action)
+{
+    platform::runAction(m_services.dialogs, std::forward<Action>(action));
+}
+
+void Form1::load()
+{
+    if (m_loaded)
+        return;
+    wireBehaviour();
+    ticker->load();
+    prepareTraceBox();
+    Calendar1->setSelectedDate(m_services.clock.today());
+    Adodc1->refresh();
+    Adodc2->refresh();
+    Adodc3->refresh();
+    fillLists();
+    describeFirstProject();
+    tickClock();
+    Timer2->start();
+    m_loaded = true;
+}
+
+void Form1::wireBehaviour()
+{
+    if (ticker)
+        return;
+    ticker = new messages::Ticker(*communication, m_services.dialogs, this);
+    new Binder(*Adodc1, consultantPane->bindings(), this);
+    new Binder(*Adodc2, clientPane->bindings(), this);
+    new Binder(*Adodc3, projectPane->bindings(), this);
+
+    connect(Timer2, &QTimer::timeout, this, &Form1::tickClock);
+    connect(Picture1, &platform::PictureButton::clicked, this, &Form1::closeWebView);
+    Label19->installEventFilter(this);
+
+    connect(consultantPane->Combo1, &QComboBox::activated, this, [this] { act([this] { lookUpConsultant(); }); });
+    connect(clientPane->Combo2, &QComboBox::activated, this, [this] { act([this] { lookUpClient(); }); });
+    connect(projectPane->Combo3, &QComboBox::activated, this, [this] { act([this] { lookUpProject(); }); });
+    connect(projectEntry->Combo6, &QComboBox::activated, this, [this] { act([this] { fetchProject(); }); });
+
+    // The project code follows the project name as it is typed or set.
+    auto *entry = projectEntry;
+    connect(entry->Text54, &QLineEdit::textChanged, this,
+            [entry] { entry->Text55->setText(entry->Text53->text() + entry->Text54->text() + entry->Text52->text()); });
+}
+
+void Form1::prepareTraceBox()
+{
+    Text143->clear();
+    // Tab stops at 30, 54, 105 and 182 dialog units: a quarter of the average
+    // character width each.
+    const qreal unit = QFontMetricsF(Text143->font()).averageCharWidth() / 4.0;
+    QTextOption option = Text143->document()->defaultTextOption();
+    QList<QTextOption::Tab> tabs;
+    for (int dlu : {30, 54, 105, 182})
+        tabs.append(QTextOption::Tab(dlu * unit, QTextOption::LeftTab));
+    option.setTabs(tabs);
+    Text143->document()->setDefaultTextOption(option);
+    Text143->viewport()->update();
+}
+
+void Form1::fillLists()
+{
+    // Read straight from the rows: walking the panes through thousands of rows would
+    // repaint every bound box at every row for nothing.
+    QStringList consultants, clients, projects;
+    for (size_t row = 0; row < Adodc1->rowCount(); ++row) {
+        consultants << data::consultantListEntry(Adodc1->fieldAt(row, u"Consultantnummer"),
+                                                 Adodc1->fieldAt(row, u"Titel1"), Adodc1->fieldAt(row, u"voornaam"),
+                                                 Adodc1->fieldAt(row, u"tussenvoegsel"), Adodc1->fieldAt(row, u"naam"));
+    }
+    for (size_t row = 0; row < Adodc2->rowCount(); ++row)
+        clients << data::clientListEntry(Adodc2->fieldAt(row, u"opdrachtgevernummer"), Adodc2->fieldAt(row, u"Bedrijf"));
+    for (size_t row = 0; row < Adodc3->rowCount(); ++row)
+        projects << Adodc3->fieldAt(row, u"Projectcode");
+
+    fill(consultantPane->Combo1, consultants, true);
+    fill(projectEntry->Combo5, consultants, false);
+    consultantPane->Text48->setText(data::counterText(consultants.size()));
+    fill(clientPane->Combo2, clients, true);
+    fill(projectEntry->Combo4, clients, false);
+    clientPane->Text47->setText(data::counterText(clients.size()));
+    fill(projectPane->Combo3, projects, true);
+    fill(projectEntry->Combo6, projects, false);
+    projectPane->Text49->setText(data::counterText(projects.size()));
+}
+
+void Form1::describeFirstProject()
+{
+    Adodc1->moveFirst();
+    Adodc2->moveFirst();
+    Adodc3->moveFirst();
+    const QString firstClient = QStringLiteral("opdrachtgevernummer = '") + text(clientPane->Text15) + u'\'';
+    Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(projectPane->Text32) + u'\'');
+    projectPane->Text50->setText(text(clientPane->Text16));
+    Adodc2->find(firstClient);
+
+    const QString firstConsultant = QStringLiteral("Consultantnummer = '") + text(consultantPane->Text2) + u'\'';
+    Adodc1->find(QStringLiteral("Consultantnummer = '") + text(projectPane->Text34) + u'\'');
+    projectPane->Text51->setText(data::personName(text(consultantPane->Text3), text(consultantPane->Text4),
+                                                  text(consultantPane->Text5), text(consultantPane->Text6)));
+    Adodc1->find(firstConsultant);
+}
+
+void Form1::tickClock()
+{
+    Label46->setText(data::dateTimeText(m_services.clock.now()));
+}
+
+void Form1::showInformationBox()
+{
+    const QDate shown = Calendar1->selectedDate();
+    if (shown.day() != 11 || shown.month() != 1)
+        return;
+    m_services.dialogs.message(informationText(), QString::fromLatin1(platform::kAppTitle), platform::Icon::Information,
+                               platform::Buttons::Ok);
+}
+
+void Form1::closeWebView()
+{
+    WebBrowser1->hide();
+    Picture1->hide();
+}
+
+void Form1::lookUpConsultant()
+{
+    auto *pane = consultantPane;
+    Adodc1->find(QStringLiteral("consultantnummer = '") + pane->Combo1->currentText().left(4) + u'\'');
+    pane->Combo1->setEditText(
+        data::consultantListEntry(text(pane->Text2), text(pane->Text3), text(pane->Text4), text(pane->Text5),
+                                  text(pane->Text6)));
+}
+
+void Form1::lookUpClient()
+{
+    auto *pane = clientPane;
+    Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + pane->Combo2->currentText().left(4) + u'\'');
+    pane->Combo2->setEditText(data::clientListEntry(text(pane->Text15), text(pane->Text16)));
+}
+
+void Form1::lookUpProject()
+{
+    auto *pane = projectPane;
+    Adodc3->find(QStringLiteral("Projectcode = '") + pane->Combo3->currentText() + u'\'');
+    pane->Combo3->setEditText(text(pane->Text31));
+    Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(pane->Text32) + u'\'');
+    pane->Text50->setText(text(clientPane->Text16));
+    Adodc1->find(QStringLiteral("consultantnummer = '") + text(pane->Text34) + u'\'');
+    pane->Text51->setText(text(consultantPane->Text40));
+}
+
+void Form1::fetchProject()
+{
+    auto *pane = projectPane;
+    auto *entry = projectEntry;
+    Adodc3->find(QStringLiteral("Projectcode = '") + entry->Combo6->currentText() + u'\'');
+
+    const QString shownClient = QStringLiteral("opdrachtgevernummer = '") + text(clientPane->Text15) + u'\'';
+    Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(pane->Text32) + u'\'');
+    pane->Text50->setText(text(clientPane->Text16));
+    Adodc2->find(shownClient);
+
+    const QString shownConsultant = QStringLiteral("Consultantnummer = '") + text(consultantPane->Text2) + u'\'';
+    Adodc1->find(QStringLiteral("Consultantnummer = '") + text(pane->Text34) + u'\'');
+    pane->Text51->setText(data::personName(text(consultantPane->Text3), text(consultantPane->Text4),
+                                           text(consultantPane->Text5), text(consultantPane->Text6)));
+    Adodc1->find(shownConsultant);
+
+    entry->Text54->setText(text(pane->Text30));
+    entry->Text55->setText(text(pane->Text31));
+    platform::setBoxText(entry->Text68, text(pane->Text67));
+    entry->Text52->setText(text(pane->Text32));
+    entry->Combo4->setEditText(text(pane->Text32) + u' ' + text(pane->Text50));
+    entry->Text53->setText(text(pane->Text34));
+    entry->Combo5->setEditText(text(pane->Text34) + u' ' + text(pane->Text51));
+    entry->Text56->setText(text(pane->Text35));
+    entry->Text57->setText(text(pane->Text36));
+    entry->Text58->setText(text(pane->Text37));
+    entry->Text59->setText(text(pane->Text38));
+    entry->Text60->setText(text(pane->Text63));
+    platform::setBoxText(entry->Text61, text(pane->Text42));
+}
+
+bool Form1::storePendingEdits()
+{
+    return platform::runAction(m_services.dialogs, [this] {
+        Adodc2->flushPendingEdit();
+        Adodc3->flushPendingEdit();
+    });
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // An edit of the administrator's comment is never lost: when it cannot be stored
+    // the window stays open with the text still in its box.
+    if (!storePendingEdits()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label19 && event->type() == QEvent::MouseButtonDblClick) {
+        act([this] { showInformationBox(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace talveros::mainwindow

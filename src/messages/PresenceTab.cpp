@@ -1,0 +1,102 @@
+#include "messages/PresenceTab.h"
+
+#include "platform/PictureButton.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace talveros::messages {
+
+namespace {
+
+QFont fixedPitchFont()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::Monospace);
+    f.setPointSizeF(8.25);
+    return f;
+}
+
+QLineEdit *columnHeader(QWidget *parent, const QString &name, const QString &text, const QColor &background)
+{
+    auto *header = new QLineEdit(text, parent);
+    header->setObjectName(name);
+    header->setReadOnly(true);
+    header->setFocusPolicy(Qt::NoFocus);
+    header->setFont(fixedPitchFont());
+    header->setCursorPosition(0);
+    QPalette p = header->palette();
+    p.setColor(QPalette::Base, background);
+    header->setPalette(p);
+    return header;
+}
+
+QListWidget *presenceList(QWidget *parent, const QString &name, const QColor &background)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(fixedPitchFont());
+    list->setUniformItemSizes(true);
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, background);
+    list->setPalette(p);
+    return list;
+}
+
+} // namespace
+
+PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("presence"));
+
+    Image9 = new platform::PictureButton(
+        QStringLiteral("Image9"),
+        platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 200), QStringLiteral("ON")),
+        QStringLiteral("Dubbel-klik om de lijsten te verversen"), this, 44);
+    Label89 = new QLabel(QStringLiteral("Inlog / Uitlog en online gegevens"), this);
+    Label89->setObjectName(QStringLiteral("Label89"));
+    QFont f = Label89->font();
+    f.setPointSizeF(11);
+    f.setBold(true);
+    Label89->setFont(f);
+    Check1 = new QCheckBox(QStringLiteral("10 seconden live tracking Aan/Uit"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+
+    Text114 = columnHeader(
+        this, QStringLiteral("Text114"),
+        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"), QColor(255, 255, 0));
+    List3 = presenceList(this, QStringLiteral("List3"), QColor(255, 255, 128));
+    Text115 = columnHeader(
+        this, QStringLiteral("Text115"),
+        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"), QColor(0, 255, 0));
+    List2 = presenceList(this, QStringLiteral("List2"), QColor(128, 255, 128));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(7800);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addWidget(Image9);
+    top->addWidget(Label89);
+    top->addStretch(1);
+    top->addWidget(Check1);
+
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(8, 6, 8, 6);
+    root->setSpacing(0);
+    root->addLayout(top);
+    root->addSpacing(6);
+    root->addWidget(Text114);
+    root->addWidget(List3, 1);
+    root->addSpacing(8);
+    root->addWidget(Text115);
+    root->addWidget(List2, 1);
+}
+
+} // namespace talveros::messages

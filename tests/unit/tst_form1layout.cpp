@@ -1,0 +1,495 @@
+#include "data/ConnectionSettings.h"
+#include "mainwindow/Form1.h"
+#include "support/Fakes.h"
+
+#include <QAbstractButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace talveros;
+
+namespace {
+
+const QString kBlanks24(24, QLatin1Char(' '));
+const QColor kYellow(255, 255, 0), kCyan(0, 255, 255), kGreen(0, 255, 0);
+const QColor kLightYellow(255, 255, 128), kLightGreen(128, 255, 128);
+const QColor kRed(255, 0, 0), kDarkGreen(0, 128, 0);
+const QVariant kEmpty = QString();
+
+// One control as the administrator first sees it. Unset fields are not checked.
+struct Expect {
+    const char *name;
+    const char *kind;
+    QVariant text = {};
+    QVariant toolTip = {};
+    int maxLength = -1;
+    int readOnly = -1;
+    QColor base = {};
+    QColor fore = {};
+    int hidden = -1;
+};
+
+const char *kPicture = "talveros::platform::PictureButton";
+
+QString shownText(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    if (auto *e = qobject_cast<QPlainTextEdit *>(w))
+        return e->toPlainText();
+    if (auto *c = qobject_cast<QComboBox *>(w))
+        return c->currentText();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    return QStringLiteral("<no text>");
+}
+
+int readOnlyOf(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->isReadOnly();
+    if (auto *e = qobject_cast<QPlainTextEdit *>(w))
+        return e->isReadOnly();
+    return -2;
+}
+
+} // namespace
+
+class TestForm1Layout : public QObject {
+    Q_OBJECT
+
+    test::FakeDialogs m_dialogs;
+    test::FakeClock m_clock;
+    test::FakePrinters m_printers;
+    test::FakeWorkstation m_workstation;
+    test::FakeAppControl m_app;
+    platform::Services m_services{m_dialogs, m_clock, m_printers, m_workstation, m_app};
+    std::unique_ptr<mainwindow::Form1> m_form;
+
+private slots:
+    void initTestCase()
+    {
+        // Nothing listens on port 1: any attempt to read during construction fails
+        // at once with a data error instead of finding some server by chance.
+        data::overrideServerForTests(QStringLiteral("127.0.0.1"), 1);
+        m_form = std::make_unique<mainwindow::Form1>(m_services);
+    }
+
+    void constructionReadsNoData()
+    {
+        QCOMPARE(&m_form->services().dialogs, &m_dialogs);
+        QVERIFY(m_dialogs.boxes.empty());
+        const struct {
+            data::BoundSource *source;
+            const char *name;
+            const char *table;
+            bool writable;
+        } sources[] = {{m_form->Adodc1, "Adodc1", "TALVERO_consultants", false},
+                       {m_form->Adodc2, "Adodc2", "TALVERO_opdrachtgevers", true},
+                       {m_form->Adodc3, "Adodc3", "TALVERO_projecten", true}};
+        for (const auto &s : sources) {
+            QCOMPARE(m_form->findChild<data::BoundSource *>(QLatin1String(s.name)), s.source);
+            QCOMPARE(s.source->table(), QLatin1String(s.table));
+            QCOMPARE(s.source->isWritable(), s.writable);
+            QCOMPARE(s.source->rowCount(), size_t(0));
+        }
+        // Whoever wires the window starts the clocks.
+        QCOMPARE(m_form->Timer2->interval(), 100);
+        QVERIFY(!m_form->Timer2->isActive());
+        QCOMPARE(m_form->presence->Timer1->interval(), 7800);
+        QVERIFY(!m_form->presence->Timer1->isActive());
+        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer1")), m_form->presence->Timer1);
+        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer2")), m_form->Timer2);
+    }
+
+    void windowFitsTheScreen()
+    {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Kordam Consultancy  TALVERO-beheer"));
+        // 1280x1024 less the window frame and title bar.
+        const QSize least = m_form->minimumSizeHint();
+        QVERIFY2(least.width() <= 1270 && least.height() <= 990,
+                 qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        QVERIFY(m_form->width() <= 1280 && m_form->height() <= 1000);
+    }
+
+    void tabs()
+    {
+        const QStringList outer{QStringLiteral("Maken/Toevoegen"), QStringLiteral("Mailing"),
+                                QStringLiteral("Factureren/Printen"), QStringLiteral("Communicatie"),
+                                QStringLiteral("Web browser")};
+        const QStringList inner{QStringLiteral("NIEUW Project aanmaken"), QStringLiteral("Opdrachtgever aanmaken"),
+                                QStringLiteral("Consultant aanmaken"), QStringLiteral("Gebruikers archief")};
+        QCOMPARE(m_form->SSTab1->count(), outer.size());
+        for (int i = 0; i < outer.size(); ++i)
+            QCOMPARE(m_form->SSTab1->tabText(i), outer[i]);
+        QCOMPARE(m_form->SSTab2->count(), inner.size());
+        for (int i = 0; i < inner.size(); ++i)
+            QCOMPARE(m_form->SSTab2->tabText(i), inner[i]);
+
+        QVERIFY(m_form->SSTab1->widget(0)->isAncestorOf(m_form->SSTab2));
+        QVERIFY(m_form->SSTab1->widget(2)->isAncestorOf(m_form->invoicing->List4));
+        QVERIFY(m_form->SSTab1->widget(3)->isAncestorOf(m_form->communication->Text144));
+        QVERIFY(m_form->SSTab1->widget(4)->isAncestorOf(m_form->webTab->Image2));
+        QVERIFY(m_form->SSTab2->widget(0)->isAncestorOf(m_form->Calendar1));
+        QVERIFY(m_form->SSTab2->widget(3)->isAncestorOf(m_form->presence->List2));
+        QVERIFY(!m_form->SSTab1->isAncestorOf(m_form->projectPane->Combo3));
+        QCOMPARE(m_form->Calendar1, m_form->projectEntry->Calendar1);
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariant>("text");
+        QTest::addColumn<QVariant>("toolTip");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<int>("readOnly");
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("fore");
+        QTest::addColumn<int>("hidden");
+
+        const QString dateHint = QStringLiteral("KLIK om de huidig geselecteerde Datum in te vullen");
+        const QString confirmHint = QStringLiteral("Controleren en vragen om bevestiging");
+        const Expect rows[] = {
+            // Main window
+            {"Label46", "QLabel", QStringLiteral("Datum tijd")},
+            {"Label19", "QLabel", mainwindow::titleLine()},
+            {"Combo9", "QComboBox"},
+            {"Text143", "QPlainTextEdit", kEmpty, {}, -1, 1, QColor(0, 0, 255), QColor(Qt::white)},
+            {"Command1", "QPushButton", QStringLiteral("MAKE RECORD")},
+            {"Command2", "QPushButton", QStringLiteral("Controleer Serververbinding")},
+            {"Image13", kPicture},
+            {"WebBrowser1", "talveros::tools::WebView", {}, {}, -1, -1, {}, {}, 1},
+            {"Picture1", kPicture, {}, QStringLiteral("Sluit deze WEB pagina"), -1, -1, {}, {}, 1},
+            // Record panes
+            {"consultantPane", "QFrame", {}, {}, -1, -1, QColor(192, 255, 192)},
+            {"clientPane", "QFrame", {}, {}, -1, -1, QColor(255, 255, 192)},
+            {"projectPane", "QFrame", {}, {}, -1, -1, QColor(192, 255, 255)},
+            {"Label10", "QLabel", kBlanks24 + QStringLiteral("Consultants")},
+            {"Label13", "QLabel", kBlanks24 + QStringLiteral("Opdrachtgevers")},
+            {"Label14", "QLabel", kBlanks24 + QStringLiteral("Projecten")},
+            {"Combo1", "QComboBox", QStringLiteral("Consultants lijst"), {}, -1, -1, kGreen},
+            {"Combo2", "QComboBox", QStringLiteral("Opdrachtgevers lijst"), {}, -1, -1, kYellow},
+            {"Combo3", "QComboBox", QStringLiteral("Projectlijst"), {}, -1, -1, kCyan},
+            {"Text45", "QLineEdit", QStringLiteral("Consultants"), {}, -1, 1},
+            {"Text33", "QLineEdit", QStringLiteral("Opdrachtgevers"), {}, -1, 1},
+            {"Text46", "QLineEdit", QStringLiteral("Projecten"), {}, -1, 1},
+            {"Text48", "QLineEdit", kEmpty, {}, -1, 1},
+            {"Text47", "QLineEdit", kEmpty, {}, -1, 1},
+            {"Text49", "QLineEdit", kEmpty, {}, -1, 1},
+            {"Text50", "QLineEdit", QStringLiteral("Opdrachtgever"), {}, -1, 1},
+            {"Text51", "QLineEdit", QStringLiteral("Consultant"), {}, -1, 1},
+            {"Text38", "QLineEdit", kEmpty, {}, 6, 1},
+            {"Text63", "QLineEdit", kEmpty, {}, 6, 1},
+            {"Text44", "QLineEdit", kEmpty, {}, 3, 1},
+            {"Text43", "QPlainTextEdit", kEmpty, {}, -1, 0},
+            {"Label62", "QLabel", QStringLiteral("<<  dubbel-klik om te wijzigen")},
+            {"Image4", kPicture},
+            {"Image12", kPicture},
+            {"Image16", kPicture, {}, QStringLiteral("Bezoek de WEBsite van deze consultant")},
+            {"Image1", kPicture, {}, QStringLiteral("Bezoek de WEBsite van deze opdrachtgever")},
+            {"Image18", kPicture, {}, QStringLiteral("E-Mail ZAKELIJK naar deze opdrachtgever")},
+            // New project
+            {"Image5", kPicture, {}, confirmHint},
+            {"Image6", kPicture},
+            {"Image7", kPicture},
+            {"Calendar1", "QCalendarWidget"},
+            {"Combo4", "QComboBox", QStringLiteral("Opdrachtgevers")},
+            {"Combo5", "QComboBox", QStringLiteral("Consultants")},
+            {"Combo6", "QComboBox", QStringLiteral("Een bestaand project ophalen en invullen")},
+            {"Text52", "QLineEdit", QStringLiteral(" "), {}, -1, 1},
+            {"Text53", "QLineEdit", kEmpty, {}, -1, 1},
+            {"Text54", "QLineEdit", kEmpty, {}, 16, 0},
+            {"Text55", "QLineEdit", kEmpty, {}, 33, 1},
+            {"Text56", "QLineEdit", kEmpty, dateHint, -1, 1},
+            {"Text57", "QLineEdit", kEmpty, dateHint, -1, 1},
+            {"Text58", "QLineEdit", QStringLiteral("0"), {}, 3, 0},
+            {"Text59", "QLineEdit", QStringLiteral("0"), {}, 5, 0},
+            {"Text60", "QLineEdit", QStringLiteral("0"), {}, 5, 0},
+            {"Text61", "QPlainTextEdit", QStringLiteral("GEEN"), {}, -1, 0},
+            {"Text68", "QPlainTextEdit", kEmpty, {}, -1, 0},
+            // New client
+            {"Image8", kPicture, {}, confirmHint},
+            {"Text79", "QLineEdit", kEmpty, {}, 40, 0},
+            {"Text80", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text39", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text81", "QLineEdit", kEmpty, {}, 7, 0},
+            {"Text82", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text83", "QLineEdit", kEmpty, {}, 8, 0},
+            {"Text84", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text136", "QLineEdit", kEmpty, {}, 8, 0},
+            {"Text131", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text119", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text120", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text69", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text130", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text85", "QLineEdit", kEmpty, {}, 35, 0},
+            {"Text121", "QLineEdit", kEmpty, {}, 35, 0},
+            {"Text86", "QLineEdit", kEmpty, {}, 7, 0},
+            {"Text87", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text132", "QLineEdit", kEmpty, {}, 30, 0},
+            {"Text88", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text133", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text89", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text90", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text135", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text91", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text92", "QLineEdit", kEmpty, {}, 12, 0},
+            {"Text93", "QLineEdit", kEmpty, {}, 17, 0},
+            {"Text94", "QLineEdit", kEmpty, {}, 8, 0},
+            // New consultant
+            {"Image17", kPicture, {}, confirmHint},
+            {"Text62", "QLineEdit", kEmpty, {}, 45, 0},
+            {"Text97", "QLineEdit", kEmpty, {}, 7, 0},
+            {"Text98", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text99", "QLineEdit", kEmpty, {}, 8, 0},
+            {"Text100", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text137", "QLineEdit", kEmpty, {}, 8, 0},
+            {"Text138", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text139", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text101", "QLineEdit", kEmpty, {}, 35, 0},
+            {"Text102", "QLineEdit", kEmpty, {}, 7, 0},
+            {"Text103", "QLineEdit", kEmpty, {}, 20, 0},
+            {"Text141", "QLineEdit", kEmpty, {}, 30, 0},
+            {"Text104", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text113", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text105", "QLineEdit", kEmpty, {}, 10, 0},
+            {"Text106", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text142", "QLineEdit", kEmpty, {}, 25, 0},
+            {"Text107", "QLineEdit", kEmpty, {}, 15, 0},
+            {"Text108", "QLineEdit", kEmpty, {}, 12, 0},
+            {"Text109", "QLineEdit", kEmpty, {}, 17, 0},
+            {"Text110", "QLineEdit", kEmpty, {}, 8, 0},
+            {"Text65", "QLineEdit", kEmpty, {}, 3, 0},
+            // Invoicing
+            {"Label1_0", "QLabel", QStringLiteral("OPENSTAANDE Opdrachtgever facturen")},
+            {"Label1_24", "QLabel", QStringLiteral("BETAALDE Opdrachtgever facturen ")},
+            {"Label1_25", "QLabel", QStringLiteral("OPENSTAANDE Consultant facturen")},
+            {"Label1_26", "QLabel", QStringLiteral("BETAALDE Consultant facturen")},
+            {"Combo11", "QComboBox", QStringLiteral("Opdrachtgevers"), {}, -1, -1, kYellow},
+            {"Combo7", "QComboBox", QStringLiteral("NOG TE DECLAREREN"), {}, -1, -1, kCyan},
+            {"Combo13", "QComboBox", QStringLiteral("Opdrachtgevers"), {}, -1, -1, kYellow},
+            {"Combo10", "QComboBox", QStringLiteral("AL GEDECLAREERD"), {}, -1, -1, kCyan},
+            {"Combo16", "QComboBox", QStringLiteral("Consultants"), {}, -1, -1, kGreen},
+            {"Combo8", "QComboBox", QStringLiteral("NOG TE DECLAREREN"), {}, -1, -1, kCyan},
+            {"Combo18", "QComboBox", QStringLiteral("Consultants"), {}, -1, -1, kGreen},
+            {"Combo19", "QComboBox", QStringLiteral("AL GEDECLAREERD"), {}, -1, -1, kCyan},
+            {"List4", "QListWidget", {}, {}, -1, -1, kLightYellow, kRed},
+            {"List5", "QListWidget", {}, {}, -1, -1, kLightYellow, kDarkGreen},
+            {"List6", "QListWidget", {}, {}, -1, -1, kLightGreen, kRed},
+            {"List7", "QListWidget", {}, {}, -1, -1, kLightGreen, kDarkGreen},
+            {"Command3", "QPushButton", QStringLiteral("Command3")},
+            {"Text70", "QPlainTextEdit", QStringLiteral("Text70"), {}, -1, -1, {}, {}, 1},
+            {"Image30", kPicture},
+            // Communication, stopped
+            {"Label9", "QLabel", QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)")},
+            {"Text144", "QLineEdit",
+             QStringLiteral("BELANGRIJK: In verband met werzaamheden is het TIJDELIJK NIET MOGELIJK te declareren"), {},
+             -1, 1, QColor(255, 192, 192)},
+            {"Image25", kPicture, {}, {}, -1, -1, {}, {}, 0},
+            {"Label11", "QLabel", QStringLiteral("Bovenstaand bericht AANZETTEN"), {}, -1, -1, {}, {}, 0},
+            {"Image26", kPicture, {}, {}, -1, -1, {}, {}, 1},
+            {"Label12", "QLabel", QStringLiteral("Bovenstaand bericht UITZETTEN"), {}, -1, -1, {}, {}, 1},
+            {"Option1", "QRadioButton",
+             QStringLiteral("ALGEMEEN: Graag al uw openstaande declaraties uitvoeren over de vorige maand")},
+            {"Option2", "QRadioButton",
+             QStringLiteral("BELANGRIJK: In verband met werkzaamheden kunt u TIJDELIJK NIET DECLAREREN")},
+            {"Option3", "QRadioButton",
+             QStringLiteral("OPMERKING: In verband met vakantie kunt u voor vragen terecht op Tel. Nr. 020-5551234")},
+            // Presence
+            {"Image9", kPicture, {}, {}, -1, -1, {}, {}, 0},
+            {"Label89", "QLabel", QStringLiteral("Inlog / Uitlog en online gegevens")},
+            {"Text114", "QLineEdit",
+             QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"), {}, -1, 1,
+             kYellow},
+            {"Text115", "QLineEdit",
+             QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"), {}, -1, 1,
+             kGreen},
+            {"List3", "QListWidget", {}, {}, -1, -1, kLightYellow},
+            {"List2", "QListWidget", {}, {}, -1, -1, kLightGreen},
+            {"Check1", "QCheckBox", QStringLiteral("10 seconden live tracking Aan/Uit")},
+            // Web pages
+            {"Image15", kPicture, {}, QStringLiteral("www.kordam.nl")},
+            {"Image3", kPicture, {}, QStringLiteral("Google Website")},
+            {"Image2", kPicture},
+        };
+        for (const Expect &e : rows)
+            QTest::newRow(e.name) << QString::fromLatin1(e.kind) << e.text << e.toolTip << e.maxLength << e.readOnly
+                                  << e.base << e.fore << e.hidden;
+    }
+
+    void controls()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QVariant, text);
+        QFETCH(QVariant, toolTip);
+        QFETCH(int, maxLength);
+        QFETCH(int, readOnly);
+        QFETCH(QColor, base);
+        QFETCH(QColor, fore);
+        QFETCH(int, hidden);
+
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        const QList<QWidget *> found = m_form->findChildren<QWidget *>(name);
+        QCOMPARE(found.size(), 1);
+        QWidget *w = found.first();
+        QVERIFY2(w->inherits(kind.toLatin1().constData()), w->metaObject()->className());
+
+        if (text.isValid())
+            QCOMPARE(shownText(w), text.toString());
+        if (toolTip.isValid())
+            QCOMPARE(w->toolTip(), toolTip.toString());
+        if (maxLength >= 0)
+            QCOMPARE(qobject_cast<QLineEdit *>(w)->maxLength(), maxLength);
+        if (readOnly >= 0)
+            QCOMPARE(readOnlyOf(w), readOnly);
+        if (base.isValid()) {
+            const bool boxed = qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractScrollArea *>(w)
+                || qobject_cast<QComboBox *>(w);
+            QCOMPARE(w->palette().color(boxed ? QPalette::Base : QPalette::Window), base);
+        }
+        if (fore.isValid())
+            QCOMPARE(w->palette().color(QPalette::Text), fore);
+        if (hidden >= 0)
+            QCOMPARE(int(w->isHidden()), hidden);
+    }
+
+    void boundBoxes_data()
+    {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("consultants")
+            << "consultantPane"
+            << "Text1=nummer Text2=Consultantnummer Text3=Titel1 Text4=voornaam Text5=tussenvoegsel Text6=naam "
+               "Text7=adres Text8=postcode Text9=woonplaats Text10=TELzakelijk Text11=EMAILzakelijk Text12=LOGIN "
+               "Text13=PASWOORD Text40=NaamOrganisatie Text41=VARverklaring Text75=BANKnaam Text76=BANKnummer "
+               "Text77=BTWnummer Text78=KVKnummer Text96=TELmobiel Text112=TELprive Text126=Titel2 Text127=WEBSITE "
+               "Text128=EMAILprive Text134=Roepnaam Text140=Functie";
+        QTest::newRow("clients")
+            << "clientPane"
+            << "Text14=nummer Text15=opdrachtgevernummer Text16=Bedrijf Text17=Titel2 Text18=naam "
+               "Text19=tussenvoegsel Text20=voornaam Text21=Titel1 Text22=adres Text23=woonplaats Text24=postcode "
+               "Text25=TELzakelijk Text26=EMAILzakelijk Text27=LOGIN Text28=PASWOORD Text64=Functie "
+               "Text66=TELsecretaresse Text71=BANKnaam Text72=BANKnummer Text73=BTWnummer Text74=KVKnummer "
+               "Text95=TELmobiel Text116=Opdrachtnaam Text117=Secretaresse Text118=Factuuradres "
+               "Text122=EMAILsecretaresse Text123=WEBSITE Text124=TELprive Text125=EMAILprive Text129=Roepnaam";
+        QTest::newRow("projects")
+            << "projectPane"
+            << "Text29=nummer Text30=PROJECTNAAM Text31=Projectcode Text32=Opdrachtgevernummer "
+               "Text34=Consultantnummer Text35=TijdsplanningDATUMvan Text36=TijdsplanningDATUMtm "
+               "Text37=ProjectduurPer8uur Text38=InkoopDagtariefOpdrachtgever Text42=CommentaarCONSULTANT "
+               "Text43=CommentaarADMIN Text44=AFSLUITEN Text63=VerkoopDagtariefConsultant "
+               "Text67=ProjectOmschrijving";
+    }
+
+    // The bindings are the contract with the database's column names; only the
+    // administrator's comment may be typed into, every other bound box is skipped by
+    // the tab key.
+    void boundBoxes()
+    {
+        QFETCH(QString, pane);
+        QFETCH(QString, expected);
+        auto *p = m_form->findChild<mainwindow::RecordPane *>(pane);
+        QVERIFY(p);
+        QStringList actual;
+        const QStringList multiLine{QStringLiteral("Text42"), QStringLiteral("Text43"), QStringLiteral("Text67"),
+                                    QStringLiteral("Text118")};
+        for (const auto &[box, column] : p->bindings()) {
+            actual << box->objectName() + QLatin1Char('=') + column;
+            QVERIFY(p->isAncestorOf(box));
+            const bool editable = box->objectName() == QLatin1String("Text43");
+            QCOMPARE(readOnlyOf(box), int(!editable));
+            QCOMPARE(box->focusPolicy() == Qt::NoFocus, !editable);
+            QCOMPARE(qobject_cast<QPlainTextEdit *>(box) != nullptr, multiLine.contains(box->objectName()));
+            QVERIFY2(qobject_cast<QLineEdit *>(box) || qobject_cast<QPlainTextEdit *>(box),
+                     qPrintable(box->objectName()));
+        }
+        QCOMPARE(actual, expected.split(QLatin1Char(' ')));
+    }
+
+    void listsAndPickers_data()
+    {
+        QTest::addColumn<bool>("sorted");
+        QTest::addColumn<bool>("fixedPitch");
+        QTest::addColumn<int>("selection");
+        const int any = -1;
+        const int extended = QAbstractItemView::ExtendedSelection;
+        for (const char *c : {"Combo1", "Combo2", "Combo3", "Combo7", "Combo10", "Combo11"})
+            QTest::newRow(c) << true << false << any;
+        for (const char *c : {"Combo4", "Combo5", "Combo6", "Combo8", "Combo13", "Combo16", "Combo18", "Combo19"})
+            QTest::newRow(c) << false << false << any;
+        QTest::newRow("List4") << true << true << extended;
+        QTest::newRow("List6") << true << true << extended;
+        QTest::newRow("List5") << true << true << int(QAbstractItemView::SingleSelection);
+        QTest::newRow("List7") << true << true << int(QAbstractItemView::SingleSelection);
+        QTest::newRow("List2") << false << true << any;
+        QTest::newRow("List3") << false << true << any;
+        QTest::newRow("Text70") << false << true << any;
+        QTest::newRow("Text114") << false << true << any;
+        QTest::newRow("Text115") << false << true << any;
+    }
+
+    // Fixed-width rows line up only in "Courier New"; sorted lists and pickers keep
+    // text order whatever order they are filled in.
+    void listsAndPickers()
+    {
+        QFETCH(bool, sorted);
+        QFETCH(bool, fixedPitch);
+        QFETCH(int, selection);
+        QWidget *w = m_form->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(w);
+        if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            QCOMPARE(combo->property("sorted").toBool(), sorted);
+            QVERIFY(combo->isEditable());
+            QCOMPARE(combo->insertPolicy(), QComboBox::NoInsert);
+        }
+        if (auto *list = qobject_cast<QListWidget *>(w)) {
+            QCOMPARE(list->isSortingEnabled(), sorted);
+            if (selection >= 0)
+                QCOMPARE(int(list->selectionMode()), selection);
+        }
+        if (fixedPitch) {
+            QCOMPARE(w->font().family(), QStringLiteral("Courier New"));
+            QCOMPARE(w->font().styleHint(), QFont::Monospace);
+            if (qobject_cast<QAbstractScrollArea *>(w))
+                QCOMPARE(w->font().pointSizeF(), 8.25);
+        }
+    }
+
+    // These boxes pass their focus on as soon as they get it; taking part in the Tab
+    // chain would trap the keyboard in a circle through the client list.
+    void projectScreenTabKeySkipsForwardingBoxes()
+    {
+        const auto *tab = m_form->projectEntry;
+        for (QWidget *w : {static_cast<QWidget *>(tab->Text52), static_cast<QWidget *>(tab->Text53),
+                           static_cast<QWidget *>(tab->Text56), static_cast<QWidget *>(tab->Text57)})
+            QCOMPARE(w->focusPolicy(), Qt::ClickFocus);
+        QVERIFY(tab->Text54->focusPolicy() & Qt::TabFocus);
+    }
+
+    void pictureArrays()
+    {
+        const QList<platform::PictureButton *> invoice =
+            m_form->findChildren<platform::PictureButton *>(QStringLiteral("Image27"));
+        QCOMPARE(invoice.size(), 7);
+        for (platform::PictureButton *b : m_form->invoicing->Image27)
+            QVERIFY(invoice.contains(b));
+        QCOMPARE(m_form->presence->Image9->size(), QSize(48, 48));
+        // Every picture tells what it does.
+        for (platform::PictureButton *b : m_form->findChildren<platform::PictureButton *>())
+            QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
+    }
+
+    void webViewRemembersTheAddress()
+    {
+        tools::WebView view;
+        QVERIFY(view.address().isEmpty());
+        view.navigate(QStringLiteral(" "));
+        QCOMPARE(view.address(), QStringLiteral(" "));
+    }
+};
+
+QTEST_MAIN(TestForm1Layout)
+#include "tst_form1layout.moc"
