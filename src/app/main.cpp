@@ -1,7 +1,49 @@
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/LinuxWorkstation.h"
+#include "platform/QtAppControl.h"
+#include "platform/QtPrinters.h"
+#include "platform/Services.h"
+#include "signin/Form1Host.h"
+#include "signin/frmSplash.h"
+
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace talveros;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Talveros"));
+    QApplication::setApplicationVersion(QStringLiteral(TALVEROS_VERSION));
+
+    // Dutch texts on the standard buttons ("&Ja", "&Nee").
+    QTranslator qtbase;
+    if (qtbase.load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtbase);
+    // Outside a desktop session no icon theme is named; the pictures come from Adwaita.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+
+    platform::WidgetDialogs dialogs;
+    platform::SystemClock clock;
+    platform::QtPrinters printers;
+    platform::LinuxWorkstation workstation;
+    platform::QtAppControl control;
+    platform::Services services{dialogs, clock, printers, workstation, control};
+
+    signin::WorkstationInfo info;
+    signin::Form1Host host(services);
+    signin::frmSplash splash(services, info, host);
+    splash.load();
+    if (control.requested())
+        return control.exitCode();
+    splash.show();
+    const int status = QApplication::exec();
+    return control.requested() ? control.exitCode() : status;
 }

@@ -75,6 +75,16 @@ QString BoundSource::field(QStringView column) const
     return m_rows.text(m_pos, c);
 }
 
+QString BoundSource::fieldAt(size_t row, QStringView column) const
+{
+    const int c = m_rows.columnIndex(column);
+    if (c < 0)
+        throw unknownColumn(column);
+    if (row == m_pos && c == m_pendingColumn)
+        return m_pendingValue;
+    return m_rows.text(row, c);
+}
+
 void BoundSource::setPendingEdit(QStringView column, const QString &value)
 {
     if (!m_writable)

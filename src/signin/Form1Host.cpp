@@ -1,0 +1,40 @@
+#include "signin/Form1Host.h"
+
+#include "mainwindow/Form1.h"
+#include "platform/Action.h"
+
+namespace talveros::signin {
+
+Form1Host::Form1Host(platform::Services &services) : m_services(services) {}
+
+Form1Host::~Form1Host() = default;
+
+mainwindow::Form1 *Form1Host::ensure()
+{
+    if (m_failed)
+        return nullptr;
+    if (!m_form) {
+        auto form = std::make_unique<mainwindow::Form1>(m_services);
+        if (!platform::runAction(m_services.dialogs, [&] { form->load(); })) {
+            m_failed = true;
+            m_services.app.quit(kExitStartUpFailed);
+            return nullptr;
+        }
+        m_form = std::move(form);
+    }
+    return m_form.get();
+}
+
+QComboBox *Form1Host::printerList()
+{
+    mainwindow::Form1 *form = ensure();
+    return form ? form->Combo9 : nullptr;
+}
+
+void Form1Host::showMainWindow()
+{
+    if (mainwindow::Form1 *form = ensure())
+        form->show();
+}
+
+} // namespace talveros::signin
