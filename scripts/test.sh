@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Talveros with its tests (warnings are errors) and runs
+# the whole suite; exits 0 only when every test passed.
+#
+#   scripts/test.sh              build in build-test
+#   scripts/test.sh --sanitize   the same under AddressSanitizer and UBSan, in build-asan
+#
+# The database tests start their own private server on port 3306, so a demo server
+# (scripts/run.sh) still holding that port is stopped first.
+#
+# For trying this script itself next to a server on the usual port:
+#   TALVEROS_DB_PORT      port of the test server (default 3306)
+#   TALVEROS_DEMO_DB_DIR  data directory of the demo server to stop (default .run/demo-db)
+#   TALVEROS_BUILD_DIR    build directory (default build-test or build-asan)
+# ctest's own CTEST_PARALLEL_LEVEL runs tests side by side.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+port=${TALVEROS_DB_PORT:-3306}
+demo_db=${TALVEROS_DEMO_DB_DIR:-$root/.run/demo-db}
+
+sanitize=0
+case "${1:-}" in
+  "") ;;
+  --sanitize) sanitize=1 ;;
+  *) echo "usage: $0 [--sanitize]" >&2; exit 2 ;;
+esac
+
+if [ "$sanitize" -eq 1 ]; then
+  build=${TALVEROS_BUILD_DIR:-$root/build-asan}
+  options=(-DTALVEROS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+else
+  build=${TALVEROS_BUILD_DIR:-$root/build-test}
+  options=()
+fi
+
+"$here/setup.sh"
+
+cmake -S "$root" -B "$build" -G Ninja -DTALVEROS_WARNINGS_AS_ERRORS=ON -DTALVEROS_TEST_DB_PORT="$port" \
+  "${options[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+if [ -d "$demo_db" ] && "$here/db.sh" status "$demo_db"; then
+  echo "Stopping the demo database ($demo_db): the tests need its port."
+  "$here/db.sh" stop "$demo_db"
+fi
+
+cd "$build"
+ctest --output-on-failure --no-tests=error
