@@ -66,7 +66,7 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
 
     Image1 = new platform::PictureButton(
         QStringLiteral("Image1"),
-        platform::themedIcon(QStringLiteral("go-next"), QColor(60, 150, 60), QStringLiteral(">")),
+        platform::themedIcon(QStringLiteral("talveros-sign-in"), QColor(60, 150, 60), QStringLiteral("→")),
         QStringLiteral("Aanmelden"), this, 40);
     Image3 = new platform::PictureButton(
         QStringLiteral("Image3"),
@@ -114,7 +114,7 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     outer->addLayout(top);
     outer->addStretch();
     outer->addLayout(footer);
-    setFixedSize(520, 270);
+    setFixedSize(580, 270);
 
     connect(Image1, &platform::PictureButton::clicked, this, &frmSplash::signIn);
     connect(Image3, &platform::PictureButton::clicked, this, &frmSplash::closeWindow);

@@ -47,9 +47,11 @@ public:
         inputs.push_back({prompt, title, defaultText});
         if (inputAnswers.empty())
             return std::nullopt;
-        auto a = inputAnswers.front();
+        const QString answer = inputAnswers.front();
         inputAnswers.pop_front();
-        return a;
+        if (answer.isNull())
+            return std::nullopt;
+        return answer;
     }
 
     QStringList texts() const
@@ -63,7 +65,7 @@ public:
     std::vector<Box> boxes;
     std::vector<InputBox> inputs;
     std::deque<platform::Answer> answers;
-    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<QString> inputAnswers; // a null QString cancels the box
 };
 
 class FakeClock final : public platform::Clock {

@@ -1,0 +1,433 @@
+#include "mainwindow/Form1.h"
+#include "signin/Form1Host.h"
+#include "signin/frmSplash.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QtTest>
+
+using namespace talveros;
+using data::Database;
+using test::Row;
+
+namespace {
+
+const QString kConsultants = QStringLiteral("TALVERO_consultants");
+const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
+const QString kProjects = QStringLiteral("TALVERO_projecten");
+const QString kMessages = QStringLiteral("TALVERO_berichten");
+
+std::optional<QString> s(const QString &t) { return t; }
+
+// Consultants in an order that is not their text order, one without title and prefix.
+void seedMasterData()
+{
+    test::insertRows(Database::Main, kConsultants,
+                     {"consultantnummer", "Titel1", "voornaam", "tussenvoegsel", "naam", "NaamOrganisatie"},
+                     {{s("0003"), s("drs."), s("P."), s("de"), s("Vries"), s("De Vries Advies")},
+                      {s("0001"), s(""), s("Anna"), s(""), s("Smit"), s("Smit & Co")},
+                      {s("0002"), s("ir."), s("J.P."), s("van"), s("Dijk"), s("Van Dijk B.V.")}});
+    test::insertRows(Database::Main, kClients, {"Opdrachtgevernummer", "Bedrijf"},
+                     {{s("0002"), s("Gemeente Zeist  (ICT)")}, {s("0001"), s("Waterschap  (Inkoop)")}});
+    test::insertRows(Database::Main, kProjects,
+                     {"Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer", "ProjectOmschrijving",
+                      "TijdsplanningDATUMvan", "TijdsplanningDATUMtm", "ProjectduurPer8uur",
+                      "InkoopDagtariefOpdrachtgever", "VerkoopDagtariefConsultant", "CommentaarCONSULTANT",
+                      "CommentaarADMIN", "AFSLUITEN"},
+                     {{s("Zaak"), s("0002Zaak0001"), s("0001"), s("0002"), s("Regel 1\nRegel 2"), s("2008/01/01"),
+                       s("2008/03/31"), s("60"), s("900"), s("750"), s("Welkom"), s("GEEN"), s("Nee")},
+                      {s("Audit"), s("0003Audit0002"), s("0002"), s("0003"), s(""), s(""), s(""), s("0"), s("0"),
+                       s("0"), s("GEEN"), s("GEEN"), s("Nee")},
+                      {s("O'Brien"), s("0001O'Brien0002"), s("0002"), s("0001"), s(""), s(""), s(""), s("0"), s("0"),
+                       s("0"), s("GEEN"), s("GEEN"), s("Ja")}});
+}
+
+void setMessage(const std::optional<QString> &text)
+{
+    test::resetTable(Database::Main, kMessages);
+    if (text)
+        test::insertRows(Database::Main, kMessages, {"Bericht"}, {{text}});
+}
+
+std::vector<Row> storedMessage() { return test::tableRows(Database::Main, kMessages, {"Bericht"}); }
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+void choose(QComboBox *combo, const QString &entry)
+{
+    const int index = combo->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+struct Rig {
+    test::FakeDialogs dialogs;
+    test::FakeClock clock;
+    test::FakePrinters printers;
+    test::FakeWorkstation workstation;
+    test::FakeAppControl app;
+    platform::Services services{dialogs, clock, printers, workstation, app};
+    mainwindow::Form1 form{services};
+
+    Rig() { form.load(); }
+    QString text(const char *name) const
+    {
+        if (auto *line = form.findChild<QLineEdit *>(QString::fromLatin1(name)))
+            return line->text();
+        return form.findChild<QPlainTextEdit *>(QString::fromLatin1(name))->toPlainText();
+    }
+    bool running() const { return !form.communication->Image26->isHidden(); }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        for (const QString &table : {kConsultants, kClients, kProjects, QStringLiteral("TALVERO_PROJECT_DATA")})
+            test::resetTable(Database::Main, table);
+        setMessage(QString());
+    }
+
+    void startUpFillsListsCountersAndPanes()
+    {
+        seedMasterData();
+        Rig rig;
+        auto *f = &rig.form;
+        QCOMPARE(items(f->consultantPane->Combo1),
+                 (QStringList{"0001   Anna  Smit", "0002  ir. J.P. van Dijk", "0003  drs. P. de Vries"}));
+        QCOMPARE(items(f->projectEntry->Combo5),
+                 (QStringList{"0003  drs. P. de Vries", "0001   Anna  Smit", "0002  ir. J.P. van Dijk"}));
+        QCOMPARE(items(f->clientPane->Combo2), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)"}));
+        QCOMPARE(items(f->projectEntry->Combo4), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)"}));
+        QCOMPARE(items(f->projectPane->Combo3), (QStringList{"0001O'Brien0002", "0002Zaak0001", "0003Audit0002"}));
+        QCOMPARE(items(f->projectEntry->Combo6), (QStringList{"0002Zaak0001", "0003Audit0002", "0001O'Brien0002"}));
+        QCOMPARE(rig.text("Text48"), QStringLiteral(" 3"));
+        QCOMPARE(rig.text("Text47"), QStringLiteral(" 2"));
+        QCOMPARE(rig.text("Text49"), QStringLiteral(" 3"));
+        // The lists keep showing their captions until something is chosen.
+        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("Consultants lijst"));
+        QCOMPARE(f->projectEntry->Combo6->currentText(), QStringLiteral("Een bestaand project ophalen en invullen"));
+        // Panes on their first rows; the first project's client and consultant described.
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0002"));
+        QCOMPARE(rig.text("Text31"), QStringLiteral("0002Zaak0001"));
+        QCOMPARE(rig.text("Text67"), QStringLiteral("Regel 1\nRegel 2"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Waterschap  (Inkoop)"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral("ir. J.P. van Dijk"));
+        QCOMPARE(f->Calendar1->selectedDate(), QDate(2008, 1, 15));
+        QVERIFY(f->Timer2->isActive());
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void startUpWithEmptyTables()
+    {
+        Rig rig;
+        for (const char *counter : {"Text47", "Text48", "Text49"})
+            QCOMPARE(rig.text(counter), QStringLiteral(" 0"));
+        QCOMPARE(rig.form.consultantPane->Combo1->count(), 0);
+        QCOMPARE(rig.text("Text2"), QString());
+        QCOMPARE(rig.text("Text50"), QString());
+        QCOMPARE(rig.text("Text51"), QStringLiteral("   "));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void firstProjectWithUnknownClientShowsEmptyText()
+    {
+        seedMasterData();
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET Opdrachtgevernummer='9999' WHERE nummer=1"));
+        Rig rig;
+        QCOMPARE(rig.text("Text50"), QString());
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0002")); // pane back on the first client
+    }
+
+    void clockAndInformationBox_data()
+    {
+        QTest::addColumn<QDate>("calendar");
+        QTest::addColumn<bool>("boxShown");
+        QTest::newRow("11 January") << QDate(2009, 1, 11) << true;
+        QTest::newRow("12 January") << QDate(2009, 1, 12) << false;
+        QTest::newRow("11 February") << QDate(2009, 2, 11) << false;
+    }
+    void clockAndInformationBox()
+    {
+        QFETCH(QDate, calendar);
+        QFETCH(bool, boxShown);
+        Rig rig;
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        rig.clock.at = QDateTime(QDate(2008, 1, 5), QTime(9, 5, 7));
+        rig.form.tickClock();
+        QCOMPARE(rig.form.Label46->text(), QStringLiteral("01-05-2008  09:05:07"));
+        QLocale::setDefault(QLocale::c());
+        rig.form.Calendar1->setSelectedDate(calendar);
+        QTest::mouseDClick(rig.form.Label19, Qt::LeftButton);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(boxShown ? 1 : 0));
+        if (boxShown) {
+            QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+            QCOMPARE(rig.dialogs.boxes[0].buttons, platform::Buttons::Ok);
+        }
+    }
+
+    void webViewCloses()
+    {
+        Rig rig;
+        rig.form.WebBrowser1->show();
+        rig.form.Picture1->show();
+        QTest::mouseClick(rig.form.Picture1, Qt::LeftButton);
+        QVERIFY(rig.form.WebBrowser1->isHidden());
+        QVERIFY(rig.form.Picture1->isHidden());
+    }
+
+    void tickerStartsInTheStoredState_data()
+    {
+        QTest::addColumn<std::optional<QString>>("stored");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("message") << std::optional<QString>(QStringLiteral("Let op")) << true;
+        QTest::newRow("empty") << std::optional<QString>(QString()) << false;
+        QTest::newRow("no row") << std::optional<QString>() << false;
+    }
+    void tickerStartsInTheStoredState()
+    {
+        QFETCH(std::optional<QString>, stored);
+        QFETCH(bool, running);
+        setMessage(stored);
+        Rig rig;
+        auto *tab = rig.form.communication;
+        QCOMPARE(tab->Text144->text(), stored.value_or(QString()));
+        QCOMPARE(rig.running(), running);
+        QCOMPARE(tab->Image25->isHidden(), running);
+        QCOMPARE(tab->Label11->isHidden(), running);
+        QCOMPARE(tab->Label12->isHidden(), !running);
+        QCOMPARE(tab->Label9->text(), running ? QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)")
+                                              : QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
+        QCOMPARE(tab->Text144->palette().color(QPalette::Base), running ? QColor(192, 255, 192) : QColor(255, 192, 192));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void tickerSendStopAndPresets()
+    {
+        setMessage(QStringLiteral("Oud bericht"));
+        Rig rig;
+        auto *tab = rig.form.communication;
+        // Running: a preset is published at once.
+        QTest::mouseClick(tab->Option2, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option2->text()}}));
+        QVERIFY(rig.running());
+        QTest::mouseClick(tab->Image26, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
+        QVERIFY(!rig.running());
+        QCOMPARE(tab->Text144->text(), tab->Option2->text()); // kept for sending again
+        // Stopped: a preset only changes the box.
+        QTest::mouseClick(tab->Option1, Qt::LeftButton);
+        QCOMPARE(tab->Text144->text(),
+                 QStringLiteral("ALGEMEEN: Graag al uw openstaande declaraties uitvoeren over de vorige maand"));
+        QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
+        QTest::mouseClick(tab->Image25, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option1->text()}}));
+        QVERIFY(rig.running());
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void sendingAnEmptyMessageShowsStopped()
+    {
+        setMessage(QString());
+        Rig rig;
+        QTest::mouseClick(rig.form.communication->Image25, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
+        QVERIFY(!rig.running());
+    }
+
+    void tickerWithoutMessageRowWritesNothing()
+    {
+        setMessage(std::nullopt);
+        Rig rig;
+        QTest::mouseClick(rig.form.communication->Option3, Qt::LeftButton);
+        QTest::mouseClick(rig.form.communication->Image25, Qt::LeftButton);
+        QCOMPARE(rig.dialogs.texts(), QStringList{messages::missingMessageRowText()});
+        QVERIFY(!rig.running());
+        QVERIFY(storedMessage().empty());
+    }
+
+    void lookUps()
+    {
+        seedMasterData();
+        Rig rig;
+        auto *f = &rig.form;
+        choose(f->consultantPane->Combo1, QStringLiteral("0001   Anna  Smit"));
+        QCOMPARE(rig.text("Text6"), QStringLiteral("Smit"));
+        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("0001   Anna  Smit"));
+        choose(f->clientPane->Combo2, QStringLiteral("0001  Waterschap  (Inkoop)"));
+        QCOMPARE(rig.text("Text16"), QStringLiteral("Waterschap  (Inkoop)"));
+
+        // A project with a quote in its code; the panes follow to its client and consultant.
+        choose(f->projectPane->Combo3, QStringLiteral("0001O'Brien0002"));
+        QCOMPARE(rig.text("Text30"), QStringLiteral("O'Brien"));
+        QCOMPARE(rig.text("Text44"), QStringLiteral("Ja"));
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0002"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0001"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Gemeente Zeist  (ICT)"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral("Smit & Co")); // the organisation after a look-up
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void shortKeysFindNothing_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("three digits") << QStringLiteral("012");
+        QTest::newRow("five digits") << QStringLiteral("00123");
+    }
+    void shortKeysFindNothing()
+    {
+        QFETCH(QString, stored);
+        test::insertRows(Database::Main, kConsultants, {"consultantnummer", "naam"}, {{s("0001"), s("Eerst")}, {stored, s("Kort")}});
+        Rig rig;
+        choose(rig.form.consultantPane->Combo1, stored + QStringLiteral("     Kort"));
+        // The key takes four characters of the entry, so the row is not found and the
+        // pane shows empty boxes rather than another consultant.
+        QCOMPARE(rig.text("Text6"), QString());
+        QCOMPARE(rig.text("Text2"), QString());
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void projectFetchCopiesIntoTheEntryScreen()
+    {
+        seedMasterData();
+        Rig rig;
+        auto *f = &rig.form;
+        auto *e = f->projectEntry;
+        choose(f->clientPane->Combo2, QStringLiteral("0001  Waterschap  (Inkoop)"));
+        choose(e->Combo6, QStringLiteral("0002Zaak0001"));
+        // The panes return to what they showed.
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
+        QCOMPARE(rig.text("Text31"), QStringLiteral("0002Zaak0001"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral("ir. J.P. van Dijk"));
+        QCOMPARE(e->Text54->text(), QStringLiteral("Zaak"));
+        QCOMPARE(e->Text55->text(), QStringLiteral("0002Zaak0001"));
+        QCOMPARE(e->Text68->toPlainText(), QStringLiteral("Regel 1\nRegel 2"));
+        QCOMPARE(e->Text52->text(), QStringLiteral("0001"));
+        QCOMPARE(e->Text53->text(), QStringLiteral("0002"));
+        QCOMPARE(e->Combo4->currentText(), QStringLiteral("0001 Waterschap  (Inkoop)"));
+        QCOMPARE(e->Combo5->currentText(), QStringLiteral("0002 ir. J.P. van Dijk"));
+        QCOMPARE(e->Combo4->findText(e->Combo4->currentText()), -1);
+        QCOMPARE(e->Text56->text(), QStringLiteral("2008/01/01"));
+        QCOMPARE(e->Text57->text(), QStringLiteral("2008/03/31"));
+        QCOMPARE(e->Text58->text(), QStringLiteral("60"));
+        QCOMPARE(e->Text59->text(), QStringLiteral("900"));
+        QCOMPARE(e->Text60->text(), QStringLiteral("750"));
+        QCOMPARE(e->Text61->toPlainText(), QStringLiteral("Welkom"));
+        // Typing in the name recomposes the code.
+        QTest::keyClicks(e->Text54, QStringLiteral("X"));
+        QCOMPARE(e->Text55->text(), QStringLiteral("0002ZaakX0001"));
+    }
+
+    void adminCommentIsStoredWhenTheProjectPaneMoves()
+    {
+        seedMasterData();
+        Rig rig;
+        auto *comment = rig.form.projectPane->Text43;
+        QVERIFY(!comment->isReadOnly());
+        comment->setPlainText(QStringLiteral("Factuur 'dubbel' \\ controleren — ë"));
+        choose(rig.form.projectPane->Combo3, QStringLiteral("0003Audit0002"));
+        const auto rows = test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"});
+        QCOMPARE(rows[0], (Row{QStringLiteral("Factuur 'dubbel' \\ controleren — ë")}));
+        QCOMPARE(rows[1], (Row{QStringLiteral("GEEN")}));
+        QCOMPARE(rig.text("Text43"), QStringLiteral("GEEN"));
+    }
+
+    void adminCommentIsStoredWhenTheWindowCloses()
+    {
+        seedMasterData();
+        Rig rig;
+        rig.form.show();
+        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Bij sluiten"));
+        QVERIFY(rig.form.close());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Bij sluiten")}));
+    }
+
+    void refusedCommentIsReportedAndStaysInTheBox()
+    {
+        seedMasterData();
+        Rig rig;
+        rig.form.show();
+        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Mijn opmerking"));
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET CommentaarADMIN='Andere werkplek' WHERE nummer=1"));
+        choose(rig.form.projectPane->Combo3, QStringLiteral("0003Audit0002"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QCOMPARE(rig.text("Text43"), QStringLiteral("Mijn opmerking"));
+        QCOMPARE(rig.text("Text31"), QStringLiteral("0002Zaak0001"));
+        // Closing tries again, now over the other workstation's text, and succeeds.
+        QVERIFY(rig.form.close());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Mijn opmerking")}));
+    }
+
+    void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled_data()
+    {
+        QTest::addColumn<QStringList>("printers");
+        QTest::newRow("printer") << QStringList{"Kantoor"};
+        QTest::newRow("no printer") << QStringList{};
+    }
+    void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled()
+    {
+        QFETCH(QStringList, printers);
+        test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"), {"LOGIN", "PASWOORD"}, {{s("ADMIN"), s("qorun")}});
+        test::FakeDialogs dialogs;
+        test::FakeClock clock;
+        test::FakePrinters fakePrinters;
+        fakePrinters.names = printers;
+        fakePrinters.defaultName = QStringLiteral("Kantoor");
+        test::FakeWorkstation workstation;
+        test::FakeAppControl app;
+        platform::Services services{dialogs, clock, fakePrinters, workstation, app};
+        signin::WorkstationInfo info;
+        signin::Form1Host host(services);
+        signin::frmSplash splash(services, info, host);
+        splash.load();
+        QCOMPARE(host.window() != nullptr, !printers.isEmpty());
+        if (host.window()) {
+            QVERIFY(host.window()->isLoaded());
+            QVERIFY(!host.window()->isVisible());
+            QCOMPARE(host.window()->Combo9->currentText(), QStringLiteral("Kantoor"));
+        }
+        auto *before = host.window();
+        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+        QVERIFY(host.window());
+        QVERIFY(host.window()->isVisible());
+        QVERIFY(host.window()->isLoaded());
+        if (before)
+            QCOMPARE(host.window(), before);
+        QVERIFY(dialogs.boxes.empty());
+    }
+
+    void failedStartUpEndsTheProgramWithAMessage()
+    {
+        test::execute(Database::Main, QStringLiteral("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)"));
+        test::execute(Database::Main, QStringLiteral("DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"));
+        test::FakeDialogs dialogs;
+        test::FakeClock clock;
+        test::FakePrinters printers;
+        test::FakeWorkstation workstation;
+        test::FakeAppControl app;
+        platform::Services services{dialogs, clock, printers, workstation, app};
+        signin::Form1Host host(services);
+        host.showMainWindow();
+        QCOMPARE(host.window(), nullptr);
+        QCOMPARE(dialogs.boxes.size(), size_t(1));
+        QCOMPARE(app.exitCodes, (std::vector<int>{signin::kExitStartUpFailed}));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
