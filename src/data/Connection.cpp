@@ -176,7 +176,7 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
     // Text is fetched as UTF-8 in bound blocks: the wide path makes the driver convert
     // every value and is several times slower.
     constexpr size_t kMaxWidth = 256 * 1024;
-    constexpr size_t kBlockBudget = 16 * 1024 * 1024;
+    constexpr size_t kBlockBudget = 1024 * 1024; // 64 wide rows fetch as fast as 1024
     const size_t ncols = static_cast<size_t>(columnCount);
     std::vector<RowStore::Column> columns(ncols);
     std::vector<size_t> widths(ncols);
@@ -199,6 +199,10 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
         rowWidth += widths[c - 1];
     }
     store.setColumns(std::move(columns));
+    // The driver holds the whole result already; its row count sizes our copy at once.
+    SQLLEN expected = 0;
+    if (SQL_SUCCEEDED(SQLRowCount(stmt, &expected)) && expected > 0)
+        store.reserve(size_t(expected));
 
     const size_t blockRows = std::clamp<size_t>(kBlockBudget / std::max<size_t>(rowWidth, 1), 1, 1024);
     std::vector<std::unique_ptr<char[]>> buffers(ncols);
@@ -227,7 +231,7 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
             if (rowStatus[r] == SQL_ROW_ERROR)
                 fail(SQL_HANDLE_STMT, stmt, "fetch row");
             bool truncated = false;
-            size_t total = size_t(columnCount) * sizeof(std::uint32_t);
+            size_t total = RowStore::headerBytes(columnCount);
             for (size_t c = 0; c < size_t(columnCount); ++c) {
                 const SQLLEN len = lengths[c][r];
                 if (len == SQL_NO_TOTAL || (len != SQL_NULL_DATA && size_t(len) >= widths[c]))
@@ -249,20 +253,19 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
                 store.appendRow(longRow);
                 continue;
             }
-            std::string packed;
-            packed.resize(total);
-            char *out = packed.data();
-            char *bytes = out + size_t(columnCount) * sizeof(std::uint32_t);
+            char *packed = store.appendPacked(total);
+            char *bytes = packed + RowStore::headerBytes(columnCount);
+            std::uint32_t end = 0;
             for (size_t c = 0; c < size_t(columnCount); ++c) {
                 const SQLLEN len = lengths[c][r];
-                const std::uint32_t stored = len == SQL_NULL_DATA ? RowStore::kNullLength : std::uint32_t(len);
-                std::memcpy(out + c * sizeof stored, &stored, sizeof stored);
-                if (len > 0) {
-                    std::memcpy(bytes, buffers[c].get() + r * widths[c], size_t(len));
-                    bytes += len;
+                std::uint32_t entry = end | RowStore::kNullFlag;
+                if (len != SQL_NULL_DATA) {
+                    std::memcpy(bytes + end, buffers[c].get() + r * widths[c], size_t(len));
+                    end += std::uint32_t(len);
+                    entry = end;
                 }
+                std::memcpy(packed + c * sizeof entry, &entry, sizeof entry);
             }
-            store.appendPacked(std::move(packed));
         }
     }
     return store;

@@ -87,10 +87,13 @@ QString RecordSet::fieldOrEmpty(QStringView column) const
 
 QString RecordSet::field(QStringView column) const
 {
-    if (isNull(column))
+    requireCurrent();
+    const int c = columnIndex(column);
+    const bool pending = !m_pending.empty() && (m_adding || m_changed[size_t(c)]);
+    if (pending ? !m_pending[size_t(c)].has_value() : m_rows.isNull(m_pos, c))
         throw DbError(QStringLiteral("22002"), 0,
                       QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column.toString()));
-    return fieldOrEmpty(column);
+    return pending ? QString::fromUtf8(*m_pending[size_t(c)]) : m_rows.text(m_pos, c);
 }
 
 bool RecordSet::hasPendingChanges() const

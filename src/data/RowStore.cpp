@@ -1,30 +1,47 @@
 #include "data/RowStore.h"
 
+#include "data/DbError.h"
+
+#include <algorithm>
 #include <cstring>
 
 namespace talveros::data {
 
 namespace {
-std::uint32_t lengthAt(const std::string &packed, int column)
+constexpr size_t kChunkBytes = 1024 * 1024;
+
+std::uint32_t entry(const char *packed, int column)
 {
-    std::uint32_t len;
-    std::memcpy(&len, packed.data() + column * sizeof(std::uint32_t), sizeof len);
-    return len;
+    std::uint32_t e;
+    std::memcpy(&e, packed + size_t(column) * sizeof e, sizeof e);
+    return e;
+}
+std::uint32_t endOf(const char *packed, int column)
+{
+    return column < 0 ? 0 : entry(packed, column) & ~RowStore::kNullFlag;
 }
 } // namespace
 
 void RowStore::setColumns(std::vector<Column> columns)
 {
     m_columns = std::move(columns);
-    for (auto &c : m_columns)
-        c.folded = c.name.toLower();
     m_rows.clear();
+    m_chunks.clear();
+    m_chunkFree = 0;
+    m_chunkNext = nullptr;
 }
 
 int RowStore::columnIndex(QStringView name) const
 {
+    // Every field read looks its column up, so the name as the table spells it is
+    // found without folding letter case; folding keeps a name's length.
     for (int i = 0; i < columnCount(); ++i) {
-        if (QStringView(m_columns[size_t(i)].name).compare(name, Qt::CaseInsensitive) == 0)
+        if (QStringView(m_columns[size_t(i)].name) == name)
+            return i;
+    }
+    for (int i = 0; i < columnCount(); ++i) {
+        const QString &candidate = m_columns[size_t(i)].name;
+        if (candidate.size() == name.size() && QStringView(candidate).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -32,22 +49,17 @@ int RowStore::columnIndex(QStringView name) const
 
 bool RowStore::isNull(size_t row, int column) const
 {
-    return lengthAt(m_rows[row], column) == kNullLength;
+    return (entry(m_rows[row], column) & kNullFlag) != 0;
 }
 
 std::string_view RowStore::value(size_t row, int column) const
 {
-    const std::string &packed = m_rows[row];
-    size_t offset = size_t(columnCount()) * sizeof(std::uint32_t);
-    for (int c = 0; c < column; ++c) {
-        const std::uint32_t len = lengthAt(packed, c);
-        if (len != kNullLength)
-            offset += len;
-    }
-    const std::uint32_t len = lengthAt(packed, column);
-    if (len == kNullLength)
+    const char *packed = m_rows[row];
+    if (isNull(row, column))
         return {};
-    return std::string_view(packed.data() + offset, len);
+    const std::uint32_t begin = endOf(packed, column - 1);
+    const std::uint32_t end = endOf(packed, column);
+    return std::string_view(packed + headerBytes(columnCount()) + begin, end - begin);
 }
 
 QString RowStore::text(size_t row, int column) const
@@ -71,21 +83,48 @@ std::vector<SqlValue> RowStore::row(size_t row) const
     return values;
 }
 
-std::string RowStore::pack(const std::vector<SqlValue> &values)
+char *RowStore::allocate(size_t bytes)
 {
-    size_t total = values.size() * sizeof(std::uint32_t);
+    if (bytes > m_chunkFree) {
+        // A row larger than a chunk gets a chunk of its own.
+        const size_t size = std::max(bytes, kChunkBytes);
+        m_chunks.push_back(std::make_unique<char[]>(size));
+        m_chunkNext = m_chunks.back().get();
+        m_chunkFree = size;
+    }
+    char *p = m_chunkNext;
+    m_chunkNext += bytes;
+    m_chunkFree -= bytes;
+    return p;
+}
+
+char *RowStore::pack(const std::vector<SqlValue> &values)
+{
+    size_t total = 0;
     for (const auto &v : values)
         total += v ? size_t(v->size()) : 0;
-    std::string packed;
-    packed.reserve(total);
-    for (const auto &v : values) {
-        const std::uint32_t len = v ? std::uint32_t(v->size()) : kNullLength;
-        packed.append(reinterpret_cast<const char *>(&len), sizeof len);
+    if (total >= kNullFlag)
+        throw DbError(QStringLiteral("HY001"), 0, QStringLiteral("Een rij is te groot om in het geheugen te houden."));
+    const size_t header = headerBytes(int(values.size()));
+    char *packed = allocate(header + total);
+    std::uint32_t end = 0;
+    char *bytes = packed + header;
+    for (size_t c = 0; c < values.size(); ++c) {
+        std::uint32_t e = end | kNullFlag;
+        if (const SqlValue &v = values[c]) {
+            std::memcpy(bytes + end, v->constData(), size_t(v->size()));
+            end += std::uint32_t(v->size());
+            e = end;
+        }
+        std::memcpy(packed + c * sizeof e, &e, sizeof e);
     }
-    for (const auto &v : values) {
-        if (v)
-            packed.append(v->constData(), size_t(v->size()));
-    }
+    return packed;
+}
+
+char *RowStore::appendPacked(size_t bytes)
+{
+    char *packed = allocate(bytes);
+    m_rows.push_back(packed);
     return packed;
 }
 
@@ -96,6 +135,7 @@ void RowStore::appendRow(const std::vector<SqlValue> &values)
 
 void RowStore::replaceRow(size_t row, const std::vector<SqlValue> &values)
 {
+    // The old bytes stay in their chunk until the store is re-read; edits are few.
     m_rows[row] = pack(values);
 }
 

@@ -5,8 +5,8 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,20 +15,24 @@ namespace talveros::data {
 // One value as it travels to and from the server: UTF-8 text, or NULL.
 using SqlValue = std::optional<QByteArray>;
 
-// The program's own copy of a result: column names and rows, each row one packed
-// block (a length per column, then the UTF-8 bytes), so years of data stay small.
+// The program's own copy of a result: column names and rows. Each row is one packed
+// block in large shared chunks (an end offset per column, then the UTF-8 bytes), so
+// years of data take little more memory than their text and no allocation a row.
 class RowStore {
 public:
     struct Column {
         QString name;
-        QString folded; // lower case: columns are found without regard to letter case
         bool autoIncrement = false;
     };
+
+    RowStore() = default;
+    RowStore(RowStore &&) noexcept = default;
+    RowStore &operator=(RowStore &&) noexcept = default;
 
     void setColumns(std::vector<Column> columns);
     const std::vector<Column> &columns() const { return m_columns; }
     int columnCount() const { return int(m_columns.size()); }
-    // -1 when the table has no such column.
+    // Columns are found without regard to letter case; -1 when there is no such column.
     int columnIndex(QStringView name) const;
 
     size_t rowCount() const { return m_rows.size(); }
@@ -41,15 +45,23 @@ public:
     void appendRow(const std::vector<SqlValue> &values);
     void replaceRow(size_t row, const std::vector<SqlValue> &values);
     void removeRow(size_t row);
-    // Used by the fetch loop: the packed block built straight from the bound buffers.
-    void appendPacked(std::string &&packed) { m_rows.push_back(std::move(packed)); }
 
-    static constexpr std::uint32_t kNullLength = 0xFFFFFFFFu;
-    static std::string pack(const std::vector<SqlValue> &values);
+    // For the fetch loop, which packs rows straight from its bound buffers: room for a
+    // packed row of `bytes` bytes (header included) at the end of the store.
+    char *appendPacked(size_t bytes);
+    static size_t headerBytes(int columns) { return size_t(columns) * sizeof(std::uint32_t); }
+    // Header entry of a column: where its bytes end, or kNullFlag for NULL.
+    static constexpr std::uint32_t kNullFlag = 0x80000000u;
 
 private:
+    char *allocate(size_t bytes);
+    char *pack(const std::vector<SqlValue> &values);
+
     std::vector<Column> m_columns;
-    std::vector<std::string> m_rows;
+    std::vector<const char *> m_rows;
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    size_t m_chunkFree = 0;
+    char *m_chunkNext = nullptr;
 };
 
 } // namespace talveros::data
