@@ -1,6 +1,8 @@
 #include "data/TextForms.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace talveros::data {
 
@@ -46,8 +48,22 @@ bool textLess(const QString &a, const QString &b)
 
 QStringList sortedTexts(QStringList texts)
 {
-    std::stable_sort(texts.begin(), texts.end(), textLess);
-    return texts;
+    // Fold each text once, not at every comparison: lists run to tens of thousands.
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(size_t(texts.size()));
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        keys.emplace_back(texts[i].toCaseFolded(), i);
+    std::stable_sort(keys.begin(), keys.end(), [&texts](const auto &a, const auto &b) {
+        const int folded = QString::compare(a.first, b.first, Qt::CaseSensitive);
+        if (folded != 0)
+            return folded < 0;
+        return QString::compare(texts[a.second], texts[b.second], Qt::CaseSensitive) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(texts.size());
+    for (const auto &key : keys)
+        sorted.append(texts[key.second]);
+    return sorted;
 }
 
 } // namespace talveros::data

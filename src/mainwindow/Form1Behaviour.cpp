@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QStringListModel>
 #include <QTextOption>
 
 namespace talveros::mainwindow {
@@ -19,8 +20,14 @@ namespace {
 void fill(QComboBox *combo, const QStringList &entries, bool sorted)
 {
     const QString caption = combo->currentText();
-    combo->clear();
-    combo->addItems(sorted ? data::sortedTexts(entries) : entries);
+    // One list model for all entries: adding thousands of entries one by one costs an
+    // item object and a change signal each.
+    auto *model = qobject_cast<QStringListModel *>(combo->model());
+    if (!model) {
+        model = new QStringListModel(combo);
+        combo->setModel(model);
+    }
+    model->setStringList(sorted ? data::sortedTexts(entries) : entries);
     combo->setCurrentIndex(-1);
     combo->setEditText(caption);
 }

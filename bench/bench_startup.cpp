@@ -1,0 +1,112 @@
+// Time from the end of sign-in to a main window whose start-up is complete, against a
+// raw fetch of the three master tables it reads, on a filled private server.
+//
+//   bench_startup PORT [RUNS]
+#include "data/Connection.h"
+#include "mainwindow/Form1.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/QtAppControl.h"
+#include "platform/Workstation.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace talveros;
+
+namespace {
+
+class NoDialogs final : public platform::Dialogs {
+public:
+    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        failed = true;
+        return platform::Answer::Ok;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
+    bool failed = false;
+};
+
+class NoPrinters final : public platform::Printers {
+public:
+    QStringList installed() const override { return {}; }
+    QString defaultPrinter() const override { return {}; }
+    void use(const QString &) override {}
+};
+
+class QuietWorkstation final : public platform::Workstation {
+public:
+    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
+    std::vector<platform::BoardRecord> boards() const override { return {}; }
+    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
+    QString dateSeparator() const override { return QStringLiteral("/"); }
+    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
+};
+
+double rawFetch(size_t *rows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    *rows = 0;
+    for (const char *table : {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten"}) {
+        data::Connection conn(data::Database::Main);
+        *rows += conn.query(QByteArray("select * from ") + table).rowCount();
+    }
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double startUp(platform::Services &services, NoDialogs &dialogs, int *listed)
+{
+    QElapsedTimer timer;
+    timer.start();
+    mainwindow::Form1 form(services);
+    form.load();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (dialogs.failed)
+        std::exit(1);
+    *listed = form.projectPane->Combo3->count();
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PORT [RUNS]\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[1]));
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+
+    NoDialogs dialogs;
+    platform::SystemClock clock;
+    NoPrinters printers;
+    QuietWorkstation workstation;
+    platform::QtAppControl control;
+    platform::Services services{dialogs, clock, printers, workstation, control};
+
+    double bestRaw = 1e9, bestStart = 1e9;
+    size_t rows = 0;
+    int listed = 0;
+    for (int run = 0; run < runs; ++run) {
+        bestRaw = std::min(bestRaw, rawFetch(&rows));
+        bestStart = std::min(bestStart, startUp(services, dialogs, &listed));
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("rows in the three tables      %zu (projects listed: %d)\n", rows, listed);
+    std::printf("raw fetch of the three tables %.3f s (best of %d)\n", bestRaw, runs);
+    std::printf("sign-in end to Form1 ready    %.3f s (best of %d)\n", bestStart, runs);
+    std::printf("ratio                         %.2fx (target <= 1.50x)\n", bestStart / bestRaw);
+    std::printf("peak memory                   %.0f MiB\n", double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}
