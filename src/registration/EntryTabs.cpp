@@ -106,6 +106,24 @@ platform::PictureButton *createPicture(const QString &name)
         kConfirmHint, nullptr, 44);
 }
 
+// The two registration screens share their frame: filled in from the top left, the
+// picture that creates the record waits at the bottom right.
+void finishRegistrationForm(QWidget *tab, QGridLayout *form, QLabel *heading, platform::PictureButton *picture,
+                            const QString &caption, int rows)
+{
+    form->addLayout(createButtonBlock(tab, picture, caption), rows - 2, 5, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    form->setColumnMinimumWidth(2, 30);
+    form->setColumnStretch(2, 1);
+    form->setColumnStretch(4, 1);
+    form->setRowStretch(rows, 1);
+
+    auto *root = new QVBoxLayout(tab);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(8);
+    root->addWidget(heading);
+    root->addLayout(form, 1);
+}
+
 QGridLayout *formGrid()
 {
     auto *grid = new QGridLayout;
@@ -287,21 +305,7 @@ ClientEntryTab::ClientEntryTab(QWidget *parent) : QWidget(parent)
     addFormRow(this, form, row++, 3, QStringLiteral("Rek. Nr."), {Text92});
     addFormRow(this, form, row++, 3, QStringLiteral("BTW nummer"), {Text93});
     addFormRow(this, form, row++, 3, QStringLiteral("KVK  nummer"), {Text94});
-    // Filled in from the top left; the picture that creates the record waits at the
-    // bottom right.
-    const int rows = std::max(row, leftRows);
-    form->addLayout(createButtonBlock(this, Image8, QStringLiteral("Opdrachtgever AANMAKEN")), rows - 2, 5, 2, 1,
-                    Qt::AlignRight | Qt::AlignBottom);
-    form->setColumnMinimumWidth(2, 30);
-    form->setColumnStretch(2, 1);
-    form->setColumnStretch(4, 1);
-    form->setRowStretch(rows, 1);
-
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(8);
-    root->addWidget(heading);
-    root->addLayout(form, 1);
+    finishRegistrationForm(this, form, heading, Image8, QStringLiteral("Opdrachtgever AANMAKEN"), std::max(row, leftRows));
 }
 
 ConsultantEntryTab::ConsultantEntryTab(QWidget *parent) : QWidget(parent)
@@ -358,21 +362,7 @@ ConsultantEntryTab::ConsultantEntryTab(QWidget *parent) : QWidget(parent)
     addFormRow(this, form, row++, 3, QStringLiteral("BTW  nummer"), {Text109});
     addFormRow(this, form, row++, 3, QStringLiteral("KVK nummer"), {Text110});
     addFormRow(this, form, row++, 3, QStringLiteral("VAR verjkaring"), {Text65});
-    // Filled in from the top left; the picture that creates the record waits at the
-    // bottom right.
-    const int rows = std::max(row, leftRows);
-    form->addLayout(createButtonBlock(this, Image17, QStringLiteral("Consultant AANMAKEN")), rows - 2, 5, 2, 1,
-                    Qt::AlignRight | Qt::AlignBottom);
-    form->setColumnMinimumWidth(2, 30);
-    form->setColumnStretch(2, 1);
-    form->setColumnStretch(4, 1);
-    form->setRowStretch(rows, 1);
-
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(8);
-    root->addWidget(heading);
-    root->addLayout(form, 1);
+    finishRegistrationForm(this, form, heading, Image17, QStringLiteral("Consultant AANMAKEN"), std::max(row, leftRows));
 }
 
 } // namespace talveros::registration

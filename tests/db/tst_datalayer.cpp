@@ -4,7 +4,9 @@
 #include "data/RecordSet.h"
 #include "support/TestDb.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
@@ -290,6 +292,19 @@ private slots:
         data::BoundSource source(QStringLiteral("Adodc1"), kProjects, false);
         source.refresh();
         QVERIFY_THROWS_EXCEPTION(DbError, source.setPendingEdit(u"Projectcode", QStringLiteral("B")));
+    }
+
+    void silentServerTimesOutAsADataError()
+    {
+        // A server that accepts the connection and then never answers.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        data::overrideServerForTests(QStringLiteral("127.0.0.1"), silent.serverPort());
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(DbError, Connection(Database::Main));
+        QVERIFY2(timer.elapsed() < 60000, "the connect time-out did not bound the wait");
+        test::useTestServer();
     }
 
     void stoppedServerGivesClearErrorAndRestartRecovers()

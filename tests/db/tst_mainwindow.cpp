@@ -67,13 +67,7 @@ void choose(QComboBox *combo, const QString &entry)
     emit combo->activated(index);
 }
 
-struct Rig {
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakePrinters printers;
-    test::FakeWorkstation workstation;
-    test::FakeAppControl app;
-    platform::Services services{dialogs, clock, printers, workstation, app};
+struct Rig : test::FakeServices {
     mainwindow::Form1 form{services};
 
     Rig() { form.load(); }
@@ -383,17 +377,13 @@ private slots:
         QFETCH(QStringList, printers);
         test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
         test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"), {"LOGIN", "PASWOORD"}, {{s("ADMIN"), s("qorun")}});
-        test::FakeDialogs dialogs;
-        test::FakeClock clock;
-        test::FakePrinters fakePrinters;
-        fakePrinters.names = printers;
-        fakePrinters.defaultName = QStringLiteral("Kantoor");
-        test::FakeWorkstation workstation;
-        test::FakeAppControl app;
-        platform::Services services{dialogs, clock, fakePrinters, workstation, app};
+        test::FakeServices fakes;
+        fakes.printers.names = printers;
+        fakes.printers.defaultName = QStringLiteral("Kantoor");
+        auto &dialogs = fakes.dialogs;
         signin::WorkstationInfo info;
-        signin::Form1Host host(services);
-        signin::frmSplash splash(services, info, host);
+        signin::Form1Host host(fakes.services);
+        signin::frmSplash splash(fakes.services, info, host);
         splash.load();
         QCOMPARE(host.window() != nullptr, !printers.isEmpty());
         if (host.window()) {
@@ -415,17 +405,12 @@ private slots:
     {
         test::execute(Database::Main, QStringLiteral("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)"));
         test::execute(Database::Main, QStringLiteral("DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"));
-        test::FakeDialogs dialogs;
-        test::FakeClock clock;
-        test::FakePrinters printers;
-        test::FakeWorkstation workstation;
-        test::FakeAppControl app;
-        platform::Services services{dialogs, clock, printers, workstation, app};
-        signin::Form1Host host(services);
+        test::FakeServices fakes;
+        signin::Form1Host host(fakes.services);
         host.showMainWindow();
         QCOMPARE(host.window(), nullptr);
-        QCOMPARE(dialogs.boxes.size(), size_t(1));
-        QCOMPARE(app.exitCodes, (std::vector<int>{signin::kExitStartUpFailed}));
+        QCOMPARE(fakes.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(fakes.app.exitCodes, (std::vector<int>{signin::kExitStartUpFailed}));
     }
 };
 

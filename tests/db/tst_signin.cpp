@@ -25,13 +25,7 @@ public:
     int shown = 0;
 };
 
-struct Rig {
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakePrinters printers;
-    test::FakeWorkstation workstation;
-    test::FakeAppControl app;
-    platform::Services services{dialogs, clock, printers, workstation, app};
+struct Rig : test::FakeServices {
     signin::WorkstationInfo info;
     FakeHost host;
     signin::frmSplash splash{services, info, host};

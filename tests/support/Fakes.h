@@ -3,6 +3,7 @@
 #include "platform/AppControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 #include "platform/Workstation.h"
 
 #include <QDateTime>
@@ -106,6 +107,16 @@ public:
     void quit(int exitCode) override { exitCodes.push_back(exitCode); }
     bool quitRequested() const { return !exitCodes.empty(); }
     std::vector<int> exitCodes;
+};
+
+// Every workstation seam faked at once, wired into the services a window takes.
+struct FakeServices {
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakePrinters printers;
+    FakeWorkstation workstation;
+    FakeAppControl app;
+    platform::Services services{dialogs, clock, printers, workstation, app};
 };
 
 } // namespace talveros::test
