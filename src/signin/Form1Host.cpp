@@ -3,6 +3,8 @@
 #include "mainwindow/Form1.h"
 #include "platform/Action.h"
 
+#include <QCoreApplication>
+
 namespace talveros::signin {
 
 Form1Host::Form1Host(platform::Services &services) : m_services(services) {}
@@ -21,6 +23,9 @@ mainwindow::Form1 *Form1Host::ensure()
             return nullptr;
         }
         m_form = std::move(form);
+        // Whatever ends the run, an edit still waiting in a bound box is stored first.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_form.get(),
+                         [f = m_form.get()] { f->storePendingEdits(); });
     }
     return m_form.get();
 }
