@@ -61,11 +61,12 @@ double rawFetch(size_t *rows)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-double startUp(platform::Services &services, NoDialogs &dialogs, int *listed)
+double startUp(platform::Services &services, NoDialogs &dialogs, int *listed, double *built)
 {
     QElapsedTimer timer;
     timer.start();
     mainwindow::Form1 form(services);
+    *built = double(timer.nsecsElapsed()) / 1e9;
     form.load();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (dialogs.failed)
@@ -94,18 +95,21 @@ int main(int argc, char *argv[])
     platform::QtAppControl control;
     platform::Services services{dialogs, clock, printers, workstation, control};
 
-    double bestRaw = 1e9, bestStart = 1e9;
+    double bestRaw = 1e9, bestStart = 1e9, bestBuilt = 1e9;
     size_t rows = 0;
     int listed = 0;
     for (int run = 0; run < runs; ++run) {
         bestRaw = std::min(bestRaw, rawFetch(&rows));
-        bestStart = std::min(bestStart, startUp(services, dialogs, &listed));
+        double built = 0;
+        bestStart = std::min(bestStart, startUp(services, dialogs, &listed, &built));
+        bestBuilt = std::min(bestBuilt, built);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("rows in the three tables      %zu (projects listed: %d)\n", rows, listed);
     std::printf("raw fetch of the three tables %.3f s (best of %d)\n", bestRaw, runs);
     std::printf("sign-in end to Form1 ready    %.3f s (best of %d)\n", bestStart, runs);
+    std::printf("  of which building the window %.3f s\n", bestBuilt);
     std::printf("ratio                         %.2fx (target <= 1.50x)\n", bestStart / bestRaw);
     std::printf("peak memory                   %.0f MiB\n", double(usage.ru_maxrss) / 1024.0);
     return 0;

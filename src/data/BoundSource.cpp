@@ -5,7 +5,21 @@
 #include "data/RecordSet.h"
 #include "data/RowWriter.h"
 
+#include <exception>
+#include <future>
+
 namespace talveros::data {
+
+namespace {
+RowStore readTable(const QString &table)
+{
+    Connection conn(Database::Main);
+    RowStore rows = conn.query("select * from " + rowwriter::quotedName(table));
+    conn.close();
+    return rows;
+}
+} // namespace
+
 
 BoundSource::BoundSource(const QString &objectName, const QString &table, bool writable, QObject *parent)
     : QObject(parent), m_table(table), m_writable(writable)
@@ -16,10 +30,36 @@ BoundSource::BoundSource(const QString &objectName, const QString &table, bool w
 void BoundSource::refresh()
 {
     flushPendingEdit();
-    Connection conn(Database::Main);
-    m_rows = conn.query("select * from " + rowwriter::quotedName(m_table));
-    conn.close();
+    m_rows = readTable(m_table);
     setPosition(0);
+}
+
+void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources)
+{
+    for (BoundSource *source : sources)
+        source->flushPendingEdit();
+    std::vector<std::future<RowStore>> reads;
+    for (BoundSource *source : sources)
+        reads.push_back(std::async(std::launch::async, readTable, source->m_table));
+    // Every read is waited for before any failure is passed on, so no thread outlives
+    // the call.
+    std::vector<RowStore> results;
+    std::exception_ptr failure;
+    for (auto &read : reads) {
+        try {
+            results.push_back(read.get());
+        } catch (...) {
+            results.emplace_back();
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    for (size_t i = 0; i < sources.size(); ++i) {
+        sources[i]->m_rows = std::move(results[i]);
+        sources[i]->setPosition(0);
+    }
 }
 
 void BoundSource::setPosition(size_t pos)

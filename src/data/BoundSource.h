@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace talveros::data {
 
@@ -23,6 +24,9 @@ public:
 
     // Re-reads the table and positions on the first row.
     void refresh();
+    // Re-reads several sources at once, each over a connection of its own, so that the
+    // server and the driver work on them side by side.
+    static void refreshTogether(const std::vector<BoundSource *> &sources);
     bool eof() const { return m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();

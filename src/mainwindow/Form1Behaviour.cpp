@@ -57,9 +57,7 @@ void Form1::load()
     ticker->load();
     prepareTraceBox();
     Calendar1->setSelectedDate(m_services.clock.today());
-    Adodc1->refresh();
-    Adodc2->refresh();
-    Adodc3->refresh();
+    data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3});
     fillLists();
     describeFirstProject();
     tickClock();
