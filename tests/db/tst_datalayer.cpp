@@ -286,6 +286,23 @@ private slots:
                  (std::vector<Row>{{s("mijn tekst")}}));
     }
 
+    void sourcesReadTogetherFailAsOne()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("A")}, {s("B")}});
+        data::BoundSource projects(QStringLiteral("Adodc3"), kProjects, true);
+        data::BoundSource admins(QStringLiteral("Adodc9"), kAdmins, false);
+        data::BoundSource missing(QStringLiteral("Adodc8"), QStringLiteral("TALVERO_bestaatniet"), false);
+        data::BoundSource::refreshTogether({&projects, &admins});
+        QCOMPARE(projects.rowCount(), size_t(2));
+        QVERIFY(admins.eof());
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("C")}});
+        // One failing read fails the whole refresh and leaves every source as it was.
+        QVERIFY_THROWS_EXCEPTION(DbError, data::BoundSource::refreshTogether({&projects, &missing}));
+        QCOMPARE(projects.rowCount(), size_t(2));
+        data::BoundSource::refreshTogether({&projects});
+        QCOMPARE(projects.rowCount(), size_t(3));
+    }
+
     void readOnlySourceTakesNoEdit()
     {
         test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("A")}});
