@@ -1,5 +1,6 @@
 #include "invoicing/InvoicingTab.h"
 
+#include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
 #include <QComboBox>
@@ -41,22 +42,10 @@ QLabel *panelHeading(QWidget *parent, const QString &name, const QString &text)
     return label;
 }
 
-// Sorted pickers are marked so that whoever fills them keeps their entries in text
-// order; the widget itself keeps insertion order.
 QComboBox *picker(QWidget *parent, const QString &name, const QString &designText, const QColor &colour, bool sorted)
 {
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMaxVisibleItems(25);
-    combo->setEditText(designText);
-    combo->setProperty("sorted", sorted);
+    QComboBox *combo = platform::captionedList(parent, name, designText, colour, sorted);
     combo->setMinimumWidth(200);
-    QPalette p = combo->palette();
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Button, colour);
-    combo->setPalette(p);
     return combo;
 }
 

@@ -115,6 +115,9 @@ private:
     // The first project's client and consultant into Text50 and Text51, the panes
     // back on their first rows.
     void describeFirstProject();
+    // The current project's client into Text50 and its consultant (by name) into
+    // Text51; the client and consultant panes end where they were.
+    void describeProjectKeepingPanes();
     // Runs an event's action to its end; a failure ends the action, not the program.
     template <class Action>
     void act(Action &&action);

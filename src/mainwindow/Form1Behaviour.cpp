@@ -135,16 +135,21 @@ void Form1::describeFirstProject()
     Adodc1->moveFirst();
     Adodc2->moveFirst();
     Adodc3->moveFirst();
-    const QString firstClient = QStringLiteral("opdrachtgevernummer = '") + text(clientPane->Text15) + u'\'';
+    describeProjectKeepingPanes();
+}
+
+void Form1::describeProjectKeepingPanes()
+{
+    const QString shownClient = QStringLiteral("opdrachtgevernummer = '") + text(clientPane->Text15) + u'\'';
     Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(projectPane->Text32) + u'\'');
     projectPane->Text50->setText(text(clientPane->Text16));
-    Adodc2->find(firstClient);
+    Adodc2->find(shownClient);
 
-    const QString firstConsultant = QStringLiteral("Consultantnummer = '") + text(consultantPane->Text2) + u'\'';
+    const QString shownConsultant = QStringLiteral("Consultantnummer = '") + text(consultantPane->Text2) + u'\'';
     Adodc1->find(QStringLiteral("Consultantnummer = '") + text(projectPane->Text34) + u'\'');
     projectPane->Text51->setText(data::personName(text(consultantPane->Text3), text(consultantPane->Text4),
                                                   text(consultantPane->Text5), text(consultantPane->Text6)));
-    Adodc1->find(firstConsultant);
+    Adodc1->find(shownConsultant);
 }
 
 void Form1::tickClock()
@@ -199,17 +204,7 @@ void Form1::fetchProject()
     auto *pane = projectPane;
     auto *entry = projectEntry;
     Adodc3->find(QStringLiteral("Projectcode = '") + entry->Combo6->currentText() + u'\'');
-
-    const QString shownClient = QStringLiteral("opdrachtgevernummer = '") + text(clientPane->Text15) + u'\'';
-    Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(pane->Text32) + u'\'');
-    pane->Text50->setText(text(clientPane->Text16));
-    Adodc2->find(shownClient);
-
-    const QString shownConsultant = QStringLiteral("Consultantnummer = '") + text(consultantPane->Text2) + u'\'';
-    Adodc1->find(QStringLiteral("Consultantnummer = '") + text(pane->Text34) + u'\'');
-    pane->Text51->setText(data::personName(text(consultantPane->Text3), text(consultantPane->Text4),
-                                           text(consultantPane->Text5), text(consultantPane->Text6)));
-    Adodc1->find(shownConsultant);
+    describeProjectKeepingPanes();
 
     entry->Text54->setText(text(pane->Text30));
     entry->Text55->setText(text(pane->Text31));

@@ -1,5 +1,6 @@
 #include "mainwindow/RecordPanes.h"
 
+#include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
 #include <QComboBox>
@@ -24,14 +25,6 @@ const QColor kCyan(0, 255, 255);
 
 // Twenty-four blanks before the word, as the headings have always been written.
 QString headingText(const QString &word) { return QString(24, QLatin1Char(' ')) + word; }
-
-void paintBase(QWidget *w, const QColor &colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Button, colour);
-    w->setPalette(p);
-}
 
 platform::PictureButton *smallPicture(const QString &name, const QString &icon, const QColor &fallback,
                                       const QString &glyph, const QString &toolTip, int size = 18)
@@ -80,15 +73,7 @@ QLabel *RecordPane::makeHeading(const QString &name, const QString &word)
 
 QComboBox *RecordPane::makeLookup(const QString &name, const QString &designText, const QColor &colour)
 {
-    auto *combo = new QComboBox(this);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMaxVisibleItems(25);
-    combo->setEditText(designText);
-    combo->setProperty("sorted", true);
-    paintBase(combo, colour);
-    return combo;
+    return platform::captionedList(this, name, designText, colour, true);
 }
 
 QLineEdit *RecordPane::makeInfoBox(const QString &name, const QString &designText)

@@ -1,5 +1,6 @@
 #include "registration/EntryTabs.h"
 
+#include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
 #include <QCalendarWidget>
@@ -35,21 +36,6 @@ QLineEdit *entryBox(QWidget *parent, const QString &name, int maxLength, int sho
     box->setMaxLength(maxLength);
     sizeForChars(box, shownChars < 0 ? maxLength : shownChars);
     return box;
-}
-
-QComboBox *listWithDesignText(QWidget *parent, const QString &name, const QString &designText, const QColor &colour)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setMaxVisibleItems(25);
-    combo->setEditText(designText);
-    QPalette p = combo->palette();
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Button, colour);
-    combo->setPalette(p);
-    return combo;
 }
 
 QLabel *captionLabel(QWidget *parent, const QString &text, QWidget *buddy = nullptr)
@@ -138,11 +124,13 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("projectEntry"));
 
-    Combo4 = listWithDesignText(this, QStringLiteral("Combo4"), QStringLiteral("Opdrachtgevers"),
-                                QColor(255, 255, 192));
-    Combo5 = listWithDesignText(this, QStringLiteral("Combo5"), QStringLiteral("Consultants"), QColor(192, 255, 192));
-    Combo6 = listWithDesignText(this, QStringLiteral("Combo6"), QStringLiteral("Een bestaand project ophalen en invullen"),
-                                QColor(192, 255, 255));
+    Combo4 = platform::captionedList(this, QStringLiteral("Combo4"), QStringLiteral("Opdrachtgevers"),
+                                     QColor(255, 255, 192), false);
+    Combo5 = platform::captionedList(this, QStringLiteral("Combo5"), QStringLiteral("Consultants"),
+                                     QColor(192, 255, 192), false);
+    Combo6 = platform::captionedList(this, QStringLiteral("Combo6"),
+                                     QStringLiteral("Een bestaand project ophalen en invullen"), QColor(192, 255, 255),
+                                     false);
 
     Text52 = entryBox(this, QStringLiteral("Text52"), 32767, 5);
     Text52->setText(QStringLiteral(" "));
