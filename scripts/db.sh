@@ -14,7 +14,13 @@ cmd=${1:-}
 datadir=${2:-}
 port=${3:-3306}
 [ -n "$cmd" ] && [ -n "$datadir" ] || { echo "usage: $0 start|stop|sql|status DATADIR [PORT]" >&2; exit 2; }
-mkdir -p "$datadir"
+# Only starting makes the directory; asking after a server never started answers "no".
+if [ "$cmd" = start ]; then
+  mkdir -p "$datadir"
+elif [ ! -d "$datadir" ]; then
+  [ "$cmd" = stop ] && exit 0
+  exit 1
+fi
 datadir=$(cd "$datadir" && pwd)
 sock="$datadir/mysqld.sock"
 pidfile="$datadir/mysqld.pid"
