@@ -1,5 +1,6 @@
 #include "invoicing/InvoicingTab.h"
 
+#include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
@@ -15,11 +16,7 @@ namespace talveros::invoicing {
 
 namespace {
 
-const QColor kYellow(255, 255, 0);
-const QColor kCyan(0, 255, 255);
-const QColor kGreen(0, 255, 0);
-const QColor kLightYellow(255, 255, 128);
-const QColor kLightGreen(128, 255, 128);
+using namespace platform::colours;
 const QColor kRed(255, 0, 0);
 const QColor kDarkGreen(0, 128, 0);
 

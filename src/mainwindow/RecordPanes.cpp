@@ -1,5 +1,6 @@
 #include "mainwindow/RecordPanes.h"
 
+#include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
@@ -15,13 +16,7 @@ namespace talveros::mainwindow {
 
 namespace {
 
-// The colours that tell the three kinds of record apart, everywhere in the window.
-const QColor kPaleGreen(192, 255, 192);
-const QColor kPaleYellow(255, 255, 192);
-const QColor kPaleCyan(192, 255, 255);
-const QColor kGreen(0, 255, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kCyan(0, 255, 255);
+using namespace platform::colours;
 
 // Twenty-four blanks before the word, as the headings have always been written.
 QString headingText(const QString &word) { return QString(24, QLatin1Char(' ')) + word; }

@@ -1,5 +1,6 @@
 #include "messages/CommunicationTab.h"
 
+#include "platform/Colours.h"
 #include "platform/PictureButton.h"
 
 #include <QGridLayout>
@@ -35,7 +36,7 @@ CommunicationTab::CommunicationTab(QWidget *parent) : QWidget(parent)
     Text144->setFont(messageFont);
     Text144->setMinimumHeight(Text144->sizeHint().height() + 8);
     QPalette p = Text144->palette();
-    p.setColor(QPalette::Base, QColor(255, 192, 192));
+    p.setColor(QPalette::Base, platform::colours::kPaleRed);
     Text144->setPalette(p);
 
     Image25 = new platform::PictureButton(

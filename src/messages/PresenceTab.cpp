@@ -1,5 +1,6 @@
 #include "messages/PresenceTab.h"
 
+#include "platform/Colours.h"
 #include "platform/PictureButton.h"
 
 #include <QCheckBox>
@@ -69,12 +70,12 @@ PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
 
     Text114 = columnHeader(
         this, QStringLiteral("Text114"),
-        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"), QColor(255, 255, 0));
-    List3 = presenceList(this, QStringLiteral("List3"), QColor(255, 255, 128));
+        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"), platform::colours::kYellow);
+    List3 = presenceList(this, QStringLiteral("List3"), platform::colours::kLightYellow);
     Text115 = columnHeader(
         this, QStringLiteral("Text115"),
-        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"), QColor(0, 255, 0));
-    List2 = presenceList(this, QStringLiteral("List2"), QColor(128, 255, 128));
+        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"), platform::colours::kGreen);
+    List2 = presenceList(this, QStringLiteral("List2"), platform::colours::kLightGreen);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

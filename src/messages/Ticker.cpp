@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/RecordSet.h"
 #include "messages/CommunicationTab.h"
+#include "platform/Colours.h"
 #include "platform/Action.h"
 #include "platform/TextBox.h"
 
@@ -69,7 +70,7 @@ void Ticker::showRunning()
     m_tab.Label11->hide();
     m_tab.Image26->show();
     m_tab.Label12->show();
-    setBackground(m_tab.Text144, QColor(192, 255, 192));
+    setBackground(m_tab.Text144, platform::colours::kPaleGreen);
     m_tab.Label9->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)"));
 }
 
@@ -79,7 +80,7 @@ void Ticker::showStopped()
     m_tab.Label11->show();
     m_tab.Image26->hide();
     m_tab.Label12->hide();
-    setBackground(m_tab.Text144, QColor(255, 192, 192));
+    setBackground(m_tab.Text144, platform::colours::kPaleRed);
     m_tab.Label9->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
 }
 

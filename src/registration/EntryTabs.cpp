@@ -1,5 +1,6 @@
 #include "registration/EntryTabs.h"
 
+#include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
 
@@ -125,11 +126,11 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("projectEntry"));
 
     Combo4 = platform::captionedList(this, QStringLiteral("Combo4"), QStringLiteral("Opdrachtgevers"),
-                                     QColor(255, 255, 192), false);
+                                     platform::colours::kPaleYellow, false);
     Combo5 = platform::captionedList(this, QStringLiteral("Combo5"), QStringLiteral("Consultants"),
-                                     QColor(192, 255, 192), false);
+                                     platform::colours::kPaleGreen, false);
     Combo6 = platform::captionedList(this, QStringLiteral("Combo6"),
-                                     QStringLiteral("Een bestaand project ophalen en invullen"), QColor(192, 255, 255),
+                                     QStringLiteral("Een bestaand project ophalen en invullen"), platform::colours::kPaleCyan,
                                      false);
 
     Text52 = entryBox(this, QStringLiteral("Text52"), 32767, 5);
