@@ -3,8 +3,8 @@
 #include "data/Connection.h"
 #include "data/RecordSet.h"
 #include "messages/CommunicationTab.h"
-#include "platform/Colours.h"
 #include "platform/Action.h"
+#include "platform/Colours.h"
 #include "platform/TextBox.h"
 
 namespace talveros::messages {
