@@ -90,9 +90,7 @@ bool BoundSource::find(const QString &criterion)
         throw DbError(QStringLiteral("42000"), 0, QStringLiteral("Ongeldige zoekopdracht: %1").arg(criterion));
     const QString column = criterion.left(eq).trimmed();
     const QByteArray value = criterion.mid(open + 1, criterion.size() - open - 2).toUtf8();
-    const int c = m_rows.columnIndex(column);
-    if (c < 0)
-        throw unknownColumn(column);
+    const int c = columnIndex(column);
 
     flushPendingEdit();
     const std::string_view wanted(value.constData(), size_t(value.size()));
@@ -105,24 +103,24 @@ bool BoundSource::find(const QString &criterion)
 
 QString BoundSource::field(QStringView column) const
 {
-    const int c = m_rows.columnIndex(column);
-    if (c < 0)
-        throw unknownColumn(column);
-    if (eof())
-        return {};
-    if (c == m_pendingColumn)
-        return m_pendingValue;
-    return m_rows.text(m_pos, c);
+    return fieldAt(m_pos, columnIndex(column));
 }
 
-QString BoundSource::fieldAt(size_t row, QStringView column) const
+int BoundSource::columnIndex(QStringView column) const
 {
     const int c = m_rows.columnIndex(column);
     if (c < 0)
         throw unknownColumn(column);
-    if (row == m_pos && c == m_pendingColumn)
+    return c;
+}
+
+QString BoundSource::fieldAt(size_t row, int column) const
+{
+    if (row >= m_rows.rowCount())
+        return {};
+    if (row == m_pos && column == m_pendingColumn)
         return m_pendingValue;
-    return m_rows.text(row, c);
+    return m_rows.text(row, column);
 }
 
 void BoundSource::setPendingEdit(QStringView column, const QString &value)
@@ -132,9 +130,7 @@ void BoundSource::setPendingEdit(QStringView column, const QString &value)
                       QStringLiteral("De gegevensbron %1 is alleen-lezen.").arg(objectName()));
     if (eof())
         throw noCurrentRow();
-    const int c = m_rows.columnIndex(column);
-    if (c < 0)
-        throw unknownColumn(column);
+    const int c = columnIndex(column);
     if (m_pendingColumn >= 0 && m_pendingColumn != c)
         flushPendingEdit();
     m_pendingColumn = c;

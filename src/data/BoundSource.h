@@ -39,8 +39,10 @@ public:
 
     // The current row's value; empty past the last row or for NULL.
     QString field(QStringView column) const;
-    // Any row's value without moving there, for filling lists from all rows at once.
-    QString fieldAt(size_t row, QStringView column) const;
+    // Any row's value without moving there, for filling lists from all rows at once;
+    // the column is looked up once with columnIndex, which throws for an unknown one.
+    int columnIndex(QStringView column) const;
+    QString fieldAt(size_t row, int column) const;
     bool hasColumn(QStringView column) const { return m_rows.columnIndex(column) >= 0; }
 
     void setPendingEdit(QStringView column, const QString &value);

@@ -65,35 +65,40 @@ int RecordSet::columnIndex(QStringView column) const
     return index;
 }
 
+const SqlValue *RecordSet::pendingValue(int column) const
+{
+    if (m_pending.empty() || !(m_adding || m_changed[size_t(column)]))
+        return nullptr;
+    return &m_pending[size_t(column)];
+}
+
 bool RecordSet::isNull(QStringView column) const
 {
     requireCurrent();
     const int c = columnIndex(column);
-    if (!m_pending.empty() && m_changed[size_t(c)])
-        return !m_pending[size_t(c)].has_value();
-    return m_adding || m_rows.isNull(m_pos, c);
+    const SqlValue *pending = pendingValue(c);
+    return pending ? !pending->has_value() : m_rows.isNull(m_pos, c);
 }
 
 QString RecordSet::fieldOrEmpty(QStringView column) const
 {
     requireCurrent();
     const int c = columnIndex(column);
-    if (!m_pending.empty() && (m_adding || m_changed[size_t(c)])) {
-        const SqlValue &v = m_pending[size_t(c)];
-        return v ? QString::fromUtf8(*v) : QString();
-    }
+    if (const SqlValue *pending = pendingValue(c))
+        return *pending ? QString::fromUtf8(**pending) : QString();
     return m_rows.text(m_pos, c);
 }
 
 QString RecordSet::field(QStringView column) const
 {
+    // Looked up once: this is what every walk over a whole table calls for every value.
     requireCurrent();
     const int c = columnIndex(column);
-    const bool pending = !m_pending.empty() && (m_adding || m_changed[size_t(c)]);
-    if (pending ? !m_pending[size_t(c)].has_value() : m_rows.isNull(m_pos, c))
+    const SqlValue *pending = pendingValue(c);
+    if (pending ? !pending->has_value() : m_rows.isNull(m_pos, c))
         throw DbError(QStringLiteral("22002"), 0,
                       QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column.toString()));
-    return pending ? QString::fromUtf8(*m_pending[size_t(c)]) : m_rows.text(m_pos, c);
+    return pending ? QString::fromUtf8(**pending) : m_rows.text(m_pos, c);
 }
 
 bool RecordSet::hasPendingChanges() const

@@ -46,6 +46,8 @@ public:
 
 private:
     void requireCurrent() const;
+    // The value waiting to be stored for this column of the current row, if any.
+    const SqlValue *pendingValue(int column) const;
     void resetPending();
 
     Connection *m_conn;

@@ -109,15 +109,20 @@ void Form1::fillLists()
     // Read straight from the rows: walking the panes through thousands of rows would
     // repaint every bound box at every row for nothing.
     QStringList consultants, clients, projects;
+    const int number = Adodc1->columnIndex(u"Consultantnummer"), title = Adodc1->columnIndex(u"Titel1"),
+              firstName = Adodc1->columnIndex(u"voornaam"), prefix = Adodc1->columnIndex(u"tussenvoegsel"),
+              surname = Adodc1->columnIndex(u"naam");
     for (size_t row = 0; row < Adodc1->rowCount(); ++row) {
-        consultants << data::consultantListEntry(Adodc1->fieldAt(row, u"Consultantnummer"),
-                                                 Adodc1->fieldAt(row, u"Titel1"), Adodc1->fieldAt(row, u"voornaam"),
-                                                 Adodc1->fieldAt(row, u"tussenvoegsel"), Adodc1->fieldAt(row, u"naam"));
+        consultants << data::consultantListEntry(Adodc1->fieldAt(row, number), Adodc1->fieldAt(row, title),
+                                                 Adodc1->fieldAt(row, firstName), Adodc1->fieldAt(row, prefix),
+                                                 Adodc1->fieldAt(row, surname));
     }
+    const int clientNumber = Adodc2->columnIndex(u"opdrachtgevernummer"), company = Adodc2->columnIndex(u"Bedrijf");
     for (size_t row = 0; row < Adodc2->rowCount(); ++row)
-        clients << data::clientListEntry(Adodc2->fieldAt(row, u"opdrachtgevernummer"), Adodc2->fieldAt(row, u"Bedrijf"));
+        clients << data::clientListEntry(Adodc2->fieldAt(row, clientNumber), Adodc2->fieldAt(row, company));
+    const int code = Adodc3->columnIndex(u"Projectcode");
     for (size_t row = 0; row < Adodc3->rowCount(); ++row)
-        projects << Adodc3->fieldAt(row, u"Projectcode");
+        projects << Adodc3->fieldAt(row, code);
 
     fill(consultantPane->Combo1, consultants, true);
     fill(projectEntry->Combo5, consultants, false);
