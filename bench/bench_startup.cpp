@@ -5,8 +5,12 @@
 #include "data/Connection.h"
 #include "mainwindow/Form1.h"
 #include "platform/Clock.h"
+#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
+#include "platform/LinuxIcmpEcho.h"
+#include "platform/LinuxSound.h"
 #include "platform/QtAppControl.h"
+#include "platform/QtPageOutput.h"
 #include "platform/Workstation.h"
 
 #include <QApplication>
@@ -93,7 +97,11 @@ int main(int argc, char *argv[])
     NoPrinters printers;
     QuietWorkstation workstation;
     platform::QtAppControl control;
-    platform::Services services{dialogs, clock, printers, workstation, control};
+    platform::LinuxSound sound;
+    platform::DesktopShell shell;
+    platform::LinuxIcmpEcho icmp;
+    platform::QtPageOutput pages;
+    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
 
     double bestRaw = 1e9, bestStart = 1e9, bestBuilt = 1e9;
     size_t rows = 0;

@@ -1,7 +1,11 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/DesktopShell.h"
+#include "platform/LinuxIcmpEcho.h"
+#include "platform/LinuxSound.h"
 #include "platform/LinuxWorkstation.h"
 #include "platform/QtAppControl.h"
+#include "platform/QtPageOutput.h"
 #include "platform/QtPrinters.h"
 #include "platform/Services.h"
 #include "signin/Form1Host.h"
@@ -35,7 +39,11 @@ int main(int argc, char *argv[])
     platform::QtPrinters printers;
     platform::LinuxWorkstation workstation;
     platform::QtAppControl control;
-    platform::Services services{dialogs, clock, printers, workstation, control};
+    platform::LinuxSound sound;
+    platform::DesktopShell shell;
+    platform::LinuxIcmpEcho icmp;
+    platform::QtPageOutput pages;
+    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
 
     signin::WorkstationInfo info;
     signin::Form1Host host(services);

@@ -1,8 +1,9 @@
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1Access.h"
 
 #include "data/BoundSource.h"
 #include "invoicing/InvoicingTab.h"
-#include "mainwindow/RecordPanes.h"
+#include "panes/RecordPanes.h"
 #include "messages/CommunicationTab.h"
 #include "messages/PresenceTab.h"
 #include "platform/PictureButton.h"
@@ -49,9 +50,9 @@ Form1::Form1(platform::Services &services, QWidget *parent) : QWidget(parent), m
     Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), QStringLiteral("TALVERO_opdrachtgevers"), true, this);
     Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), QStringLiteral("TALVERO_projecten"), true, this);
 
-    consultantPane = new ConsultantPane(this);
-    clientPane = new ClientPane(this);
-    projectPane = new ProjectPane(this);
+    consultantPane = new panes::ConsultantPane(this);
+    clientPane = new panes::ClientPane(this);
+    projectPane = new panes::ProjectPane(this);
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));

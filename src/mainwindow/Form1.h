@@ -2,10 +2,11 @@
 
 #include "data/BoundSource.h"
 #include "invoicing/InvoicingTab.h"
-#include "mainwindow/RecordPanes.h"
+#include "panes/RecordPanes.h"
 #include "messages/CommunicationTab.h"
 #include "messages/PresenceTab.h"
 #include "messages/Ticker.h"
+#include "panes/MainWindowAccess.h"
 #include "platform/Branding.h"
 #include "platform/PictureButton.h"
 #include "platform/Services.h"
@@ -22,6 +23,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 namespace talveros::mainwindow {
 
@@ -44,8 +47,17 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(platform::Services &services, QWidget *parent = nullptr);
+    ~Form1() override;
 
     platform::Services &services() const { return m_services; }
+    // What the features reach of the window.
+    panes::MainWindowAccess &access();
+
+    // Each re-reads its source, rebuilds its look-up lists and counter as start-up
+    // filled them, and leaves the source on its first row.
+    void rebuildConsultantLists();
+    void rebuildClientLists();
+    void rebuildProjectLists();
 
     // The start-up that fills the window from the database, once, before the window is
     // first shown; it lives with the rest of the window's behaviour, not with its
@@ -62,7 +74,6 @@ public:
 
     void tickClock();
     void showInformationBox();
-    void closeWebView();
     // Writes a pending edit of a bound box; false (reported) when it could not.
     bool storePendingEdits();
 
@@ -73,9 +84,9 @@ public:
     data::BoundSource *Adodc2 = nullptr;
     data::BoundSource *Adodc3 = nullptr;
 
-    ConsultantPane *consultantPane = nullptr;
-    ClientPane *clientPane = nullptr;
-    ProjectPane *projectPane = nullptr;
+    panes::ConsultantPane *consultantPane = nullptr;
+    panes::ClientPane *clientPane = nullptr;
+    panes::ProjectPane *projectPane = nullptr;
 
     QTabWidget *SSTab1 = nullptr;
     QTabWidget *SSTab2 = nullptr; // on the first tab of SSTab1
@@ -111,6 +122,9 @@ private:
     QWidget *buildStatusStrip();
     void wireBehaviour();
     void fillLists();
+    void fillConsultantLists();
+    void fillClientLists();
+    void fillProjectLists();
     void prepareTraceBox();
     // The first project's client and consultant into Text50 and Text51, the panes
     // back on their first rows.
@@ -123,6 +137,9 @@ private:
     void act(Action &&action);
 
     bool m_loaded = false;
+    class Access;
+    std::unique_ptr<Access> m_access;
+    panes::StatusStrip m_strip;
 };
 
 } // namespace talveros::mainwindow

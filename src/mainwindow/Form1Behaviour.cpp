@@ -3,8 +3,13 @@
 #include "data/TextForms.h"
 #include "mainwindow/Binder.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1Access.h"
 #include "platform/Action.h"
 #include "platform/TextBox.h"
+#include "invoicing/Invoicing.h"
+#include "messages/Presence.h"
+#include "registration/Registration.h"
+#include "tools/Tools.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -43,6 +48,15 @@ QString informationText()
         + QString::fromLatin1(platform::kOrganisation) + QStringLiteral(". Alle rechten voorbehouden.");
 }
 
+Form1::~Form1() = default;
+
+panes::MainWindowAccess &Form1::access()
+{
+    if (!m_access)
+        m_access = std::make_unique<Access>(*this);
+    return *m_access;
+}
+
 template <class Action>
 void Form1::act(Action &&action)
 {
@@ -75,7 +89,6 @@ void Form1::wireBehaviour()
     new Binder(*Adodc3, projectPane->bindings(), this);
 
     connect(Timer2, &QTimer::timeout, this, &Form1::tickClock);
-    connect(Picture1, &platform::PictureButton::clicked, this, &Form1::closeWebView);
     Label19->installEventFilter(this);
 
     connect(consultantPane->Combo1, &QComboBox::activated, this, [this] { act([this] { lookUpConsultant(); }); });
@@ -83,10 +96,12 @@ void Form1::wireBehaviour()
     connect(projectPane->Combo3, &QComboBox::activated, this, [this] { act([this] { lookUpProject(); }); });
     connect(projectEntry->Combo6, &QComboBox::activated, this, [this] { act([this] { fetchProject(); }); });
 
-    // The project code follows the project name as it is typed or set.
-    auto *entry = projectEntry;
-    connect(entry->Text54, &QLineEdit::textChanged, this,
-            [entry] { entry->Text55->setText(entry->Text53->text() + entry->Text54->text() + entry->Text52->text()); });
+
+    m_strip = {Label19, Label46, Combo9, Command1, Command2, Text143, Image13};
+    new registration::RegistrationController(*projectEntry, *clientEntry, *consultantEntry, access(), this);
+    new invoicing::InvoicingController(*invoicing, access(), this);
+    new messages::PresenceController(*presence, access(), this);
+    new tools::ToolsController(*webTab, *WebBrowser1, *Picture1, access(), this);
 }
 
 void Form1::prepareTraceBox()
@@ -106,9 +121,16 @@ void Form1::prepareTraceBox()
 
 void Form1::fillLists()
 {
-    // Read straight from the rows: walking the panes through thousands of rows would
-    // repaint every bound box at every row for nothing.
-    QStringList consultants, clients, projects;
+    fillConsultantLists();
+    fillClientLists();
+    fillProjectLists();
+}
+
+// The lists read straight from the rows: walking the panes through thousands of rows
+// would repaint every bound box at every row for nothing.
+void Form1::fillConsultantLists()
+{
+    QStringList consultants;
     const int number = Adodc1->columnIndex(u"Consultantnummer"), title = Adodc1->columnIndex(u"Titel1"),
               firstName = Adodc1->columnIndex(u"voornaam"), prefix = Adodc1->columnIndex(u"tussenvoegsel"),
               surname = Adodc1->columnIndex(u"naam");
@@ -117,22 +139,52 @@ void Form1::fillLists()
                                                  Adodc1->fieldAt(row, firstName), Adodc1->fieldAt(row, prefix),
                                                  Adodc1->fieldAt(row, surname));
     }
-    const int clientNumber = Adodc2->columnIndex(u"opdrachtgevernummer"), company = Adodc2->columnIndex(u"Bedrijf");
-    for (size_t row = 0; row < Adodc2->rowCount(); ++row)
-        clients << data::clientListEntry(Adodc2->fieldAt(row, clientNumber), Adodc2->fieldAt(row, company));
-    const int code = Adodc3->columnIndex(u"Projectcode");
-    for (size_t row = 0; row < Adodc3->rowCount(); ++row)
-        projects << Adodc3->fieldAt(row, code);
-
     fill(consultantPane->Combo1, consultants, true);
     fill(projectEntry->Combo5, consultants, false);
     consultantPane->Text48->setText(data::counterText(consultants.size()));
+}
+
+void Form1::fillClientLists()
+{
+    QStringList clients;
+    const int clientNumber = Adodc2->columnIndex(u"opdrachtgevernummer"), company = Adodc2->columnIndex(u"Bedrijf");
+    for (size_t row = 0; row < Adodc2->rowCount(); ++row)
+        clients << data::clientListEntry(Adodc2->fieldAt(row, clientNumber), Adodc2->fieldAt(row, company));
     fill(clientPane->Combo2, clients, true);
     fill(projectEntry->Combo4, clients, false);
     clientPane->Text47->setText(data::counterText(clients.size()));
+}
+
+void Form1::fillProjectLists()
+{
+    QStringList projects;
+    const int code = Adodc3->columnIndex(u"Projectcode");
+    for (size_t row = 0; row < Adodc3->rowCount(); ++row)
+        projects << Adodc3->fieldAt(row, code);
     fill(projectPane->Combo3, projects, true);
     fill(projectEntry->Combo6, projects, false);
     projectPane->Text49->setText(data::counterText(projects.size()));
+}
+
+void Form1::rebuildConsultantLists()
+{
+    Adodc1->refresh();
+    fillConsultantLists();
+    Adodc1->moveFirst();
+}
+
+void Form1::rebuildClientLists()
+{
+    Adodc2->refresh();
+    fillClientLists();
+    Adodc2->moveFirst();
+}
+
+void Form1::rebuildProjectLists()
+{
+    Adodc3->refresh();
+    fillProjectLists();
+    Adodc3->moveFirst();
 }
 
 void Form1::describeFirstProject()
@@ -169,12 +221,6 @@ void Form1::showInformationBox()
         return;
     m_services.dialogs.message(informationText(), QString::fromLatin1(platform::kAppTitle), platform::Icon::Information,
                                platform::Buttons::Ok);
-}
-
-void Form1::closeWebView()
-{
-    WebBrowser1->hide();
-    Picture1->hide();
 }
 
 void Form1::lookUpConsultant()

@@ -3,6 +3,10 @@
 #include "platform/AppControl.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/IcmpEcho.h"
+#include "platform/PageOutput.h"
+#include "platform/Shell.h"
+#include "platform/Sound.h"
 #include "platform/Workstation.h"
 
 namespace talveros::platform {
@@ -15,6 +19,10 @@ struct Services {
     Printers &printers;
     Workstation &workstation;
     AppControl &app;
+    Sound &sound;
+    Shell &shell;
+    IcmpEcho &icmp;
+    PageOutput &pages;
 };
 
 } // namespace talveros::platform

@@ -5,6 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Workstation.h"
+#include "support/FakeIcmpEcho.h"
+#include "support/FakePageOutput.h"
+#include "support/FakeShell.h"
+#include "support/FakeSound.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -116,7 +120,11 @@ struct FakeServices {
     FakePrinters printers;
     FakeWorkstation workstation;
     FakeAppControl app;
-    platform::Services services{dialogs, clock, printers, workstation, app};
+    FakeSound sound;
+    FakeShell shell;
+    FakeIcmpEcho icmp;
+    FakePageOutput pages;
+    platform::Services services{dialogs, clock, printers, workstation, app, sound, shell, icmp, pages};
 };
 
 } // namespace talveros::test

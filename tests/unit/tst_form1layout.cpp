@@ -61,12 +61,9 @@ int readOnlyOf(QWidget *w)
 class TestForm1Layout : public QObject {
     Q_OBJECT
 
-    test::FakeDialogs m_dialogs;
-    test::FakeClock m_clock;
-    test::FakePrinters m_printers;
-    test::FakeWorkstation m_workstation;
-    test::FakeAppControl m_app;
-    platform::Services m_services{m_dialogs, m_clock, m_printers, m_workstation, m_app};
+    test::FakeServices m_fakes;
+    test::FakeDialogs &m_dialogs = m_fakes.dialogs;
+    platform::Services &m_services = m_fakes.services;
     std::unique_ptr<mainwindow::Form1> m_form;
 
 private slots:
@@ -391,7 +388,7 @@ private slots:
     {
         QFETCH(QString, pane);
         QFETCH(QString, expected);
-        auto *p = m_form->findChild<mainwindow::RecordPane *>(pane);
+        auto *p = m_form->findChild<panes::RecordPane *>(pane);
         QVERIFY(p);
         QStringList actual;
         const QStringList multiLine{QStringLiteral("Text42"), QStringLiteral("Text43"), QStringLiteral("Text67"),

@@ -12,7 +12,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 
-namespace talveros::mainwindow {
+namespace talveros::panes {
 
 // A bound box and the column of its data source's current row that it shows.
 using Binding = QPair<QWidget *, QString>;
@@ -120,4 +120,4 @@ public:
     platform::PictureButton *Image12 = nullptr; // flips the closing flag
 };
 
-} // namespace talveros::mainwindow
+} // namespace talveros::panes

@@ -1,4 +1,4 @@
-#include "mainwindow/RecordPanes.h"
+#include "panes/RecordPanes.h"
 
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
@@ -12,7 +12,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace talveros::mainwindow {
+namespace talveros::panes {
 
 namespace {
 
@@ -386,4 +386,4 @@ ProjectPane::ProjectPane(QWidget *parent) : RecordPane(QStringLiteral("projectPa
     grid()->setRowStretch(6, 1);
 }
 
-} // namespace talveros::mainwindow
+} // namespace talveros::panes

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/PageOutput.h"
+
+namespace talveros::test {
+
+class FakePageOutput final : public platform::PageOutput {
+public:
+};
+
+} // namespace talveros::test

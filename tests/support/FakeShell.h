@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace talveros::test {
+
+class FakeShell final : public platform::Shell {
+public:
+};
+
+} // namespace talveros::test
