@@ -51,6 +51,8 @@ public:
     // meanwhile refuses it: the DbError is thrown, the edit stays pending, and the row
     // is re-read so that writing again stores it over the other change.
     void flushPendingEdit();
+    // Forgets the pending edit, for when the administrator chose to let it go.
+    void discardPendingEdit() { m_pendingColumn = -1; }
     void close();
 
 signals:

@@ -1,5 +1,6 @@
 #include "mainwindow/Binder.h"
 
+#include "platform/Action.h"
 #include "platform/TextBox.h"
 
 #include <QLineEdit>
@@ -26,8 +27,9 @@ void setReadOnly(QWidget *box, bool readOnly)
 }
 } // namespace
 
-Binder::Binder(data::BoundSource &source, QList<QPair<QWidget *, QString>> bindings, QObject *parent)
-    : QObject(parent), m_source(source), m_bindings(std::move(bindings))
+Binder::Binder(data::BoundSource &source, QList<QPair<QWidget *, QString>> bindings, platform::Dialogs &dialogs,
+               QObject *parent)
+    : QObject(parent), m_source(source), m_dialogs(dialogs), m_bindings(std::move(bindings))
 {
     connect(&m_source, &data::BoundSource::currentChanged, this, &Binder::showCurrent);
     if (!m_source.isWritable())
@@ -62,7 +64,7 @@ void Binder::boxChanged(QWidget *box, const QString &column)
     const QString text = platform::boxText(box);
     if (text == m_source.field(column))
         return;
-    m_source.setPendingEdit(column, text);
+    platform::runAction(m_dialogs, [&] { m_source.setPendingEdit(column, text); });
 }
 
 } // namespace talveros::mainwindow

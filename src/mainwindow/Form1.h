@@ -38,6 +38,8 @@ QString windowCaption();
 QString titleLine();
 // The text of the information box behind the title line.
 QString informationText();
+// The question when the window closes with an edit that could not be stored.
+QString unsavedEditQuestion();
 
 // The administrator's working window: three record panes across the top, the two
 // nested tab strips with the tools below them, and a strip with the title line, clock,

@@ -84,9 +84,9 @@ void Form1::wireBehaviour()
     if (ticker)
         return;
     ticker = new messages::Ticker(*communication, m_services.dialogs, this);
-    new Binder(*Adodc1, consultantPane->bindings(), this);
-    new Binder(*Adodc2, clientPane->bindings(), this);
-    new Binder(*Adodc3, projectPane->bindings(), this);
+    new Binder(*Adodc1, consultantPane->bindings(), m_services.dialogs, this);
+    new Binder(*Adodc2, clientPane->bindings(), m_services.dialogs, this);
+    new Binder(*Adodc3, projectPane->bindings(), m_services.dialogs, this);
 
     connect(Timer2, &QTimer::timeout, this, &Form1::tickClock);
     Label19->installEventFilter(this);
@@ -280,13 +280,26 @@ bool Form1::storePendingEdits()
     });
 }
 
+QString unsavedEditQuestion()
+{
+    return QStringLiteral("De wijziging in het projectcommentaar kon niet worden opgeslagen.\r\n\r\n"
+                          "Het venster toch sluiten? De wijziging gaat dan verloren.");
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // An edit of the administrator's comment is never lost: when it cannot be stored
-    // the window stays open with the text still in its box.
+    // An edit of the administrator's comment is never lost unasked: when it cannot be
+    // stored (the server gone, the row changed elsewhere) the administrator chooses
+    // between keeping the window open with the text still in its box, and letting it go.
     if (!storePendingEdits()) {
-        event->ignore();
-        return;
+        const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
+                                                       platform::Icon::Exclamation, platform::Buttons::YesNo);
+        if (answer != platform::Answer::Yes) {
+            event->ignore();
+            return;
+        }
+        Adodc2->discardPendingEdit();
+        Adodc3->discardPendingEdit();
     }
     QWidget::closeEvent(event);
 }

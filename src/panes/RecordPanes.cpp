@@ -3,6 +3,7 @@
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
+#include "platform/TextBox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -88,8 +89,7 @@ QLineEdit *RecordPane::bindLine(const QString &name, const QString &column, int 
     box->setFocusPolicy(Qt::NoFocus);
     box->setMinimumWidth(30);
     box->setFixedHeight(box->fontMetrics().height() + 7);
-    if (maxLength > 0)
-        box->setMaxLength(maxLength);
+    platform::limitTyping(box, maxLength);
     m_bindings.append({box, column});
     return box;
 }

@@ -3,6 +3,7 @@
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
+#include "platform/TextBox.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -34,7 +35,8 @@ QLineEdit *entryBox(QWidget *parent, const QString &name, int maxLength, int sho
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(maxLength);
+    // The limit is for typing: what the program copies in (a fetched project) is kept whole.
+    platform::limitTyping(box, maxLength < 32767 ? maxLength : 0);
     sizeForChars(box, shownChars < 0 ? maxLength : shownChars);
     return box;
 }

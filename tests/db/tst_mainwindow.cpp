@@ -1,4 +1,5 @@
 #include "mainwindow/Form1.h"
+#include "platform/TextBox.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
 #include "support/Fakes.h"
@@ -364,6 +365,91 @@ private slots:
         // Closing tries again, now over the other workstation's text, and succeeds.
         QVERIFY(rig.form.close());
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Mijn opmerking")}));
+    }
+
+    // Bound boxes show what is stored, however long, and the fetch copies it whole.
+    void boundValuesAreShownAndCopiedWhole()
+    {
+        const QString nbsp(QChar(0x00A0));
+        const QString comment = "Eerste\r\nTweede\nDerde" + nbsp + "regel " + QString(600, u'c');
+        test::insertRows(Database::Main, kProjects,
+                         {"Projectnaam", "Projectcode", "InkoopDagtariefOpdrachtgever", "VerkoopDagtariefConsultant",
+                          "AFSLUITEN", "CommentaarCONSULTANT", "ProjectOmschrijving", "CommentaarADMIN"},
+                         {{s("Lang"), s("0001Lang0001"), s("1234567,50"), s("98765432"), s("Nee, nog niet"),
+                           s(comment), s("Omschrijving\r\nmet CR LF"), s(comment)}});
+        Rig rig;
+        QCOMPARE(rig.text("Text38"), QStringLiteral("1234567,50"));
+        QCOMPARE(rig.text("Text63"), QStringLiteral("98765432"));
+        QCOMPARE(rig.text("Text44"), QStringLiteral("Nee, nog niet"));
+        QCOMPARE(platform::boxText(rig.form.projectPane->Text42), comment);
+
+        choose(rig.form.projectEntry->Combo6, QStringLiteral("0001Lang0001"));
+        auto *e = rig.form.projectEntry;
+        QCOMPARE(e->Text59->text(), QStringLiteral("1234567,50"));
+        QCOMPARE(e->Text60->text(), QStringLiteral("98765432"));
+        QCOMPARE(platform::boxText(e->Text61), comment);
+        QCOMPARE(platform::boxText(e->Text68), QStringLiteral("Omschrijving\r\nmet CR LF"));
+        // Nothing was written by merely showing and copying.
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN", "AFSLUITEN"})[0],
+                 (Row{comment, QStringLiteral("Nee, nog niet")}));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // The administrator's comment goes back as stored, with only the typed part new and
+    // its new line stored as CR LF.
+    void adminCommentKeepsStoredLineEnds()
+    {
+        const QString nbsp(QChar(0x00A0));
+        const QString stored = "Regel 1\r\nRegel 2\nmet" + nbsp + "spatie " + QString(600, u'a');
+        test::insertRows(Database::Main, kProjects, {"Projectnaam", "Projectcode", "CommentaarADMIN"},
+                         {{s("Een"), s("0001Een0001"), s(stored)}, {s("Twee"), s("0001Twee0001"), s("GEEN")}});
+        Rig rig;
+        auto *box = rig.form.projectPane->Text43;
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("Nieuw"));
+        choose(rig.form.projectPane->Combo3, QStringLiteral("0001Twee0001"));
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{stored + "\r\nNieuw"}));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // With the server gone a pending edit cannot be stored: the administrator may close
+    // without it, or keep the window open.
+    void closingWithAnEditTheServerCannotTake_data()
+    {
+        QTest::addColumn<bool>("closeAnyway");
+        QTest::newRow("No keeps the window") << false;
+        QTest::newRow("Yes closes without storing") << true;
+    }
+    void closingWithAnEditTheServerCannotTake()
+    {
+        QFETCH(bool, closeAnyway);
+        seedMasterData();
+        Rig rig;
+        rig.form.show();
+        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Niet opgeslagen"));
+        test::stopServer();
+        rig.dialogs.answers.push_back(closeAnyway ? platform::Answer::Yes : platform::Answer::No);
+        const bool closed = rig.form.close();
+        test::startServer();
+        QCOMPARE(closed, closeAnyway);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        QCOMPARE(rig.dialogs.boxes[0].icon, platform::Icon::Critical);
+        QCOMPARE(rig.dialogs.boxes[1].text, mainwindow::unsavedEditQuestion());
+        QCOMPARE(rig.dialogs.boxes[1].buttons, platform::Buttons::YesNo);
+        QCOMPARE(rig.dialogs.boxes[1].title, QStringLiteral("Talveros"));
+        if (closeAnyway) {
+            // The edit was let go: nothing is left to store once the server is back.
+            QVERIFY(rig.form.storePendingEdits());
+            QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
+        } else {
+            QVERIFY(rig.form.isVisible());
+            QCOMPARE(rig.text("Text43"), QStringLiteral("Niet opgeslagen"));
+            // Once the server is back, closing stores the edit.
+            QVERIFY(rig.form.close());
+            QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0],
+                     (Row{QStringLiteral("Niet opgeslagen")}));
+        }
     }
 
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled_data()
