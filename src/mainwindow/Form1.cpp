@@ -1,27 +1,18 @@
 #include "mainwindow/Form1.h"
+
+#include "invoicing/Invoicing.h"
+#include "mainwindow/Binder.h"
 #include "mainwindow/Form1Access.h"
+#include "mainwindow/LookUps.h"
+#include "mainwindow/MasterLists.h"
+#include "mainwindow/StatusStripBehaviour.h"
+#include "messages/Presence.h"
+#include "messages/Ticker.h"
+#include "platform/Action.h"
+#include "registration/Registration.h"
+#include "tools/Tools.h"
 
-#include "data/BoundSource.h"
-#include "invoicing/InvoicingTab.h"
-#include "panes/RecordPanes.h"
-#include "messages/CommunicationTab.h"
-#include "messages/PresenceTab.h"
-#include "platform/PictureButton.h"
-#include "registration/EntryTabs.h"
-#include "tools/WebBrowserTab.h"
-#include "tools/WebView.h"
-
-#include <QComboBox>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QCloseEvent>
 
 #ifndef TALVEROS_VERSION
 #define TALVEROS_VERSION "0.0"
@@ -41,153 +32,108 @@ QString titleLine()
              QLatin1String(TALVEROS_VERSION));
 }
 
+QString informationText()
+{
+    return QString::fromLatin1(platform::kProductTitle) + QStringLiteral("\r\n")
+        + QString::fromLatin1(platform::kModuleTitle) + QStringLiteral("\r\n\r\nEigendom van ")
+        + QString::fromLatin1(platform::kOrganisation) + QStringLiteral(". Alle rechten voorbehouden.");
+}
+
+QString unsavedEditQuestion()
+{
+    return QStringLiteral("De wijziging in het projectcommentaar kon niet worden opgeslagen.\r\n\r\n"
+                          "Het venster toch sluiten? De wijziging gaat dan verloren.");
+}
+
 Form1::Form1(platform::Services &services, QWidget *parent) : QWidget(parent), m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
-
-    Adodc1 = new data::BoundSource(QStringLiteral("Adodc1"), QStringLiteral("TALVERO_consultants"), false, this);
-    Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), QStringLiteral("TALVERO_opdrachtgevers"), true, this);
-    Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), QStringLiteral("TALVERO_projecten"), true, this);
-
-    consultantPane = new panes::ConsultantPane(this);
-    clientPane = new panes::ClientPane(this);
-    projectPane = new panes::ProjectPane(this);
-
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab2 = new QTabWidget;
-    SSTab2->setObjectName(QStringLiteral("SSTab2"));
-
-    projectEntry = new registration::ProjectEntryTab;
-    clientEntry = new registration::ClientEntryTab;
-    consultantEntry = new registration::ConsultantEntryTab;
-    presence = new messages::PresenceTab;
-    SSTab2->addTab(projectEntry, QStringLiteral("NIEUW Project aanmaken"));
-    SSTab2->addTab(clientEntry, QStringLiteral("Opdrachtgever aanmaken"));
-    SSTab2->addTab(consultantEntry, QStringLiteral("Consultant aanmaken"));
-    SSTab2->addTab(presence, QStringLiteral("Gebruikers archief"));
-    Calendar1 = projectEntry->Calendar1;
-
-    auto *makePage = new QWidget;
-    auto *makeLayout = new QVBoxLayout(makePage);
-    makeLayout->setContentsMargins(4, 4, 4, 4);
-    makeLayout->addWidget(SSTab2);
-
-    invoicing = new invoicing::InvoicingTab;
-    communication = new messages::CommunicationTab;
-    webTab = new tools::WebBrowserTab;
-    SSTab1->addTab(makePage, QStringLiteral("Maken/Toevoegen"));
-    SSTab1->addTab(new QWidget, QStringLiteral("Mailing"));
-    SSTab1->addTab(invoicing, QStringLiteral("Factureren/Printen"));
-    SSTab1->addTab(communication, QStringLiteral("Communicatie"));
-    SSTab1->addTab(webTab, QStringLiteral("Web browser"));
-    QFont tabFont = SSTab1->tabBar()->font();
-    tabFont.setBold(true);
-    SSTab1->tabBar()->setFont(tabFont);
-
-    // Created after the tab strip so that, when shown, they lie on top of it.
-    WebBrowser1 = new tools::WebView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setVisible(false);
-    Picture1 = new platform::PictureButton(
-        QStringLiteral("Picture1"),
-        platform::themedIcon(QStringLiteral("window-close"), QColor(200, 40, 40), QStringLiteral("X")),
-        QStringLiteral("Sluit deze WEB pagina"), this, 24);
-    Picture1->setVisible(false);
-
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(100);
-
-    auto *panes = new QHBoxLayout;
-    panes->setSpacing(6);
-    panes->addWidget(consultantPane, 10);
-    panes->addWidget(clientPane, 11);
-    panes->addWidget(projectPane, 10);
-
-    auto *tabArea = new QGridLayout;
-    tabArea->setContentsMargins(0, 0, 0, 0);
-    tabArea->addWidget(SSTab1, 0, 0);
-    tabArea->addWidget(WebBrowser1, 0, 0);
-    tabArea->addWidget(Picture1, 0, 0, Qt::AlignTop | Qt::AlignRight);
-
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(6, 6, 6, 6);
-    root->setSpacing(6);
-    root->addLayout(panes);
-    root->addLayout(tabArea, 1);
-    root->addWidget(buildStatusStrip());
-
-    resize(1270, 990);
+    setupUi(this);
+    m_strip = {Label19, Label46, Combo9, Command1, Command2, Text143, Image13};
+    m_lists = std::make_unique<MasterLists>(*this);
 }
 
-QWidget *Form1::buildStatusStrip()
+Form1::~Form1() = default;
+
+panes::MainWindowAccess &Form1::access()
 {
-    auto *strip = new QFrame(this);
-    strip->setObjectName(QStringLiteral("statusStrip"));
-    strip->setFrameShape(QFrame::StyledPanel);
+    if (!m_access)
+        m_access = std::make_unique<Access>(*this);
+    return *m_access;
+}
 
-    Label19 = new QLabel(titleLine(), strip);
-    Label19->setObjectName(QStringLiteral("Label19"));
-    QFont titleFont = Label19->font();
-    titleFont.setBold(true);
-    Label19->setFont(titleFont);
+void Form1::load()
+{
+    if (m_loaded)
+        return;
+    wireBehaviour();
+    ticker->load();
+    m_statusStrip->prepareTraceBox();
+    Calendar1->setSelectedDate(m_services.clock.today());
+    data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3});
+    m_lists->fillConsultantLists();
+    m_lists->fillClientLists();
+    m_lists->fillProjectLists();
+    m_lists->describeFirstProject();
+    tickClock();
+    Timer2->start();
+    m_loaded = true;
+}
 
-    Label46 = new QLabel(QStringLiteral("Datum tijd"), strip);
-    Label46->setObjectName(QStringLiteral("Label46"));
-    QFont clockFont(QStringLiteral("Courier New"));
-    clockFont.setStyleHint(QFont::Monospace);
-    clockFont.setPointSizeF(11);
-    clockFont.setBold(true);
-    Label46->setFont(clockFont);
+// Wiring waits for the start-up, so that building the window stays free of behaviour
+// (the layout tests build it without a server).
+void Form1::wireBehaviour()
+{
+    if (ticker)
+        return;
+    ticker = new messages::Ticker(*communication, m_services.dialogs, this);
+    new Binder(*Adodc1, consultantPane->bindings(), m_services.dialogs, this);
+    new Binder(*Adodc2, clientPane->bindings(), m_services.dialogs, this);
+    new Binder(*Adodc3, projectPane->bindings(), m_services.dialogs, this);
+    m_statusStrip = new StatusStripBehaviour(*this, m_services, this);
+    m_lookUps = new LookUps(*this, *m_lists, m_services.dialogs, this);
 
-    Combo9 = new QComboBox(strip);
-    Combo9->setObjectName(QStringLiteral("Combo9"));
-    Combo9->setToolTip(QStringLiteral("Printer"));
-    Combo9->setMinimumWidth(240);
-    auto *printerLabel = new QLabel(QStringLiteral("Printer"), strip);
-    printerLabel->setBuddy(Combo9);
+    new registration::RegistrationController(*projectEntry, *clientEntry, *consultantEntry, access(), this);
+    new invoicing::InvoicingController(*invoicing, access(), this);
+    new messages::PresenceController(*presence, access(), this);
+    new tools::ToolsController(*webTab, *WebBrowser1, *Picture1, access(), this);
+}
 
-    Command1 = new QPushButton(QStringLiteral("MAKE RECORD"), strip);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral("Naar Factureren/Printen"));
-    Command2 = new QPushButton(QStringLiteral("Controleer Serververbinding"), strip);
-    Command2->setObjectName(QStringLiteral("Command2"));
+void Form1::rebuildConsultantLists() { m_lists->rebuildConsultantLists(); }
+void Form1::rebuildClientLists() { m_lists->rebuildClientLists(); }
+void Form1::rebuildProjectLists() { m_lists->rebuildProjectLists(); }
 
-    Text143 = new QPlainTextEdit(strip);
-    Text143->setObjectName(QStringLiteral("Text143"));
-    Text143->setReadOnly(true);
-    Text143->setTabChangesFocus(true);
-    QPalette p = Text143->palette();
-    p.setColor(QPalette::Base, QColor(0, 0, 255));
-    p.setColor(QPalette::Text, Qt::white);
-    Text143->setPalette(p);
-    Text143->setFixedHeight(4 * Text143->fontMetrics().lineSpacing() + 12);
+void Form1::tickClock()
+{
+    if (m_statusStrip)
+        m_statusStrip->tickClock();
+}
 
-    Image13 = new platform::PictureButton(
-        QStringLiteral("Image13"),
-        platform::themedIcon(QStringLiteral("system-log-out"), QColor(200, 40, 40), QStringLiteral("Uit")),
-        QStringLiteral("Afmelden en het programma beëindigen (dubbel-klik)"), strip, 32);
+bool Form1::storePendingEdits()
+{
+    return platform::runAction(m_services.dialogs, [this] {
+        Adodc2->flushPendingEdit();
+        Adodc3->flushPendingEdit();
+    });
+}
 
-    auto *grid = new QGridLayout(strip);
-    grid->setContentsMargins(8, 4, 8, 4);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(4);
-    grid->addWidget(Label19, 0, 0);
-    grid->addWidget(Label46, 1, 0);
-    auto *printerRow = new QHBoxLayout;
-    printerRow->addWidget(printerLabel);
-    printerRow->addWidget(Combo9, 1);
-    grid->addLayout(printerRow, 0, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    grid->addLayout(buttons, 1, 1);
-    grid->addWidget(Text143, 0, 2, 2, 1);
-    grid->addWidget(Image13, 0, 3, 2, 1, Qt::AlignCenter);
-    grid->setColumnStretch(2, 1);
-    return strip;
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // An edit of a bound box is never lost unasked: when it cannot be stored (the
+    // server gone, the row changed elsewhere) the administrator chooses between keeping
+    // the window open with the text still in its box, and letting the edit go.
+    if (!storePendingEdits()) {
+        const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
+                                                       platform::Icon::Exclamation, platform::Buttons::YesNo);
+        if (answer != platform::Answer::Yes) {
+            event->ignore();
+            return;
+        }
+        Adodc2->discardPendingEdit();
+        Adodc3->discardPendingEdit();
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace talveros::mainwindow

@@ -2,6 +2,7 @@
 
 #include "invoicing/InvoicingTab.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/MasterLists.h"
 #include "panes/MainWindowAccess.h"
 
 namespace talveros::mainwindow {
@@ -23,9 +24,9 @@ public:
     QTabWidget &SSTab1() override { return *m_form.SSTab1; }
     QTabWidget &SSTab2() override { return *m_form.SSTab2; }
     QComboBox &Combo7() override { return *m_form.invoicing->Combo7; }
-    void rebuildConsultantLists() override { m_form.rebuildConsultantLists(); }
-    void rebuildClientLists() override { m_form.rebuildClientLists(); }
-    void rebuildProjectLists() override { m_form.rebuildProjectLists(); }
+    void rebuildConsultantLists() override { m_form.m_lists->rebuildConsultantLists(); }
+    void rebuildClientLists() override { m_form.m_lists->rebuildClientLists(); }
+    void rebuildProjectLists() override { m_form.m_lists->rebuildProjectLists(); }
     bool storePendingEdits() override { return m_form.storePendingEdits(); }
 
 private:

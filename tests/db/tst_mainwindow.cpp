@@ -1,4 +1,5 @@
 #include "mainwindow/Form1.h"
+#include "messages/Ticker.h"
 #include "platform/TextBox.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
