@@ -19,7 +19,7 @@ namespace {
 
 using namespace platform::colours;
 
-// Twenty-four blanks before the word, as the headings have always been written.
+// Twenty-four blanks before the word set the heading in from the pane's edge.
 QString headingText(const QString &word) { return QString(24, QLatin1Char(' ')) + word; }
 
 platform::PictureButton *smallPicture(const QString &name, const QString &icon, const QColor &fallback,

@@ -22,9 +22,8 @@ struct WorkstationInfo {
 // The text up to its first NUL character.
 QString trimAtNul(const QString &text);
 
-// The account running the program, whole whatever its length (a shorter buffer once
-// lost long names from the log); empty when it cannot be told, and then the stored
-// name stays as it was.
+// The account running the program, whole whatever its length, so that the log names
+// every account exactly; when it cannot be told the stored name is left unchanged.
 QString readUserName(const platform::Workstation &workstation, WorkstationInfo &info);
 // The last board reported wins; a property without value is skipped.
 void readBoardInfo(const platform::Workstation &workstation, WorkstationInfo &info);
