@@ -4,13 +4,6 @@
 
 namespace talveros::platform {
 
-namespace {
-// The opener normally hands the address on and ends at once; its exit code tells
-// whether a program took it. Some openers run the mail program in the foreground
-// instead: after this long we take the running opener as a success and leave it be.
-constexpr int kOpenerVerdictMs = 4000;
-} // namespace
-
 bool DesktopShell::open(const QString &address)
 {
     auto *opener = new QProcess;
@@ -24,7 +17,9 @@ bool DesktopShell::open(const QString &address)
         delete opener;
         return false;
     }
-    if (opener->waitForFinished(kOpenerVerdictMs)) {
+    // The opener normally hands the address on and ends at once; its exit code tells
+    // whether a program took it.
+    if (opener->waitForFinished(m_verdictMs)) {
         const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
         delete opener;
         return opened;

@@ -13,11 +13,17 @@ namespace talveros::platform {
 // and the receiving program must see the address as it was built.
 class DesktopShell final : public Shell {
 public:
-    explicit DesktopShell(QString opener = QStringLiteral("xdg-open")) : m_opener(std::move(opener)) {}
+    // An opener still running after `verdictMs` is taken to have opened the address:
+    // some run the mail program in the foreground instead of handing it on.
+    explicit DesktopShell(QString opener = QStringLiteral("xdg-open"), int verdictMs = 4000)
+        : m_opener(std::move(opener)), m_verdictMs(verdictMs)
+    {
+    }
     bool open(const QString &address) override;
 
 private:
     QString m_opener;
+    int m_verdictMs;
 };
 
 } // namespace talveros::platform
