@@ -30,6 +30,9 @@ ToolsController::ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platf
     });
 
     const auto &strip = main.statusStrip();
+    // Hop lines stand in tab columns; a bar wrapped onto a line of its own would break
+    // them, so long lines scroll instead.
+    strip.Text143->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(strip.Command1, &QPushButton::clicked, this, [this] { act([this] { showInvoicingTab(); }); });
     connect(strip.Command2, &QPushButton::clicked, this, &ToolsController::traceRoute);
     connect(main.clientPane().Image18, &platform::PictureButton::clicked, this,
