@@ -78,6 +78,7 @@ private slots:
     void administrationCode();
     void traceThroughTheWindow();
     void failedTraceLeavesTheBoxAlone();
+    void closingTheWindowEndsTheTrace();
 };
 
 void TestTools::startUpLeavesTheBrowserEngineAlone()
@@ -260,6 +261,25 @@ void TestTools::failedTraceLeavesTheBoxAlone()
     }
     QCOMPARE(rig.dialogs.texts(), (QStringList{tools::traceSocketsNotStarted(), tools::traceHostNotFound(tools::addresses::networkSiteHost()),
                                                tools::traceNoHandle()}));
+}
+
+void TestTools::closingTheWindowEndsTheTrace()
+{
+    Rig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+    for (int hop = 1; hop <= 20; ++hop)
+        rig.icmp.replies.push_back(platform::EchoReply{0x0A000000u + std::uint32_t(hop), 1});
+    rig.icmp.duringRequest = [&] {
+        if (rig.icmp.requests.size() == 2)
+            rig.form.close();
+    };
+    rig.click("Command2");
+    QVERIFY(rig.form.isHidden());
+    QCOMPARE(int(rig.icmp.requests.size()), 2);
+    QCOMPARE(rig.icmp.closes, 1);
+    QCOMPARE(rig.icmp.cleanups, 1);
+    QVERIFY(!rig.tools().traceText().contains(u"Compleet"));
 }
 
 QTEST_MAIN(TestTools)
