@@ -3,7 +3,9 @@
 #include "platform/PictureButton.h"
 #include "tools/WebBrowserTab.h"
 #include "tools/WebView.h"
+
 #include <QObject>
+#include <QString>
 
 namespace talveros::panes {
 class MainWindowAccess;
@@ -17,8 +19,33 @@ class ToolsController : public QObject {
 public:
     ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platform::PictureButton &Picture1, panes::MainWindowAccess &main, QObject *parent = nullptr);
 
+    // Image18: a new mail to the network's mailbox in the desktop's mail program.
+    void composeMail();
+    // Command1.
+    void showInvoicingTab();
+    // Command2: the route to the network's site into Text143. A click while a trace
+    // runs does nothing.
+    void traceRoute();
+    bool tracing() const { return m_tracing; }
+    // The last trace exactly as written; Text143 shows it with its own line breaks.
+    QString traceText() const { return m_traceText; }
+
+    // Image16, Image1: the site stored with the consultant or client shown, when one is.
+    void showConsultantSite();
+    void showClientSite();
+    // Image2: the database administration page, behind its access code.
+    void openAdministrationPage();
+    void showPage(const QString &address);
+
 private:
+    template <class Action>
+    void act(Action &&action);
+
+    WebView &m_view;
+    platform::PictureButton &m_closeView;
     panes::MainWindowAccess &m_main;
+    bool m_tracing = false;
+    QString m_traceText;
 };
 
 } // namespace talveros::tools

@@ -1,6 +1,7 @@
 #include "tools/WebBrowserTab.h"
 
 #include "platform/PictureButton.h"
+#include "tools/Addresses.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,8 +9,8 @@
 
 namespace talveros::tools {
 
-QString WebBrowserTab::networkSiteHost() { return QStringLiteral("www.kordam.nl"); }
-QString WebBrowserTab::administrationHost() { return QStringLiteral("db.kordam.nl"); }
+QString WebBrowserTab::networkSiteHost() { return addresses::networkSiteHost(); }
+QString WebBrowserTab::administrationHost() { return addresses::administrationHost(); }
 
 WebBrowserTab::WebBrowserTab(QWidget *parent) : QWidget(parent)
 {
