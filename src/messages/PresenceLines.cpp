@@ -14,31 +14,68 @@ QString consultantPresenceHeader()
     return QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM");
 }
 
-QString fit(const QString &s, qsizetype n)
+namespace {
+
+// Appends s padded with blanks or cut to exactly n characters. A cut through a
+// character outside the basic plane would leave half of it, which no font can show; a
+// blank keeps the width.
+void appendFit(QString &out, QStringView s, qsizetype n)
 {
-    if (s.size() < n)
-        return s + QString(n - s.size(), u' ');
-    QString cut = s.left(n);
-    // A cut through a character outside the basic plane would leave half of it, which
-    // no font can show; a blank keeps the width.
-    if (n > 0 && cut.back().isHighSurrogate())
-        cut.back() = u' ';
-    return cut;
+    if (s.size() >= n) {
+        const QStringView cut = s.first(n);
+        if (n > 0 && cut.back().isHighSurrogate()) {
+            out += cut.chopped(1);
+            out += u' ';
+        } else {
+            out += cut;
+        }
+    } else {
+        out += s;
+        out.resize(out.size() + n - s.size(), u' ');
+    }
 }
 
+} // namespace
+
+QString fit(const QString &s, qsizetype n)
+{
+    QString out;
+    out.reserve(n);
+    appendFit(out, s, n);
+    return out;
+}
+
+// Built in one text without intermediate pieces: a refresh makes one line for every
+// consultant and client at every live-tracking tick.
 QString presenceLine(const PresenceRow &row)
 {
-    const QString name = row.number + QStringLiteral("  ") + fit(row.title, 7) + u' ' + fit(row.firstName, 8) + u' '
-        + fit(row.prefix, 8) + u' ' + row.surname;
     QString line;
-    line.reserve(110 + row.signedIn.size() + row.signedOff.size());
-    line += fit(row.online, 7);
+    line.reserve(8 + row.signedIn.size() + 3 + row.signedOff.size() + 4 + 64 + row.number.size() + row.surname.size());
+    appendFit(line, row.online, 7);
     line += u' ';
     line += row.signedIn;
     line += QLatin1String("   ");
     line += row.signedOff;
     line += QLatin1String("    ");
-    line += fit(name, 55);
+
+    const qsizetype name = line.size();
+    line += row.number;
+    line += QLatin1String("  ");
+    appendFit(line, row.title, 7);
+    line += u' ';
+    appendFit(line, row.firstName, 8);
+    line += u' ';
+    appendFit(line, row.prefix, 8);
+    line += u' ';
+    line += row.surname;
+    // The whole name part to 55, the same rule as appendFit, applied in place.
+    if (line.size() - name >= 55) {
+        line.truncate(name + 55);
+        if (line.back().isHighSurrogate())
+            line.back() = u' ';
+    } else {
+        line.resize(name + 55, u' ');
+    }
     return line;
 }
 
