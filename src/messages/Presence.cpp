@@ -20,6 +20,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <exception>
+#include <future>
+
 namespace talveros::messages {
 
 namespace {
@@ -87,8 +90,32 @@ void refreshPresenceLists(data::BoundSource &consultants, data::BoundSource &cli
                           QListWidget &clientList)
 {
     data::BoundSource::refreshTogether({&consultants, &clients});
-    show(consultantList, presenceLines(consultants, u"Consultantnummer", false));
-    show(clientList, presenceLines(clients, u"opdrachtgevernummer", true));
+    // The two tables' lines are made side by side; both are waited for before either
+    // failure is passed on, so no thread outlives the call, and the consultants' list is
+    // filled before a failure among the clients is reported, as the lists are read.
+    auto clientLines = std::async(std::launch::async, [&clients] {
+        return presenceLines(clients, u"opdrachtgevernummer", true);
+    });
+    QStringList consultantLines;
+    std::exception_ptr consultantFailure;
+    try {
+        consultantLines = presenceLines(consultants, u"Consultantnummer", false);
+    } catch (...) {
+        consultantFailure = std::current_exception();
+    }
+    QStringList lines;
+    std::exception_ptr clientFailure;
+    try {
+        lines = clientLines.get();
+    } catch (...) {
+        clientFailure = std::current_exception();
+    }
+    if (consultantFailure)
+        std::rethrow_exception(consultantFailure);
+    show(consultantList, consultantLines);
+    if (clientFailure)
+        std::rethrow_exception(clientFailure);
+    show(clientList, lines);
 }
 
 PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess &main, QObject *parent)

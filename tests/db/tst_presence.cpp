@@ -88,7 +88,8 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, QStringLiteral("TALVERO_projecten")})
+        for (const QString &table :
+             {kConsultants, kClients, QStringLiteral("TALVERO_projecten"), QStringLiteral("TALVERO_berichten")})
             test::resetTable(Database::Main, table);
     }
 
