@@ -379,6 +379,21 @@ private slots:
         QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
     }
 
+    // Ending would lose the administrator's edit: the program stays, nobody is signed off.
+    void signOffWaitsForAnEditThatCannotBeStored()
+    {
+        seed();
+        Rig rig;
+        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw"));
+        test::execute(Database::Main, "UPDATE TALVERO_opdrachtgevers SET Bedrijf = 'Elders'");
+        const QStringList read{"isAFGEMELD", "isONLINE"};
+        const std::vector<Row> before = test::tableRows(Database::Main, kConsultants, read);
+        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        QVERIFY(rig.app.exitCodes.empty());
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(test::tableRows(Database::Main, kConsultants, read), before);
+    }
+
     void signOffStoresAPendingEditFirst()
     {
         seed();
