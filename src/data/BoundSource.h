@@ -43,6 +43,8 @@ public:
     // the column is looked up once with columnIndex, which throws for an unknown one.
     int columnIndex(QStringView column) const;
     QString fieldAt(size_t row, int column) const;
+    // Whether a row's value was NULL when the source was last read.
+    bool isNullAt(size_t row, int column) const { return row < m_rows.rowCount() && m_rows.isNull(row, column); }
     bool hasColumn(QStringView column) const { return m_rows.columnIndex(column) >= 0; }
 
     void setPendingEdit(QStringView column, const QString &value);

@@ -1,12 +1,226 @@
 #include "messages/Presence.h"
 
+#include "data/BoundSource.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/RecordSet.h"
+#include "data/TextForms.h"
+#include "messages/PresenceLines.h"
 #include "panes/MainWindowAccess.h"
+#include "panes/RecordPanes.h"
+#include "platform/Action.h"
+#include "platform/PictureButton.h"
+#include "platform/TextBox.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <exception>
+#include <future>
 
 namespace talveros::messages {
 
-PresenceController::PresenceController(PresenceTab &, panes::MainWindowAccess &main, QObject *parent)
-    : QObject(parent), m_main(main)
+namespace {
+
+const QString kConsultants = QStringLiteral("TALVERO_consultants");
+
+// The presence columns are read as text: a NULL there is a data error, where an empty
+// name column is simply an empty name.
+const char16_t *const kPresenceColumns[] = {u"isAANGEMELD", u"isAFGEMELD", u"isONLINE"};
+
+QStringList presenceLines(const data::BoundSource &source, QStringView numberColumn, bool client)
 {
+    const int number = source.columnIndex(numberColumn), title = source.columnIndex(u"Titel1"),
+              firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
+              surname = source.columnIndex(u"naam");
+    int presence[3];
+    for (int i = 0; i < 3; ++i)
+        presence[i] = source.columnIndex(kPresenceColumns[i]);
+
+    QStringList lines;
+    lines.reserve(qsizetype(source.rowCount()));
+    for (size_t row = 0; row < source.rowCount(); ++row) {
+        for (int i = 0; i < 3; ++i) {
+            if (source.isNullAt(row, presence[i]))
+                throw data::DbError(QStringLiteral("22002"), 0,
+                                    missingPresenceValueText(QString::fromUtf16(kPresenceColumns[i]), client,
+                                                             source.fieldAt(row, number)));
+        }
+        lines << presenceLine({source.fieldAt(row, number), source.fieldAt(row, title), source.fieldAt(row, firstName),
+                               source.fieldAt(row, prefix), source.fieldAt(row, surname),
+                               source.fieldAt(row, presence[0]), source.fieldAt(row, presence[1]),
+                               source.fieldAt(row, presence[2])});
+    }
+    sortPresenceLines(lines);
+    return lines;
+}
+
+// All lines in one go; the administrator reading further down is not thrown back to
+// the top by every live-tracking tick.
+void show(QListWidget &list, const QStringList &lines)
+{
+    const int scrolled = list.verticalScrollBar()->value();
+    list.setUpdatesEnabled(false);
+    list.clear();
+    list.addItems(lines);
+    list.verticalScrollBar()->setValue(scrolled);
+    list.setUpdatesEnabled(true);
+}
+
+// Clears a flag however the scope is left.
+class BusyScope {
+public:
+    explicit BusyScope(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+void refreshPresenceLists(data::BoundSource &consultants, data::BoundSource &clients, QListWidget &consultantList,
+                          QListWidget &clientList)
+{
+    data::BoundSource::refreshTogether({&consultants, &clients});
+    // The two tables' lines are made side by side; both are waited for before either
+    // failure is passed on, so no thread outlives the call, and the consultants' list is
+    // filled before a failure among the clients is reported, as the lists are read.
+    auto clientLines = std::async(std::launch::async, [&clients] {
+        return presenceLines(clients, u"opdrachtgevernummer", true);
+    });
+    QStringList consultantLines;
+    std::exception_ptr consultantFailure;
+    try {
+        consultantLines = presenceLines(consultants, u"Consultantnummer", false);
+    } catch (...) {
+        consultantFailure = std::current_exception();
+    }
+    QStringList lines;
+    std::exception_ptr clientFailure;
+    try {
+        lines = clientLines.get();
+    } catch (...) {
+        clientFailure = std::current_exception();
+    }
+    if (consultantFailure)
+        std::rethrow_exception(consultantFailure);
+    show(consultantList, consultantLines);
+    if (clientFailure)
+        std::rethrow_exception(clientFailure);
+    show(clientList, lines);
+}
+
+PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess &main, QObject *parent)
+    : QObject(parent), m_tab(tab), m_main(main)
+{
+    connect(tab.Image9, &platform::PictureButton::doubleClicked, this, [this] { refresh(Trigger::Picture); });
+    connect(tab.Timer1, &QTimer::timeout, this, &PresenceController::tick);
+    if (auto *image13 = main.statusStrip().Image13)
+        connect(image13, &platform::PictureButton::doubleClicked, this, &PresenceController::signOff);
+
+    // A click on a tab gives the strip the focus, as the administrator expects of it.
+    QTabBar *tabs = main.SSTab2().tabBar();
+    tabs->setFocusPolicy(Qt::StrongFocus);
+    tabs->installEventFilter(this);
+    main.SSTab2().installEventFilter(this);
+
+    tab.Timer1->start();
+}
+
+bool PresenceController::refresh(Trigger trigger)
+{
+    // Never inside another refresh, nor under a box some other action has open: that
+    // action may still be walking the same sources.
+    if (m_busy || (trigger != Trigger::Picture && QApplication::activeModalWidget()))
+        return false;
+    BusyScope busy(m_busy);
+    bool done = false;
+    platform::runAction(m_main.services().dialogs, [&] {
+        try {
+            refreshPresenceLists(m_main.consultantSource(), m_main.clientSource(), *m_tab.List2, *m_tab.List3);
+        } catch (const std::exception &e) {
+            const QString failure = QString::fromUtf8(e.what());
+            // A box at every tick would leave the administrator no moment to mend it.
+            if (trigger != Trigger::Picture && failure == m_lastFailure)
+                return;
+            m_lastFailure = failure;
+            throw;
+        }
+        m_lastFailure.clear();
+        done = true;
+    });
+    return done;
+}
+
+void PresenceController::tick()
+{
+    if (!m_tab.Check1->isChecked()) {
+        showIndicator(true);
+        return;
+    }
+    if (!refresh(Trigger::Tick))
+        return;
+    if (!m_tab.Image9->isHidden()) {
+        showIndicator(false);
+        return;
+    }
+    BusyScope busy(m_busy);
+    showIndicator(true);
+    m_main.services().sound.playLiveTrackingSound();
+    showIndicator(false);
+}
+
+void PresenceController::showIndicator(bool shown)
+{
+    QWidget *image = m_tab.Image9;
+    if (image->isHidden() != shown)
+        return;
+    image->setHidden(!shown);
+    if (m_tab.isVisible())
+        m_tab.repaint(image->geometry());
+}
+
+void PresenceController::signOff()
+{
+    platform::runAction(m_main.services().dialogs, [this] {
+        // Ending now would lose an edit that could not be stored; the box has said why.
+        if (!m_main.storePendingEdits())
+            return;
+        const QString shown = platform::boxText(m_main.consultantPane().Text1);
+        data::Connection conn(data::Database::Main);
+        data::RecordSet rs(conn, kConsultants);
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            if (rs.fieldOrEmpty(u"nummer") == shown) {
+                rs.setField(u"isAFGEMELD", data::dateTimeText(m_main.services().clock.now()));
+                rs.setField(u"isONLINE", QStringLiteral("OFFLINE"));
+                rs.update();
+                break;
+            }
+        }
+        rs.close();
+        conn.close();
+        m_main.services().app.quit(0);
+    });
+}
+
+bool PresenceController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // Coming back to the window, or out of a menu, is not the administrator going to
+        // the strip; a box closing would otherwise start a refresh that opens it again.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, [this] { refresh(Trigger::Focus); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace talveros::messages

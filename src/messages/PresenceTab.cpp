@@ -1,5 +1,7 @@
 #include "messages/PresenceTab.h"
 
+#include "messages/PresenceLines.h"
+
 #include "platform/Colours.h"
 #include "platform/PictureButton.h"
 
@@ -70,11 +72,11 @@ PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
 
     Text114 = columnHeader(
         this, QStringLiteral("Text114"),
-        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"), platform::colours::kYellow);
+        clientPresenceHeader(), platform::colours::kYellow);
     List3 = presenceList(this, QStringLiteral("List3"), platform::colours::kLightYellow);
     Text115 = columnHeader(
         this, QStringLiteral("Text115"),
-        QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"), platform::colours::kGreen);
+        consultantPresenceHeader(), platform::colours::kGreen);
     List2 = presenceList(this, QStringLiteral("List2"), platform::colours::kLightGreen);
 
     Timer1 = new QTimer(this);

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# One refresh of the presence lists with 10,000 consultants and 10,000 clients, against
+# the leanest UTF-8 fetch of the same two whole tables in the same run, for mixed,
+# all-ONLINE and all-OFFLINE data. Starts and stops a private server of its own.
+#
+#   bench/run_presence.sh [PORT]      (default: $PRESENCE_PORT, else 3312)
+#
+# PRESENCE_BUILD (build-bench beside bench/) says where bench_presence was built;
+# PRESENCE_PEOPLE (10000) how many consultants and clients to make.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+port=${1:-${PRESENCE_PORT:-3312}}
+build=${PRESENCE_BUILD:-$root/build-bench}
+people=${PRESENCE_PEOPLE:-10000}
+bench=$build/bench/bench_presence
+db=$root/scripts/db.sh
+
+[ -x "$bench" ] || {
+  echo "No $bench; build it first:" >&2
+  echo "  cmake -S $root -B $build -G Ninja -DCMAKE_BUILD_TYPE=Release && cmake --build $build --target bench_presence" >&2
+  exit 1
+}
+
+work=$(mktemp -d /tmp/presence.XXXXXX)
+cleanup() {
+  "$db" stop "$work/db" || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program asks for its driver by name; register it privately when this machine has not.
+if ! odbcinst -q -d -n "MySQL ODBC 3.51 Driver" >/dev/null 2>&1; then
+  printf '[MySQL ODBC 3.51 Driver]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so\n' >"$work/odbcinst.ini"
+  export ODBCSYSINI=$work
+fi
+
+echo "Starting a private server on port $port ..."
+"$db" start "$work/db" "$port"
+"$root/scripts/fill.sh" "$work/db" --consultants "$people" --clients "$people" --projects 0 --declarations 0 >/dev/null
+
+for state in mixed ONLINE OFFLINE; do
+  if [ "$state" != mixed ]; then
+    "$db" sql "$work/db" <<SQL
+USE kordamrg_KORDAMdata;
+UPDATE TALVERO_consultants SET isONLINE = '$state';
+UPDATE TALVERO_opdrachtgevers SET isONLINE = '$state';
+SQL
+  fi
+  echo
+  echo "$people consultants and $people clients, $state:"
+  "$bench" "$port" 5
+done

@@ -1,0 +1,409 @@
+#include "mainwindow/Form1.h"
+#include "messages/Presence.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QDialog>
+#include <QtTest>
+
+using namespace talveros;
+using data::Database;
+using messages::PresenceController;
+using test::Row;
+
+namespace {
+
+const QString kConsultants = QStringLiteral("TALVERO_consultants");
+const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
+const QStringList kColumns{"Titel1", "voornaam", "tussenvoegsel", "naam", "isAANGEMELD", "isAFGEMELD", "isONLINE"};
+const QString kNever = QStringLiteral("00-00-0000  00:00:00");
+
+std::optional<QString> s(const QString &t) { return t; }
+
+void addConsultants(const std::vector<Row> &rows)
+{
+    test::insertRows(Database::Main, kConsultants, QStringList{"consultantnummer"} + kColumns, rows);
+}
+
+void addClients(const std::vector<Row> &rows)
+{
+    test::insertRows(Database::Main, kClients, QStringList{"opdrachtgevernummer"} + kColumns, rows);
+}
+
+// Consultants stored in an order unlike the presence order; the first row's
+// consultantnummer is not its nummer, as in data that grew over the years.
+void seed()
+{
+    addConsultants({{s("0002"), s("ir."), s("Jan"), s("van"), s("Dijk"), s("01-15-2008  09:30:00"),
+                     s("01-14-2008  17:00:00"), s("OFFLINE")},
+                    {s("0001"), s(""), s("Anna"), s(""), s("Smit"), s(kNever), s(kNever), s("OFFLINE")},
+                    {s("0003"), std::nullopt, s("P."), std::nullopt, s("Vries"), s("01-02-2008  08:00:00"),
+                     s("01-01-2008  18:00:00"), s("ONLINE")}});
+    addClients({{s("0001"), s("mr."), s("Els"), s("de"), s("Bruin"), s("12-31-2007  10:00:00"),
+                 s("12-31-2007  12:00:00"), s("OFFLINE")},
+                {s("0002"), s(""), s("Kees"), s(""), s("Bos"), s("01-15-2008  08:00:00"), s(kNever), s("ONLINE")}});
+}
+
+QStringList items(const QListWidget *list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+const QStringList kSeededConsultantLines{
+    "ONLINE  01-02-2008  08:00:00   01-01-2008  18:00:00    0003          P.                Vries                  ",
+    "OFFLINE 01-15-2008  09:30:00   01-14-2008  17:00:00    0002  ir.     Jan      van      Dijk                   ",
+    "OFFLINE 00-00-0000  00:00:00   00-00-0000  00:00:00    0001          Anna              Smit                   "};
+const QStringList kSeededClientLines{
+    "ONLINE  01-15-2008  08:00:00   00-00-0000  00:00:00    0002          Kees              Bos                    ",
+    "OFFLINE 12-31-2007  10:00:00   12-31-2007  12:00:00    0001  mr.     Els      de       Bruin                  "};
+
+struct Rig : test::FakeServices {
+    mainwindow::Form1 form{services};
+    messages::PresenceTab *tab = nullptr;
+    PresenceController *presence = nullptr;
+
+    Rig()
+    {
+        form.load();
+        tab = form.presence;
+        presence = form.findChild<PresenceController *>();
+    }
+    QString shown(const char *name) const { return form.findChild<QLineEdit *>(QString::fromLatin1(name))->text(); }
+    bool indicatorShown() const { return !tab->Image9->isHidden(); }
+};
+
+void setOnline(const QString &table, const QString &value)
+{
+    test::execute(Database::Main, QStringLiteral("UPDATE %1 SET isONLINE = %2").arg(table, value));
+}
+
+} // namespace
+
+class TestPresence : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        for (const QString &table :
+             {kConsultants, kClients, QStringLiteral("TALVERO_projecten"), QStringLiteral("TALVERO_berichten")})
+            test::resetTable(Database::Main, table);
+    }
+
+    void tabAsLaidOut()
+    {
+        Rig rig;
+        auto *tab = rig.tab;
+        rig.form.resize(1200, 900);
+        rig.form.SSTab2->setCurrentWidget(tab);
+        rig.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+
+        QCOMPARE(tab->Label89->text(), QStringLiteral("Inlog / Uitlog en online gegevens"));
+        QCOMPARE(tab->Text114->text(),
+                 QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"));
+        QCOMPARE(tab->Text115->text(),
+                 QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"));
+        QCOMPARE(tab->Check1->text(), QStringLiteral("10 seconden live tracking Aan/Uit"));
+        QVERIFY(!tab->Check1->isChecked());
+        QVERIFY(rig.indicatorShown());
+        QCOMPARE(tab->Image9->size(), QSize(48, 48));
+        QCOMPARE(tab->Timer1->interval(), 7800);
+        QVERIFY(tab->Timer1->isActive());
+
+        const std::pair<QWidget *, QColor> backgrounds[] = {{tab->Text114, QColor(255, 255, 0)},
+                                                            {tab->List3, QColor(255, 255, 128)},
+                                                            {tab->Text115, QColor(0, 255, 0)},
+                                                            {tab->List2, QColor(128, 255, 128)}};
+        int above = -1;
+        for (const auto &[widget, colour] : backgrounds) {
+            QCOMPARE(widget->font().family(), QStringLiteral("Courier New"));
+            QCOMPARE(widget->palette().color(QPalette::Base), colour);
+            // Clients over consultants, each header right over its list, all as wide as the tab.
+            QVERIFY(widget->geometry().top() > above);
+            above = widget->geometry().bottom();
+            QVERIFY(widget->width() > tab->width() - 30);
+        }
+        QCOMPARE(tab->List3->geometry().top(), tab->Text114->geometry().bottom() + 1);
+        QCOMPARE(tab->List2->geometry().top(), tab->Text115->geometry().bottom() + 1);
+    }
+
+    void refreshFillsBothListsSortedAndReturnsToFirstRows()
+    {
+        seed();
+        Rig rig;
+        rig.form.Adodc1->moveNext();
+        rig.form.Adodc2->moveNext();
+        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+        QCOMPARE(rig.shown("Text2"), QStringLiteral("0002"));
+        QCOMPARE(rig.shown("Text15"), QStringLiteral("0001"));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void emptyTablesGiveEmptyLists()
+    {
+        Rig rig;
+        QVERIFY(rig.presence->refresh(PresenceController::Trigger::Picture));
+        QCOMPARE(rig.tab->List2->count(), 0);
+        QCOMPARE(rig.tab->List3->count(), 0);
+    }
+
+    void triggers_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("double-click on the picture") << "picture";
+        QTest::newRow("a click on the tab strip") << "tab strip";
+        QTest::newRow("live-tracking tick") << "tick";
+    }
+
+    void triggers()
+    {
+        QFETCH(QString, trigger);
+        Rig rig;
+        rig.form.show();
+        QApplication::setActiveWindow(&rig.form);
+        QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+        QCOMPARE(rig.tab->List2->count(), 0);
+        seed();
+
+        if (trigger == "picture") {
+            QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+        } else if (trigger == "tab strip") {
+            QTabBar *bar = rig.form.SSTab2->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(bar->count() - 1).center());
+        } else {
+            rig.tab->Check1->setChecked(true);
+            QVERIFY(QMetaObject::invokeMethod(rig.tab->Timer1, "timeout"));
+        }
+        QTRY_COMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // Coming back to the window is not going to the strip: a closing box must not start
+    // a refresh that may open the box again.
+    void returningToTheWindowDoesNotRefresh()
+    {
+        Rig rig;
+        seed();
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(rig.form.SSTab2->tabBar(), &back);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.tab->List2->count(), 0);
+    }
+
+    void tickSequence()
+    {
+        seed();
+        Rig rig;
+        std::vector<bool> shownWhilePlaying;
+        rig.sound.whilePlaying = [&] { shownWhilePlaying.push_back(rig.indicatorShown()); };
+
+        // Off: only the indicator shown, nothing read.
+        rig.tab->Image9->hide();
+        rig.presence->tick();
+        QVERIFY(rig.indicatorShown());
+        QCOMPARE(rig.tab->List2->count(), 0);
+
+        // First tick after switching on: lists read, indicator hidden, no sound.
+        rig.tab->Check1->setChecked(true);
+        rig.presence->tick();
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QVERIFY(!rig.indicatorShown());
+        QCOMPARE(rig.sound.plays, 0);
+
+        // Every later tick reads again and flashes the indicator for as long as the sound.
+        setOnline(kConsultants, "'OFFLINE'");
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 1);
+        QCOMPARE(shownWhilePlaying, std::vector<bool>{true});
+        QVERIFY(!rig.indicatorShown());
+        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 2);
+        QVERIFY(!rig.indicatorShown());
+
+        // A double-click meanwhile reads at once and leaves the indicator alone.
+        setOnline(kConsultants, "'ONLINE'");
+        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("ONLINE ")));
+        QVERIFY(!rig.indicatorShown());
+        QCOMPARE(rig.sound.plays, 2);
+
+        // Off again: the indicator comes back at the next tick, silently.
+        rig.tab->Check1->setChecked(false);
+        rig.presence->tick();
+        QVERIFY(rig.indicatorShown());
+        QCOMPARE(rig.sound.plays, 2);
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void noRefreshInsideAnother()
+    {
+        seed();
+        Rig rig;
+        rig.tab->Check1->setChecked(true);
+        rig.presence->tick(); // hides the indicator; the next tick plays
+        bool nestedRan = true;
+        rig.sound.whilePlaying = [&] {
+            rig.presence->tick();
+            nestedRan = rig.presence->refresh(PresenceController::Trigger::Tick)
+                || rig.presence->refresh(PresenceController::Trigger::Focus);
+        };
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 1);
+        QVERIFY(!nestedRan);
+
+        // Nor under a box another action has open.
+        rig.sound.whilePlaying = {};
+        QDialog box(&rig.form);
+        box.setModal(true);
+        box.show();
+        QVERIFY(QApplication::activeModalWidget());
+        setOnline(kConsultants, "'OFFLINE'");
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 1);
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        box.hide();
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 2);
+        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
+    }
+
+    void missingPresenceValue_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("consultant offline state")
+            << kConsultants << "isONLINE" << "0001"
+            << "De kolom 'isONLINE' van consultant 0001 heeft geen waarde (NULL).";
+        QTest::newRow("consultant sign-in") << kConsultants << "isAANGEMELD" << "0003"
+                                            << "De kolom 'isAANGEMELD' van consultant 0003 heeft geen waarde (NULL).";
+        QTest::newRow("client sign-off") << kClients << "isAFGEMELD" << "0002"
+                                         << "De kolom 'isAFGEMELD' van opdrachtgever 0002 heeft geen waarde (NULL).";
+    }
+
+    void missingPresenceValue()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, number);
+        QFETCH(QString, expected);
+        seed();
+        Rig rig;
+        rig.tab->Check1->setChecked(true);
+        rig.presence->tick();
+        rig.presence->tick();
+        QCOMPARE(rig.sound.plays, 1);
+
+        const QString numberColumn = table == kClients ? "opdrachtgevernummer" : "consultantnummer";
+        const QString where = QStringLiteral(" WHERE %1 = '%2'").arg(numberColumn, number);
+        test::execute(Database::Main, QStringLiteral("UPDATE %1 SET %2 = NULL").arg(table, column) + where);
+
+        // Reported once, naming the person; that tick ends there, lists as they were.
+        rig.presence->tick();
+        QCOMPARE(rig.dialogs.texts(), QStringList{expected});
+        QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
+        QCOMPARE(rig.dialogs.boxes.back().icon, platform::Icon::Critical);
+        QCOMPARE(rig.sound.plays, 1);
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+
+        // Not again at every tick or focus while the data stays the same ...
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!rig.presence->refresh(i == 0 ? PresenceController::Trigger::Focus : PresenceController::Trigger::Tick));
+        rig.presence->tick();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        // ... but to the administrator who asks for the lists.
+        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+
+        // Mended, live tracking goes on; broken again, it is told again.
+        test::execute(Database::Main, QStringLiteral("UPDATE %1 SET %2 = 'OFFLINE'").arg(table, column) + where);
+        rig.presence->tick();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        QCOMPARE(rig.sound.plays, 2);
+        test::execute(Database::Main, QStringLiteral("UPDATE %1 SET %2 = NULL").arg(table, column) + where);
+        rig.presence->tick();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+    }
+
+    void nameColumnsWithoutValueAreEmpty()
+    {
+        addConsultants({{s("0001"), std::nullopt, std::nullopt, std::nullopt, std::nullopt, s(kNever), s(kNever),
+                         s("OFFLINE")}});
+        Rig rig;
+        QVERIFY(rig.presence->refresh(PresenceController::Trigger::Picture));
+        QCOMPARE(items(rig.tab->List2),
+                 QStringList{"OFFLINE 00-00-0000  00:00:00   00-00-0000  00:00:00    0001" + QString(51, u' ')});
+    }
+
+    void signOff_data()
+    {
+        QTest::addColumn<int>("pick"); // row the consultant pane is moved to; -1: empty table
+        QTest::newRow("the consultant the pane shows, found by nummer") << 0;
+        QTest::newRow("a later row") << 2;
+        QTest::newRow("nothing matches: no write, still ends") << -1;
+    }
+
+    void signOff()
+    {
+        QFETCH(int, pick);
+        if (pick >= 0) {
+            seed();
+            setOnline(kConsultants, "'ONLINE'");
+        }
+        const QStringList read{"nummer", "consultantnummer", "isAANGEMELD", "isAFGEMELD", "isONLINE"};
+        const std::vector<Row> before = test::tableRows(Database::Main, kConsultants, read);
+
+        Rig rig;
+        for (int i = 0; i < pick; ++i)
+            rig.form.Adodc1->moveNext();
+        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+
+        QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
+        QVERIFY(rig.dialogs.boxes.empty());
+        std::vector<Row> expected = before;
+        if (pick >= 0) {
+            // Row 1 holds consultantnummer 0002: signing off by that number would hit row 2.
+            expected[size_t(pick)][3] = s("01-15-2008  14:05:09");
+            expected[size_t(pick)][4] = s("OFFLINE");
+        }
+        QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
+    }
+
+    // Ending would lose the administrator's edit: the program stays, nobody is signed off.
+    void signOffWaitsForAnEditThatCannotBeStored()
+    {
+        seed();
+        Rig rig;
+        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw"));
+        test::execute(Database::Main, "UPDATE TALVERO_opdrachtgevers SET Bedrijf = 'Elders'");
+        const QStringList read{"isAFGEMELD", "isONLINE"};
+        const std::vector<Row> before = test::tableRows(Database::Main, kConsultants, read);
+        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        QVERIFY(rig.app.exitCodes.empty());
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(test::tableRows(Database::Main, kConsultants, read), before);
+    }
+
+    void signOffStoresAPendingEditFirst()
+    {
+        seed();
+        Rig rig;
+        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw & 'anders'"));
+        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
+        QCOMPARE(test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front(), s("Nieuw & 'anders'"));
+    }
+};
+
+QTEST_MAIN(TestPresence)
+#include "tst_presence.moc"
