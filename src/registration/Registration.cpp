@@ -27,12 +27,13 @@ QString appTitle() { return QString::fromLatin1(platform::kAppTitle); }
 void fillList(QComboBox &combo, const QStringList &entries)
 {
     const QString shown = combo.currentText();
-    if (auto *model = qobject_cast<QStringListModel *>(combo.model())) {
-        model->setStringList(entries);
-    } else {
-        combo.clear();
-        combo.addItems(entries);
+    // An item object and a change signal per entry would cost more than the re-read.
+    auto *model = qobject_cast<QStringListModel *>(combo.model());
+    if (!model) {
+        model = new QStringListModel(&combo);
+        combo.setModel(model);
     }
+    model->setStringList(entries);
     combo.setCurrentIndex(-1);
     combo.setEditText(shown);
 }
@@ -324,11 +325,8 @@ void RegistrationController::fillProjectNames(bool dropRepeats)
 {
     data::BoundSource &projects = m_main.projectSource();
     const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
-    QStringList names;
-    names.reserve(qsizetype(projects.rowCount()));
-    for (size_t row = 0; row < projects.rowCount(); ++row)
-        names << projects.fieldAt(row, nameColumn);
-    names = data::sortedTexts(std::move(names));
+    QStringList names =
+        sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
     fillList(m_main.Combo7(), dropRepeats ? withoutNeighbourRepeats(std::move(names)) : names);
 }
 

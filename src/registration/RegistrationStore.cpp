@@ -24,21 +24,20 @@ QByteArray lockName(const QString &table)
     return QByteArrayLiteral("talveros.kordamrg_KORDAMdata.") + table.toUtf8();
 }
 
-// Adds one row through the record layer's parameterised insert, with the table's own
-// columns (an unknown column fails before anything is written).
+// Adds one row, every value a parameter. A column the table lacks makes the server
+// refuse the statement, so nothing is written.
 void insertRow(data::Connection &conn, const QString &table, const Fields &fields)
 {
-    const data::RowStore shape = conn.query("select * from " + data::rowwriter::quotedName(table) + " limit 0");
-    std::vector<data::SqlValue> values(size_t(shape.columnCount()));
-    std::vector<bool> set(size_t(shape.columnCount()), false);
+    QByteArray names, marks;
+    std::vector<data::SqlValue> params;
+    params.reserve(fields.size());
     for (const auto &[column, value] : fields) {
-        const int c = shape.columnIndex(column);
-        if (c < 0)
-            throw data::unknownColumn(column);
-        values[size_t(c)] = utf8(value);
-        set[size_t(c)] = true;
+        names += (names.isEmpty() ? "" : ",") + data::rowwriter::quotedName(column);
+        marks += marks.isEmpty() ? "?" : ",?";
+        params.push_back(utf8(value));
     }
-    data::rowwriter::insert(conn, table, shape, values, set);
+    conn.execute("insert into " + data::rowwriter::quotedName(table) + " (" + names + ") values (" + marks + ")",
+                 params);
 }
 
 } // namespace

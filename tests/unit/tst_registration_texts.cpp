@@ -1,4 +1,7 @@
+#include "data/TextForms.h"
 #include "registration/RegistrationTexts.h"
+
+#include <QRandomGenerator>
 
 #include <QtTest>
 
@@ -156,6 +159,26 @@ private slots:
         QCOMPARE(let, QStringLiteral("\b\t\f%'.0123456789"));
         QVERIFY(!numericKeyAllowed(QChar(u'é')));
         QVERIFY(!numericKeyAllowed(QChar(u'٣'))); // a digit, but not one of "0" to "9"
+    }
+
+    // Long lists are sorted in two halves and merged; the order must be the one every
+    // other sorted list of the program has.
+    void sortedLikeEveryList_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("short") << 50;
+        QTest::newRow("long, in two halves") << 20001;
+    }
+    void sortedLikeEveryList()
+    {
+        QFETCH(int, count);
+        const QStringList words = {"Audit", "audit", "audit ", "Zaak", "zaak", "Ärger", "Éclair", "beta", "Beta", ""};
+        QRandomGenerator random(7);
+        QStringList texts;
+        for (int i = 0; i < count; ++i)
+            texts << words[int(random.bounded(qsizetype(words.size())))] + QString::number(random.bounded(30));
+        QCOMPARE(sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts[qsizetype(i)]; }),
+                 talveros::data::sortedTexts(texts));
     }
 
     void neighbourRepeats_data()
