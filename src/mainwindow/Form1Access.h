@@ -26,6 +26,7 @@ public:
     void rebuildConsultantLists() override { m_form.rebuildConsultantLists(); }
     void rebuildClientLists() override { m_form.rebuildClientLists(); }
     void rebuildProjectLists() override { m_form.rebuildProjectLists(); }
+    void describeCurrentProject() override { m_form.describeProjectKeepingPanes(); }
     bool storePendingEdits() override { return m_form.storePendingEdits(); }
 
 private:

@@ -262,6 +262,7 @@ void RegistrationController::createProject()
     for (size_t row = 0; row < projects.rowCount(); ++row) {
         if (projects.fieldAt(row, codeColumn) == code) {
             projects.find(QStringLiteral("Projectcode = '") + code + u'\'');
+            m_main.describeCurrentProject();
             dialogs.inform(projectExists(code));
             return;
         }
@@ -295,6 +296,7 @@ void RegistrationController::createProject()
         return;
     }
     m_main.rebuildProjectLists();
+    m_main.describeCurrentProject();
     fillProjectNames(true);
     dialogs.inform(QStringLiteral("Het project is aangemaakt"));
 }
@@ -317,6 +319,7 @@ void RegistrationController::deleteProject()
         return;
     }
     m_main.rebuildProjectLists();
+    m_main.describeCurrentProject();
     fillProjectNames(false);
     dialogs.inform(QStringLiteral("Het project is verwijderd"));
 }

@@ -707,6 +707,24 @@ private slots:
         QCOMPARE(pane->Text31->text(), column(kProjects, "Projectcode").first());
     }
 
+    void paneDescribesTheProjectItShowsAfterwards()
+    {
+        seedMasterData();
+        test::insertRows(Database::Main, kProjects, {"Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer"},
+                         {{s("Audit"), s("0003Audit0002"), s("0002"), s("0003")},
+                          {s("Zaak"), s("0001Zaak0001"), s("0001"), s("0001")}});
+        Rig rig;
+        auto &pane = rig.pane();
+        QCOMPARE(pane.Text50->text(), QStringLiteral("Gemeente Zeist  (ICT)"));
+        rig.doubleClick(pane.Image4, Answer::Yes);
+        QCOMPARE(pane.Text31->text(), QStringLiteral("0001Zaak0001"));
+        QCOMPARE(pane.Text50->text(), QStringLiteral("Waterschap  (Inkoop)"));
+        QCOMPARE(pane.Text51->text(), QStringLiteral(" Anna  Smit"));
+        // The other panes stay on what they showed.
+        QCOMPARE(rig.form.consultantPane->Text2->text(), QStringLiteral("0003"));
+        QCOMPARE(rig.form.clientPane->Text15->text(), QStringLiteral("0002"));
+    }
+
     void deletionWithoutDataRowDeletesNothing()
     {
         dropTriggers();
