@@ -149,6 +149,9 @@ private slots:
         for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
             test::resetTable(Database::Main, table);
         createTriggers();
+        // The main window reads the broadcast message at start-up.
+        test::resetTable(Database::Main, QStringLiteral("TALVERO_berichten"));
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
         registration::setLockWaitSeconds(10);
     }
     void cleanup()
