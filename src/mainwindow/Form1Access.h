@@ -27,6 +27,7 @@ public:
     void rebuildConsultantLists() override { m_form.m_lists->rebuildConsultantLists(); }
     void rebuildClientLists() override { m_form.m_lists->rebuildClientLists(); }
     void rebuildProjectLists() override { m_form.m_lists->rebuildProjectLists(); }
+    void describeCurrentProject() override { m_form.m_lists->describeProjectKeepingPanes(); }
     bool storePendingEdits() override { return m_form.storePendingEdits(); }
 
 private:

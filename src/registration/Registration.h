@@ -3,6 +3,8 @@
 #include "registration/EntryTabs.h"
 #include <QObject>
 
+class QComboBox;
+
 namespace talveros::panes {
 class MainWindowAccess;
 }
@@ -13,10 +15,31 @@ namespace talveros::registration {
 class RegistrationController : public QObject {
     Q_OBJECT
 public:
-    RegistrationController(ProjectEntryTab &project, ClientEntryTab &client, ConsultantEntryTab &consultant, panes::MainWindowAccess &main, QObject *parent = nullptr);
+    RegistrationController(ProjectEntryTab &project, ClientEntryTab &client, ConsultantEntryTab &consultant,
+                           panes::MainWindowAccess &main, QObject *parent = nullptr);
+
+    void createConsultant();
+    void createClient();
+    void composeProjectCode();
+    void pickPlanningDate(bool start);
+    void createProject();
+    void deleteProject();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    template <class Action>
+    void act(Action &&action);
+    // Combo7 from the project source's names, in text order; `dropRepeats` removes
+    // names equal to the one before them.
+    void fillProjectNames(bool dropRepeats);
+
+    ProjectEntryTab &m_project;
+    ClientEntryTab &m_client;
+    ConsultantEntryTab &m_consultant;
     panes::MainWindowAccess &m_main;
+    bool m_picking = false;
 };
 
 } // namespace talveros::registration

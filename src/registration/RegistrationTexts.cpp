@@ -1,0 +1,227 @@
+#include "registration/RegistrationTexts.h"
+
+#include <algorithm>
+#include <future>
+#include <utility>
+#include <vector>
+
+namespace talveros::registration {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Pieces are cut by characters as the administrator sees them, so a character outside
+// the basic plane is never split into half a surrogate pair (which would be stored as a
+// replacement character).
+QString firstChars(const QString &text, int count)
+{
+    qsizetype end = 0;
+    for (int n = 0; n < count && end < text.size(); ++n)
+        end += (text.at(end).isHighSurrogate() && end + 1 < text.size()) ? 2 : 1;
+    return text.left(end);
+}
+
+QString lastChars(const QString &text, int count)
+{
+    qsizetype start = text.size();
+    for (int n = 0; n < count && start > 0; ++n)
+        start -= (text.at(start - 1).isLowSurrogate() && start > 1) ? 2 : 1;
+    return text.mid(start);
+}
+
+} // namespace
+
+Credentials deriveCredentials(const QString &surname, const QString &address, const QString &postcode,
+                              const QString &businessPhone)
+{
+    const QString stem = firstChars(surname, 2) + firstChars(address, 1) + lastChars(postcode, 1)
+        + lastChars(businessPhone, 2);
+    return {stem + u'1', stem + u'2'};
+}
+
+QString nextMasterNumber(std::optional<qint64> lastNummer)
+{
+    const qint64 sum = lastNummer.value_or(0) + 1 + 10000;
+    return QString::number(sum).right(4);
+}
+
+QString consultantSummary(const ConsultantEntry &e)
+{
+    return QStringLiteral("Weet U zeker dat U deze consultant wilt aanmaken?") + kCrLf + kCrLf
+        + QStringLiteral("Consultant    : ") + e.title + u' ' + e.initials + u' ' + e.prefix + u' ' + e.surname + kCrLf
+        + kCrLf + QStringLiteral("Adres             : ") + e.address + u' ' + e.postcode + QStringLiteral(" te ")
+        + e.town + kCrLf + kCrLf;
+}
+
+QString consultantResult(const QString &number, const QString &surname, const Credentials &c)
+{
+    return QStringLiteral("De consultant ") + number + QStringLiteral(" is aangemaakt") + kCrLf + kCrLf
+        + QStringLiteral("Consultant        : ") + surname + kCrLf + kCrLf
+        + QStringLiteral("LOGIN           wordt : ") + c.login + kCrLf + QStringLiteral("PASWOORD wordt : ")
+        + c.password + kCrLf;
+}
+
+QString clientCompany(const QString &organisation, const QString &department)
+{
+    return organisation + QStringLiteral("  (") + department + u')';
+}
+
+QString clientSummary(const ClientEntry &e)
+{
+    return QStringLiteral("Weet U zeker dat U deze opdrachtgever wilt aanmaken?") + kCrLf + kCrLf
+        + QStringLiteral("Opdrachtgever  : ") + e.organisation + kCrLf
+        + QStringLiteral("Afdeling             : ") + e.department + kCrLf + kCrLf
+        + QStringLiteral("Persoon              : ") + e.title + u' ' + e.initials + u' ' + e.prefix + u' '
+        + e.surname + kCrLf + kCrLf + QStringLiteral("Adres                  : ") + e.address + u' ' + e.postcode
+        + QStringLiteral(" te ") + e.town + kCrLf + kCrLf;
+}
+
+QString clientResult(const QString &number, const QString &surname, const Credentials &c)
+{
+    return QStringLiteral("De opdrachtgever ") + number + QStringLiteral(" is aangemaakt") + kCrLf + kCrLf
+        + QStringLiteral("Opdrachtgever        : ") + surname + kCrLf + kCrLf
+        + QStringLiteral("LOGIN           wordt : ") + c.login + kCrLf + QStringLiteral("PASWOORD wordt : ")
+        + c.password + kCrLf;
+}
+
+QString consultantNumberInUse(const QString &number)
+{
+    return QStringLiteral("Consultantnummer ") + number
+        + QStringLiteral(" is al in gebruik. De consultant is NIET aangemaakt.");
+}
+
+QString clientNumberInUse(const QString &number)
+{
+    return QStringLiteral("Opdrachtgevernummer ") + number
+        + QStringLiteral(" is al in gebruik. De opdrachtgever is NIET aangemaakt.");
+}
+
+QString registrationBusy()
+{
+    return QStringLiteral("Een andere werkplek is op dit moment aan het aanmaken. Er is niets opgeslagen; "
+                          "probeer het zo dadelijk opnieuw.");
+}
+
+QString projectSummary(const QString &clientEntry, const QString &consultantEntry, const QString &name,
+                       const QString &description)
+{
+    return QStringLiteral("Weet U zeker dat U dit project wilt aanmaken?") + kCrLf + kCrLf
+        + QStringLiteral("Opdrachtgever  : ") + clientEntry + kCrLf
+        + QStringLiteral("Consultant         : ") + consultantEntry + kCrLf + kCrLf
+        + QStringLiteral("Projectnaam      : ") + name + kCrLf + kCrLf + description + kCrLf;
+}
+
+QString projectExists(const QString &code)
+{
+    return QStringLiteral("Een project met de naam '") + code + QStringLiteral("' bestaat reeds");
+}
+
+QString projectCode(const QString &consultantNumber, const QString &name, const QString &clientNumber)
+{
+    return consultantNumber + name + clientNumber;
+}
+
+QString planningDateText(const QDate &date)
+{
+    auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+    return QString::number(date.year()) + u'/' + two(date.month()) + u'/' + two(date.day());
+}
+
+bool planningDateAccepted(bool start, const QString &otherBox, const QString &picked)
+{
+    if (otherBox.isEmpty())
+        return true;
+    // QString compares UTF-16 code units, which for these texts is their character order.
+    return start ? !(otherBox < picked) : !(otherBox > picked);
+}
+
+QString planningDateRefusal(bool start)
+{
+    return QStringLiteral("Startdatum kan niet later zijn dan Einddatum") + kCrLf + kCrLf
+        + (start ? QStringLiteral("Bij herhaalde foutmelding, probeer eerst de Einddatum aan te passen.")
+                 : QStringLiteral("Bij herhaalde foutmelding, probeer eerst de Startdatum aan te passen."));
+}
+
+bool numericKeyAllowed(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code >= u'0' && code <= u'9')
+        return true;
+    switch (code) {
+    case 8:  // backspace
+    case 9:  // tab
+    case 12: // form feed
+    case 37: // percent sign
+    case 39: // apostrophe
+    case 46: // full stop
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString deletionQuestion(const QString &number, const QString &name, const QString &description)
+{
+    return QStringLiteral("Weet U zeker dat U dit project voorgoed wilt verwijderen?") + kCrLf + kCrLf
+        + QStringLiteral("Wilt U opslaan en archieveren kies dan NEE!") + kCrLf + kCrLf
+        + QStringLiteral("Projectnummer : ") + number + kCrLf + QStringLiteral("Projectnaam      : ") + name + kCrLf
+        + kCrLf + description + kCrLf;
+}
+
+QString projectHasNoData(const QString &number)
+{
+    return QStringLiteral("Project ") + number
+        + QStringLiteral(" heeft geen gegevensrij in TALVERO_PROJECT_DATA. Er is niets verwijderd.");
+}
+
+QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
+{
+    // Each text folded once; equal folds are ordered by the texts themselves, which is
+    // the order data::sortedTexts gives.
+    using Keyed = std::pair<QString, QString>; // folded, text
+    auto less = [](const Keyed &a, const Keyed &b) {
+        const int folded = QString::compare(a.first, b.first, Qt::CaseSensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a.second, b.second, Qt::CaseSensitive) < 0;
+    };
+    auto sortRange = [&](size_t from, size_t to) {
+        std::vector<Keyed> keyed;
+        keyed.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            QString text = textAt(i);
+            keyed.emplace_back(text.toCaseFolded(), std::move(text));
+        }
+        std::sort(keyed.begin(), keyed.end(), less);
+        return keyed;
+    };
+
+    constexpr size_t kWorthAThread = 4096;
+    std::vector<Keyed> all;
+    if (count < kWorthAThread) {
+        all = sortRange(0, count);
+    } else {
+        const size_t half = count / 2;
+        auto second = std::async(std::launch::async, sortRange, half, count);
+        std::vector<Keyed> first = sortRange(0, half);
+        std::vector<Keyed> rest = second.get();
+        all.reserve(count);
+        std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
+                   std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()),
+                   std::back_inserter(all), less);
+    }
+    QStringList sorted;
+    sorted.reserve(qsizetype(all.size()));
+    for (Keyed &k : all)
+        sorted.append(std::move(k.second));
+    return sorted;
+}
+
+QStringList withoutNeighbourRepeats(QStringList entries)
+{
+    // Keeping the first of every run of equal neighbours is the same as removing, from
+    // the back, each entry equal to the one before it; done in one pass.
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
+}
+
+} // namespace talveros::registration

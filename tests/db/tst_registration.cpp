@@ -1,0 +1,754 @@
+#include "data/Connection.h"
+#include "mainwindow/Form1.h"
+#include "registration/RegistrationStore.h"
+#include "registration/RegistrationTexts.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QtTest>
+
+#include <set>
+#include <thread>
+
+using namespace talveros;
+using data::Database;
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using test::Row;
+
+namespace {
+
+const QString kConsultants = QStringLiteral("TALVERO_consultants");
+const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
+const QString kProjects = QStringLiteral("TALVERO_projecten");
+const QString kProjectData = QStringLiteral("TALVERO_PROJECT_DATA");
+const QString kTalveros = QStringLiteral("Talveros");
+
+std::optional<QString> s(const QString &t) { return t; }
+
+void createTriggers()
+{
+    test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_project_data_created");
+    test::execute(Database::Main,
+                  "CREATE TRIGGER talveros_project_data_created AFTER INSERT ON TALVERO_projecten "
+                  "FOR EACH ROW INSERT INTO TALVERO_PROJECT_DATA (nummer, Gegevens) VALUES (CAST(NEW.nummer AS CHAR), '')");
+    test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_project_removed");
+    test::execute(Database::Main,
+                  "CREATE TRIGGER talveros_project_removed AFTER DELETE ON TALVERO_PROJECT_DATA "
+                  "FOR EACH ROW DELETE FROM TALVERO_projecten WHERE CAST(nummer AS CHAR) = OLD.nummer "
+                  "AND NOT EXISTS (SELECT 1 FROM TALVERO_PROJECT_DATA d WHERE d.nummer = OLD.nummer)");
+}
+
+void dropTriggers()
+{
+    test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_project_data_created");
+    test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_project_removed");
+}
+
+void seedMasterData()
+{
+    test::insertRows(Database::Main, kConsultants, {"consultantnummer", "Titel1", "voornaam", "tussenvoegsel", "naam"},
+                     {{s("0003"), s("drs."), s("P."), s("de"), s("Vries")},
+                      {s("0001"), s(""), s("Anna"), s(""), s("Smit")},
+                      {s("0002"), s("ir."), s("J."), s("van"), s("Dijk")}});
+    test::insertRows(Database::Main, kClients, {"Opdrachtgevernummer", "Bedrijf"},
+                     {{s("0002"), s("Gemeente Zeist  (ICT)")}, {s("0001"), s("Waterschap  (Inkoop)")}});
+}
+
+// Projects named, coded and described as given; the triggers give each its data row.
+void seedProjects(const std::vector<std::pair<QString, QString>> &nameAndCode, const QString &description = {})
+{
+    std::vector<Row> rows;
+    for (const auto &[name, code] : nameAndCode)
+        rows.push_back({s(name), s(code), s(description), s("GEEN"), s("Nee")});
+    test::insertRows(Database::Main, kProjects,
+                     {"Projectnaam", "Projectcode", "ProjectOmschrijving", "CommentaarADMIN", "AFSLUITEN"}, rows);
+}
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+void choose(QComboBox *combo, const QString &entry)
+{
+    const int index = combo->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+QStringList column(const QString &table, const QString &name)
+{
+    QStringList values;
+    for (const Row &row : test::tableRows(Database::Main, table, {name}))
+        values << row[0].value_or(QStringLiteral("<NULL>"));
+    return values;
+}
+
+struct Rig : test::FakeServices {
+    mainwindow::Form1 form{services};
+
+    Rig() { form.load(); }
+    registration::ConsultantEntryTab &consultant() { return *form.consultantEntry; }
+    registration::ClientEntryTab &client() { return *form.clientEntry; }
+    registration::ProjectEntryTab &project() { return *form.projectEntry; }
+    panes::ProjectPane &pane() { return *form.projectPane; }
+    QComboBox *Combo7() { return form.invoicing->Combo7; }
+
+    // The administrator's answer to the next Yes/No box, then a double-click.
+    void doubleClick(QWidget *picture, Answer answer)
+    {
+        dialogs.answers.push_back(answer);
+        QTest::mouseDClick(picture, Qt::LeftButton);
+    }
+    // On screen and active, for what depends on the keyboard focus.
+    void showTab(QWidget *tab)
+    {
+        form.SSTab1->setCurrentIndex(0);
+        form.SSTab2->setCurrentWidget(tab);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+};
+
+void verifyBox(const test::FakeDialogs::Box &box, const QString &text, const QString &title, Icon icon,
+               Buttons buttons)
+{
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.title, title);
+    QCOMPARE(int(box.icon), int(icon));
+    QCOMPARE(int(box.buttons), int(buttons));
+}
+
+} // namespace
+
+class TestRegistration : public QObject {
+    Q_OBJECT
+
+    // Tables whose `nummer` was made an ordinary nullable column for a case.
+    QStringList m_withoutKey;
+
+    // Rows come back in the order they were added, whatever their `nummer`, and `nummer`
+    // may be empty: as on a server where the table has no key.
+    void dropKey(const QString &table)
+    {
+        test::execute(Database::Main, "ALTER TABLE " + table + " MODIFY nummer INT NULL, DROP PRIMARY KEY");
+        m_withoutKey << table;
+    }
+
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
+            test::resetTable(Database::Main, table);
+        createTriggers();
+        // The main window reads the broadcast message at start-up.
+        test::resetTable(Database::Main, QStringLiteral("TALVERO_berichten"));
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
+        registration::setLockWaitSeconds(10);
+    }
+    void cleanup()
+    {
+        for (const QString &table : std::exchange(m_withoutKey, {})) {
+            test::resetTable(Database::Main, table);
+            test::execute(Database::Main, "ALTER TABLE " + table + " MODIFY nummer INT NOT NULL AUTO_INCREMENT PRIMARY KEY");
+        }
+        createTriggers();
+    }
+
+    void masterNumbers_data()
+    {
+        QTest::addColumn<bool>("client");
+        QTest::addColumn<bool>("withoutKey");
+        QTest::addColumn<QList<int>>("nummers"); // in table order; -1 is NULL
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QString>("expected");   // the new number, or empty when refused
+        QTest::addColumn<QString>("refusal");
+
+        using registration::clientNumberInUse;
+        using registration::consultantNumberInUse;
+        QTest::newRow("empty table") << false << false << QList<int>{} << QStringList{} << "0001" << "";
+        QTest::newRow("last row counts, not the largest")
+            << false << true << QList<int>{90, 41} << QStringList{"0090", "0041"} << "0042" << "";
+        QTest::newRow("9999 gives 0000 when free") << false << false << QList<int>{9999} << QStringList{"9999"} << "0000"
+                                                   << "";
+        QTest::newRow("0000 in use is refused") << false << false << QList<int>{5, 9999} << QStringList{"0000", "9999"}
+                                                << "" << consultantNumberInUse("0000");
+        QTest::newRow("10000 gives 0001") << false << false << QList<int>{10000} << QStringList{"9999"} << "0001" << "";
+        QTest::newRow("number written by another program") << false << false << QList<int>{1, 2}
+                                                           << QStringList{"0003", "0001"} << "" << consultantNumberInUse("0003");
+        QTest::newRow("client, empty table") << true << false << QList<int>{} << QStringList{} << "0001" << "";
+        QTest::newRow("client, 0000 in use") << true << false << QList<int>{3, 9999} << QStringList{"0000", "9999"} << ""
+                                             << clientNumberInUse("0000");
+    }
+    void masterNumbers()
+    {
+        QFETCH(bool, client);
+        QFETCH(bool, withoutKey);
+        QFETCH(QList<int>, nummers);
+        QFETCH(QStringList, numbers);
+        QFETCH(QString, expected);
+        QFETCH(QString, refusal);
+
+        const QString table = client ? kClients : kConsultants;
+        const QString numberColumn = client ? QStringLiteral("Opdrachtgevernummer") : QStringLiteral("consultantnummer");
+        if (withoutKey)
+            dropKey(table);
+        std::vector<Row> rows;
+        for (qsizetype i = 0; i < nummers.size(); ++i)
+            rows.push_back({s(QString::number(nummers[i])), s(numbers[i])});
+        test::insertRows(Database::Main, table, {"nummer", numberColumn}, rows);
+
+        Rig rig;
+        QWidget *picture = client ? static_cast<QWidget *>(rig.client().Image8) : rig.consultant().Image17;
+        rig.doubleClick(picture, Answer::Yes);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        const QStringList stored = column(table, numberColumn);
+        if (expected.isEmpty()) {
+            verifyBox(rig.dialogs.boxes[1], refusal, kTalveros, Icon::Critical, Buttons::Ok);
+            QCOMPARE(stored, numbers);
+            return;
+        }
+        QCOMPARE(stored, numbers + QStringList{expected});
+        QVERIFY(rig.dialogs.boxes[1].text.startsWith((client ? "De opdrachtgever " : "De consultant ") + expected
+                                                     + " is aangemaakt\r\n"));
+        QCOMPARE((client ? rig.form.clientPane->Text47 : rig.form.consultantPane->Text48)->text(),
+                 u' ' + QString::number(nummers.size() + 1));
+    }
+
+    void lastNummerWithoutValueAddsNothing()
+    {
+        dropKey(kConsultants);
+        test::insertRows(Database::Main, kConsultants, {"nummer", "consultantnummer"},
+                         {{s("1"), s("0001")}, {std::nullopt, s("0002")}});
+        Rig rig;
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        QCOMPARE(rig.dialogs.boxes[1].title, kTalveros);
+        QCOMPARE(int(rig.dialogs.boxes[1].icon), int(Icon::Critical));
+        QVERIFY(rig.dialogs.boxes[1].text.contains("NULL"));
+        QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002"}));
+        // The program goes on: the next creation works once the row has its number.
+        test::execute(Database::Main, "UPDATE TALVERO_consultants SET nummer = 7 WHERE nummer IS NULL");
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002", "0008"}));
+    }
+
+    void consultantStoredByteForByte()
+    {
+        seedMasterData();
+        Rig rig;
+        auto &e = rig.consultant();
+        const QList<QPair<QLineEdit *, QString>> boxes = {
+            {e.Text62, "NaamOrganisatie"}, {e.Text97, "Titel1"},     {e.Text98, "voornaam"},
+            {e.Text99, "tussenvoegsel"},   {e.Text100, "naam"},      {e.Text137, "Titel2"},
+            {e.Text138, "Roepnaam"},       {e.Text139, "Functie"},   {e.Text101, "adres"},
+            {e.Text102, "postcode"},       {e.Text103, "woonplaats"}, {e.Text141, "WEBSITE"},
+            {e.Text104, "TELzakelijk"},    {e.Text113, "TELprive"},  {e.Text105, "TELmobiel"},
+            {e.Text106, "EMAILzakelijk"},  {e.Text142, "EMAILprive"}, {e.Text107, "BANKnaam"},
+            {e.Text108, "BANKnummer"},     {e.Text109, "BTWnummer"}, {e.Text110, "KVKnummer"},
+            {e.Text65, "VARverklaring"}};
+        // Every box full to its limit with what breaks careless statements and encodings.
+        const QString odd = QStringLiteral("O'B\\r\"ën;ß%_ ");
+        QStringList columns;
+        for (const auto &[box, name] : boxes) {
+            QString text;
+            while (text.size() < box->maxLength())
+                text += odd;
+            box->setText(text.left(box->maxLength()));
+            columns << name;
+        }
+        columns << "consultantnummer" << "LOGIN" << "PASWOORD" << "isAANGEMELD" << "isAFGEMELD" << "isONLINE";
+
+        rig.doubleClick(e.Image17, Answer::Yes);
+
+        const std::vector<Row> stored = test::tableRows(Database::Main, kConsultants, columns);
+        QCOMPARE(stored.size(), size_t(4));
+        const Row &row = stored.back();
+        for (qsizetype i = 0; i < boxes.size(); ++i)
+            QCOMPARE(row[size_t(i)].value_or("<NULL>"), boxes[i].first->text());
+        const auto credentials = registration::deriveCredentials(e.Text100->text(), e.Text101->text(),
+                                                                 e.Text102->text(), e.Text104->text());
+        QCOMPARE(*row[22], QStringLiteral("0004"));
+        QCOMPARE(*row[23], credentials.login);
+        QCOMPARE(*row[24], credentials.password);
+        QCOMPARE(*row[25], QStringLiteral("00-00-0000  00:00:00"));
+        QCOMPARE(*row[26], QStringLiteral("00-00-0000  00:00:00"));
+        QCOMPARE(*row[27], QStringLiteral("OFFLINE"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[1], registration::consultantResult("0004", e.Text100->text(), credentials),
+                  kTalveros, Icon::None, Buttons::Ok);
+        // The entry boxes keep what was typed.
+        QCOMPARE(e.Text100->text().left(5), QStringLiteral("O'B\\r"));
+    }
+
+    void consultantWithEmptyBoxes()
+    {
+        seedMasterData();
+        Rig rig;
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[0],
+                  "Weet U zeker dat U deze consultant wilt aanmaken?\r\n\r\nConsultant    :    \r\n\r\n"
+                  "Adres             :   te \r\n\r\n",
+                  "Bevestigen consultant aanmaken", Icon::Question, Buttons::YesNo);
+        verifyBox(rig.dialogs.boxes[1],
+                  "De consultant 0004 is aangemaakt\r\n\r\nConsultant        : \r\n\r\n"
+                  "LOGIN           wordt : 1\r\nPASWOORD wordt : 2\r\n",
+                  kTalveros, Icon::None, Buttons::Ok);
+        // Both consultant lists again, the look-up one in text order, the other in table order.
+        auto *f = &rig.form;
+        QCOMPARE(items(f->consultantPane->Combo1),
+                 (QStringList{"0001   Anna  Smit", "0002  ir. J. van Dijk", "0003  drs. P. de Vries", "0004     "}));
+        QCOMPARE(items(f->projectEntry->Combo5),
+                 (QStringList{"0003  drs. P. de Vries", "0001   Anna  Smit", "0002  ir. J. van Dijk", "0004     "}));
+        QCOMPARE(f->consultantPane->Text48->text(), QStringLiteral(" 4"));
+        QCOMPARE(f->consultantPane->Text2->text(), QStringLiteral("0003"));
+        QCOMPARE(test::tableRows(Database::Main, kConsultants, {"LOGIN", "PASWOORD", "NaamOrganisatie"}).back(),
+                 (Row{s("1"), s("2"), s("")}));
+    }
+
+    void clientStoredWithCompanyAndLists()
+    {
+        seedMasterData();
+        Rig rig;
+        auto &e = rig.client();
+        e.Text79->setText("Gemeente \"Utrecht\"");
+        e.Text80->setText("ICT");
+        e.Text81->setText("mr.");
+        e.Text82->setText("A.");
+        e.Text83->setText("");
+        e.Text84->setText("B");
+        e.Text85->setText("Plein 2");
+        e.Text86->setText("3511 AB");
+        e.Text87->setText("Utrecht");
+        e.Text88->setText("0301234567");
+        e.Text121->setText("Postbus 16200");
+        e.Text120->setText("José");
+        rig.doubleClick(e.Image8, Answer::Yes);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[0],
+                  "Weet U zeker dat U deze opdrachtgever wilt aanmaken?\r\n\r\nOpdrachtgever  : Gemeente \"Utrecht\"\r\n"
+                  "Afdeling             : ICT\r\n\r\nPersoon              : mr. A.  B\r\n\r\n"
+                  "Adres                  : Plein 2 3511 AB te Utrecht\r\n\r\n",
+                  "Bevestigen opdrachtgever aanmaken", Icon::Question, Buttons::YesNo);
+        verifyBox(rig.dialogs.boxes[1],
+                  "De opdrachtgever 0003 is aangemaakt\r\n\r\nOpdrachtgever        : B\r\n\r\n"
+                  "LOGIN           wordt : BPB671\r\nPASWOORD wordt : BPB672\r\n",
+                  kTalveros, Icon::None, Buttons::Ok);
+        QCOMPARE(test::tableRows(Database::Main, kClients,
+                                 {"Opdrachtgevernummer", "Bedrijf", "Factuuradres", "Secretaresse", "LOGIN", "isONLINE"})
+                     .back(),
+                 (Row{s("0003"), s("Gemeente \"Utrecht\"  (ICT)"), s("Postbus 16200"), s("José"), s("BPB671"),
+                      s("OFFLINE")}));
+        auto *f = &rig.form;
+        QCOMPARE(items(f->clientPane->Combo2), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)",
+                                                            "0003  Gemeente \"Utrecht\"  (ICT)"}));
+        QCOMPARE(items(f->projectEntry->Combo4), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)",
+                                                              "0003  Gemeente \"Utrecht\"  (ICT)"}));
+        QCOMPARE(f->clientPane->Text47->text(), QStringLiteral(" 3"));
+        QCOMPARE(f->consultantPane->Text48->text(), QStringLiteral(" 3"));
+    }
+
+    void answeringNoChangesNothing_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("consultant") << "consultant" << "De consultant is NIET aangemaakt";
+        QTest::newRow("client") << "client" << "De opdrachtgever is NIET aangemaakt";
+        QTest::newRow("project") << "project" << "Het project is NIET aangemaakt";
+        QTest::newRow("deletion") << "deletion" << "Het project is NIET verwijderd";
+    }
+    void answeringNoChangesNothing()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, refusal);
+        seedMasterData();
+        seedProjects({{"Audit", "0003Audit0002"}});
+        auto snapshot = [] {
+            QList<QStringList> all;
+            for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
+                all << column(table, "nummer");
+            return all;
+        };
+        const auto before = snapshot();
+        Rig rig;
+        auto lists = [&rig] {
+            auto *f = &rig.form;
+            return QList<QStringList>{items(f->consultantPane->Combo1), items(f->clientPane->Combo2),
+                                      items(f->projectPane->Combo3),    {f->consultantPane->Text48->text()},
+                                      {f->clientPane->Text47->text()},  {f->projectPane->Text49->text()}};
+        };
+        const auto listsBefore = lists();
+        rig.consultant().Text100->setText("Jansen");
+        rig.client().Text84->setText("Smit");
+        rig.project().Text54->setText("Nieuw");
+
+        QWidget *picture = what == "consultant" ? static_cast<QWidget *>(rig.consultant().Image17)
+            : what == "client"                  ? rig.client().Image8
+            : what == "project"                 ? rig.project().Image5
+                                                : rig.pane().Image4;
+        rig.doubleClick(picture, Answer::No);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[1], refusal, kTalveros, Icon::None, Buttons::Ok);
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(lists(), listsBefore);
+        QCOMPARE(rig.consultant().Text100->text(), QStringLiteral("Jansen"));
+        QCOMPARE(rig.client().Text84->text(), QStringLiteral("Smit"));
+        QCOMPARE(rig.project().Text54->text(), QStringLiteral("Nieuw"));
+    }
+
+    // Two workstations creating at the same moment; without the lock they derive the same
+    // number from the same last row.
+    void simultaneousCreationsGetDifferentNumbers()
+    {
+        constexpr int kEach = 40;
+        const registration::MasterTable target{kConsultants, QStringLiteral("consultantnummer"),
+                                               registration::consultantNumberInUse};
+        std::vector<QString> failures(2);
+        auto create = [&](int who) {
+            try {
+                for (int i = 0; i < kEach; ++i) {
+                    registration::insertNumberedRow(target, [&](const QString &n) -> registration::Fields {
+                        return {{"consultantnummer", n}, {"naam", QString::number(who)}};
+                    });
+                }
+            } catch (const std::exception &e) {
+                failures[size_t(who)] = QString::fromUtf8(e.what());
+            }
+        };
+        std::thread first(create, 0), second(create, 1);
+        first.join();
+        second.join();
+        QCOMPARE(failures[0], QString());
+        QCOMPARE(failures[1], QString());
+        const QStringList numbers = column(kConsultants, "consultantnummer");
+        QCOMPARE(numbers.size(), 2 * kEach);
+        QCOMPARE(std::set<QString>(numbers.begin(), numbers.end()).size(), size_t(2 * kEach));
+    }
+
+    void busyNumberingWritesNothing()
+    {
+        Rig rig;
+        data::Connection other(Database::Main);
+        other.query("SELECT GET_LOCK('talveros.kordamrg_KORDAMdata.TALVERO_consultants', 0)");
+        registration::setLockWaitSeconds(1);
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[1], registration::registrationBusy(), kTalveros, Icon::Critical, Buttons::Ok);
+        QCOMPARE(column(kConsultants, "consultantnummer"), QStringList());
+        other.close();
+        // Free again once the other workstation is done, and each creation lets go of it.
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002"}));
+    }
+
+    void projectCodeComposition()
+    {
+        seedMasterData();
+        Rig rig;
+        auto &p = rig.project();
+        QCOMPARE(p.Text52->text(), QStringLiteral(" "));
+        QTest::keyClicks(p.Text54, "Audit");
+        QCOMPARE(p.Text55->text(), QStringLiteral("Audit "));
+        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
+        QCOMPARE(p.Text52->text(), QStringLiteral("0002"));
+        QCOMPARE(p.Text55->text(), QStringLiteral("Audit0002"));
+        choose(p.Combo5, "0003  drs. P. de Vries");
+        QCOMPARE(p.Text53->text(), QStringLiteral("0003"));
+        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audit0002"));
+        QTest::keyClicks(p.Text54, "s");
+        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audits0002"));
+        choose(p.Combo4, "0001  Waterschap  (Inkoop)");
+        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audits0001"));
+    }
+
+    void numberBoxesHandTheirFocusToTheLists()
+    {
+        seedMasterData();
+        Rig rig;
+        auto &p = rig.project();
+        rig.showTab(&p);
+        p.Text52->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.Combo4));
+        p.Text53->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.Combo5));
+    }
+
+    void planningDates_data()
+    {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<bool>("byPicture");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QDate>("picked");
+        QTest::addColumn<QString>("expected"); // the box's text afterwards
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("start, end empty") << true << false << "" << QDate(2008, 3, 5) << "2008/03/05" << false;
+        QTest::newRow("start equal to end") << true << false << "2008/03/05" << QDate(2008, 3, 5) << "2008/03/05" << false;
+        QTest::newRow("start a day after end") << true << false << "2008/03/05" << QDate(2008, 3, 6) << "2008/01/01" << true;
+        QTest::newRow("start after end, by picture") << true << true << "2008/03/05" << QDate(2009, 1, 1) << "2008/01/01"
+                                                     << true;
+        QTest::newRow("end after start, by picture") << false << true << "2008/03/05" << QDate(2008, 12, 31)
+                                                     << "2008/12/31" << false;
+        QTest::newRow("end equal to start") << false << false << "2008/03/05" << QDate(2008, 3, 5) << "2008/03/05" << false;
+        QTest::newRow("end a day before start") << false << false << "2008/03/05" << QDate(2008, 3, 4) << "2008/01/01"
+                                                << true;
+    }
+    void planningDates()
+    {
+        QFETCH(bool, start);
+        QFETCH(bool, byPicture);
+        QFETCH(QString, other);
+        QFETCH(QDate, picked);
+        QFETCH(QString, expected);
+        QFETCH(bool, refused);
+        Rig rig;
+        auto &p = rig.project();
+        rig.showTab(&p);
+        QLineEdit *own = start ? p.Text56 : p.Text57;
+        (start ? p.Text57 : p.Text56)->setText(other);
+        own->setText("2008/01/01");
+        p.Calendar1->setSelectedDate(picked);
+        if (byPicture)
+            QTest::mouseDClick(start ? p.Image6 : p.Image7, Qt::LeftButton);
+        else
+            own->setFocus(Qt::MouseFocusReason);
+
+        QTRY_VERIFY(p.Calendar1->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(own->text(), expected);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(refused ? 1 : 0));
+        if (refused)
+            verifyBox(rig.dialogs.boxes[0], registration::planningDateRefusal(start), kTalveros, Icon::None, Buttons::Ok);
+    }
+
+    void durationAndRatesTakeOnlyNumbers_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("letter dropped") << "Text59" << "12a.5" << "12.5";
+        QTest::newRow("comma and minus dropped") << "Text60" << "-1,5" << "15";
+        QTest::newRow("limit of three") << "Text58" << "12345" << "123";
+        QTest::newRow("percent and apostrophe pass") << "Text60" << "5%'" << "5%'";
+    }
+    void durationAndRatesTakeOnlyNumbers()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        Rig rig;
+        auto *line = rig.project().findChild<QLineEdit *>(box);
+        line->clear();
+        QTest::keyClicks(line, typed);
+        QCOMPARE(line->text(), kept);
+        QTest::keyClick(line, Qt::Key_Backspace);
+        QCOMPARE(line->text(), kept.chopped(1));
+    }
+
+    void projectStoredAndListed()
+    {
+        seedMasterData();
+        seedProjects({{"Zaak", "0001Zaak0001"}, {"Audit", "0003Audit0001"}, {"Audit", "0001Audit0002"}});
+        Rig rig;
+        auto &p = rig.project();
+        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
+        choose(p.Combo5, "0003  drs. P. de Vries");
+        QTest::keyClicks(p.Text54, "Audit");
+        p.Text68->setPlainText("Regel 1\nO'Brien \\ \"x\"");
+        p.Text56->setText("2008/01/01");
+        p.Text57->setText("2008/03/31");
+        p.Text58->setText("60");
+        p.Text59->setText("900.5");
+        p.Text60->setText("750");
+        p.Text61->setPlainText("Welkom");
+        rig.doubleClick(p.Image5, Answer::Yes);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[0],
+                  "Weet U zeker dat U dit project wilt aanmaken?\r\n\r\nOpdrachtgever  : 0002  Gemeente Zeist  (ICT)\r\n"
+                  "Consultant         : 0003  drs. P. de Vries\r\n\r\nProjectnaam      : Audit\r\n\r\n"
+                  "Regel 1\nO'Brien \\ \"x\"\r\n",
+                  "Bevestigen project aanmaken", Icon::Question, Buttons::YesNo);
+        verifyBox(rig.dialogs.boxes[1], "Het project is aangemaakt", kTalveros, Icon::None, Buttons::Ok);
+        QCOMPARE(test::tableRows(Database::Main, kProjects,
+                                 {"Projectnaam", "ProjectOmschrijving", "Projectcode", "Opdrachtgevernummer",
+                                  "consultantnummer", "TijdsplanningDATUMvan", "TijdsplanningDATUMtm",
+                                  "ProjectduurPer8uur", "InkoopDagtariefOpdrachtgever", "VerkoopDagtariefConsultant",
+                                  "CommentaarCONSULTANT", "CommentaarADMIN", "AFSLUITEN"})
+                     .back(),
+                 (Row{s("Audit"), s("Regel 1\nO'Brien \\ \"x\""), s("0003Audit0002"), s("0002"), s("0003"),
+                      s("2008/01/01"), s("2008/03/31"), s("60"), s("900.5"), s("750"), s("Welkom"), s("GEEN"),
+                      s("Nee")}));
+        auto *f = &rig.form;
+        QCOMPARE(items(f->projectPane->Combo3),
+                 (QStringList{"0001Audit0002", "0001Zaak0001", "0003Audit0001", "0003Audit0002"}));
+        QCOMPARE(items(p.Combo6), (QStringList{"0001Zaak0001", "0003Audit0001", "0001Audit0002", "0003Audit0002"}));
+        // The names once each where they stand together; the counter counts projects.
+        QCOMPARE(items(rig.Combo7()), (QStringList{"Audit", "Zaak"}));
+        QCOMPARE(f->projectPane->Text49->text(), QStringLiteral(" 4"));
+        QCOMPARE(f->projectPane->Text31->text(), QStringLiteral("0001Zaak0001"));
+        QCOMPARE(p.Text54->text(), QStringLiteral("Audit"));
+    }
+
+    void existingCodeRefused_data()
+    {
+        QTest::addColumn<QString>("storedCode");
+        QTest::addColumn<bool>("storedAfterStartUp");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same code, known to the window") << "0003Audit0002" << false << true;
+        QTest::newRow("same code, stored meanwhile by another workstation") << "0003Audit0002" << true << true;
+        QTest::newRow("differs in letter case") << "0003AUDIT0002" << false << false;
+        QTest::newRow("differs in letter case, stored meanwhile") << "0003audit0002" << true << false;
+        QTest::newRow("differs by a trailing blank, stored meanwhile") << "0003Audit0002 " << true << false;
+    }
+    void existingCodeRefused()
+    {
+        QFETCH(QString, storedCode);
+        QFETCH(bool, storedAfterStartUp);
+        QFETCH(bool, refused);
+        seedMasterData();
+        seedProjects({{"Eerste", "0001Eerste0001"}});
+        if (!storedAfterStartUp)
+            seedProjects({{"Audit", storedCode}});
+        Rig rig;
+        if (storedAfterStartUp)
+            seedProjects({{"Audit", storedCode}});
+        auto &p = rig.project();
+        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
+        choose(p.Combo5, "0003  drs. P. de Vries");
+        QTest::keyClicks(p.Text54, "Audit");
+        rig.doubleClick(p.Image5, Answer::Yes);
+
+        const QStringList codes = column(kProjects, "Projectcode");
+        if (!refused) {
+            QCOMPARE(codes, (QStringList{"0001Eerste0001", storedCode, "0003Audit0002"}));
+            QCOMPARE(rig.dialogs.texts().last(), QStringLiteral("Het project is aangemaakt"));
+            return;
+        }
+        QCOMPARE(codes, (QStringList{"0001Eerste0001", "0003Audit0002"}));
+        const auto &last = rig.dialogs.boxes.back();
+        verifyBox(last, "Een project met de naam '0003Audit0002' bestaat reeds", kTalveros, Icon::None, Buttons::Ok);
+        // The window's own copy refuses before asking, and shows the project it found.
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(storedAfterStartUp ? 2 : 1));
+        if (!storedAfterStartUp)
+            QCOMPARE(rig.pane().Text31->text(), storedCode);
+    }
+
+    void deletionQuestion_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::newRow("with description") << "Migratie van de servers";
+        QTest::newRow("empty description") << "";
+    }
+    void deletionQuestion()
+    {
+        QFETCH(QString, description);
+        seedProjects({{"Audit", "0003Audit0002"}}, description);
+        Rig rig;
+        rig.doubleClick(rig.pane().Image4, Answer::No);
+        verifyBox(rig.dialogs.boxes[0],
+                  "Weet U zeker dat U dit project voorgoed wilt verwijderen?\r\n\r\n"
+                  "Wilt U opslaan en archieveren kies dan NEE!\r\n\r\nProjectnummer : 1\r\n"
+                  "Projectnaam      : Audit\r\n\r\n"
+                      + description + "\r\n",
+                  "Bevestigen van een definitieve verwijdering", Icon::Critical, Buttons::YesNo);
+    }
+
+    void deletion_data()
+    {
+        QTest::addColumn<bool>("triggers");
+        QTest::addColumn<bool>("secondDataRow");
+        QTest::addColumn<QStringList>("listedAfter");
+        QTest::addColumn<QStringList>("dataAfter"); // nummer:Gegevens
+        QTest::newRow("related tables: the project goes")
+            << true << false << QStringList{"0001Audit0001", "0002Zaak0001"} << QStringList{"2:", "3:"};
+        QTest::newRow("two data rows: only the first goes, the project stays")
+            << true << true << QStringList{"0001Audit0001", "0001Audit0002", "0002Zaak0001"}
+            << QStringList{"2:", "3:", "1:tweede"};
+        QTest::newRow("unrelated tables: the project stays listed")
+            << false << false << QStringList{"0001Audit0001", "0001Audit0002", "0002Zaak0001"} << QStringList{"2:", "3:"};
+    }
+    void deletion()
+    {
+        QFETCH(bool, triggers);
+        QFETCH(bool, secondDataRow);
+        QFETCH(QStringList, listedAfter);
+        QFETCH(QStringList, dataAfter);
+        seedProjects({{"Audit", "0001Audit0002"}, {"Zaak", "0002Zaak0001"}, {"Audit", "0001Audit0001"}});
+        if (secondDataRow)
+            test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("tweede")}});
+        if (!triggers)
+            dropTriggers();
+        Rig rig;
+        QCOMPARE(rig.pane().Text29->text(), QStringLiteral("1"));
+        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[1], "Het project is verwijderd", kTalveros, Icon::None, Buttons::Ok);
+        QStringList data;
+        for (const Row &row : test::tableRows(Database::Main, kProjectData, {"nummer", "Gegevens"}))
+            data << *row[0] + u':' + *row[1];
+        QCOMPARE(data, dataAfter);
+        auto *pane = &rig.pane();
+        QCOMPARE(items(pane->Combo3), listedAfter);
+        QCOMPARE(pane->Text49->text(), u' ' + QString::number(listedAfter.size()));
+        QCOMPARE(items(rig.project().Combo6).size(), listedAfter.size());
+        // Every name, repeats included.
+        QCOMPARE(items(rig.Combo7()), listedAfter.size() == 3 ? (QStringList{"Audit", "Audit", "Zaak"})
+                                                              : (QStringList{"Audit", "Zaak"}));
+        QCOMPARE(pane->Text31->text(), column(kProjects, "Projectcode").first());
+    }
+
+    void paneDescribesTheProjectItShowsAfterwards()
+    {
+        seedMasterData();
+        test::insertRows(Database::Main, kProjects, {"Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer"},
+                         {{s("Audit"), s("0003Audit0002"), s("0002"), s("0003")},
+                          {s("Zaak"), s("0001Zaak0001"), s("0001"), s("0001")}});
+        Rig rig;
+        auto &pane = rig.pane();
+        QCOMPARE(pane.Text50->text(), QStringLiteral("Gemeente Zeist  (ICT)"));
+        rig.doubleClick(pane.Image4, Answer::Yes);
+        QCOMPARE(pane.Text31->text(), QStringLiteral("0001Zaak0001"));
+        QCOMPARE(pane.Text50->text(), QStringLiteral("Waterschap  (Inkoop)"));
+        QCOMPARE(pane.Text51->text(), QStringLiteral(" Anna  Smit"));
+        // The other panes stay on what they showed.
+        QCOMPARE(rig.form.consultantPane->Text2->text(), QStringLiteral("0003"));
+        QCOMPARE(rig.form.clientPane->Text15->text(), QStringLiteral("0002"));
+    }
+
+    void deletionWithoutDataRowDeletesNothing()
+    {
+        dropTriggers();
+        seedProjects({{"Audit", "0001Audit0002"}, {"Zaak", "0002Zaak0001"}});
+        // Rows the server's collation would call equal to "1", but that are not its row.
+        test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"},
+                         {{s("2"), s("")}, {s("1 "), s("")}, {s("01"), s("")}});
+        createTriggers();
+        Rig rig;
+        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        verifyBox(rig.dialogs.boxes[1], registration::projectHasNoData("1"), kTalveros, Icon::Exclamation, Buttons::Ok);
+        QCOMPARE(column(kProjectData, "nummer"), (QStringList{"2", "1 ", "01"}));
+        QCOMPARE(column(kProjects, "Projectcode"), (QStringList{"0001Audit0002", "0002Zaak0001"}));
+
+        test::resetTable(Database::Main, kProjectData);
+        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+        verifyBox(rig.dialogs.boxes.back(), registration::projectHasNoData("1"), kTalveros, Icon::Exclamation,
+                  Buttons::Ok);
+    }
+};
+
+QTEST_MAIN(TestRegistration)
+#include "tst_registration.moc"
