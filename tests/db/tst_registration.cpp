@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "mainwindow/Form1.h"
+#include "platform/TextBox.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
 #include "support/Fakes.h"
@@ -260,10 +261,12 @@ private slots:
         const QString odd = QStringLiteral("O'B\\r\"ën;ß%_ ");
         QStringList columns;
         for (const auto &[box, name] : boxes) {
+            const int limit = platform::typingLimit(box);
+            QVERIFY(limit > 0);
             QString text;
-            while (text.size() < box->maxLength())
+            while (text.size() < limit)
                 text += odd;
-            box->setText(text.left(box->maxLength()));
+            box->setText(text.left(limit));
             columns << name;
         }
         columns << "consultantnummer" << "LOGIN" << "PASWOORD" << "isAANGEMELD" << "isAFGEMELD" << "isONLINE";
@@ -578,7 +581,7 @@ private slots:
         verifyBox(rig.dialogs.boxes[0],
                   "Weet U zeker dat U dit project wilt aanmaken?\r\n\r\nOpdrachtgever  : 0002  Gemeente Zeist  (ICT)\r\n"
                   "Consultant         : 0003  drs. P. de Vries\r\n\r\nProjectnaam      : Audit\r\n\r\n"
-                  "Regel 1\nO'Brien \\ \"x\"\r\n",
+                  "Regel 1\r\nO'Brien \\ \"x\"\r\n",
                   "Bevestigen project aanmaken", Icon::Question, Buttons::YesNo);
         verifyBox(rig.dialogs.boxes[1], "Het project is aangemaakt", kTalveros, Icon::None, Buttons::Ok);
         QCOMPARE(test::tableRows(Database::Main, kProjects,
@@ -587,7 +590,7 @@ private slots:
                                   "ProjectduurPer8uur", "InkoopDagtariefOpdrachtgever", "VerkoopDagtariefConsultant",
                                   "CommentaarCONSULTANT", "CommentaarADMIN", "AFSLUITEN"})
                      .back(),
-                 (Row{s("Audit"), s("Regel 1\nO'Brien \\ \"x\""), s("0003Audit0002"), s("0002"), s("0003"),
+                 (Row{s("Audit"), s("Regel 1\r\nO'Brien \\ \"x\""), s("0003Audit0002"), s("0002"), s("0003"),
                       s("2008/01/01"), s("2008/03/31"), s("60"), s("900.5"), s("750"), s("Welkom"), s("GEEN"),
                       s("Nee")}));
         auto *f = &rig.form;
