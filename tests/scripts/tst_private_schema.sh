@@ -2,12 +2,18 @@
 # The private servers carry the two triggers that relate projects to their data rows,
 # while the schema of the shared tables carries none: the network's own server is not
 # ours to change, and Talveros must work with or without them there.
-#   tst_private_schema.sh DATADIR   (the data directory of a running private server)
+#   tst_private_schema.sh DATADIR PORT   (a private server's data directory and port)
+# The server is restarted first: every start loads the triggers again, whatever tests
+# that dropped them for a while left behind.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-datadir=${1:?usage: $0 DATADIR}
+datadir=${1:?usage: $0 DATADIR PORT}
+port=${2:?usage: $0 DATADIR PORT}
 failures=0
+
+"$root/scripts/db.sh" sql "$datadir" <<<"USE kordamrg_KORDAMdata; DROP TRIGGER IF EXISTS talveros_project_removed"
+"$root/scripts/db.sh" stop "$datadir" && "$root/scripts/db.sh" start "$datadir" "$port" || exit 1
 
 if grep -qi 'trigger' "$root/db/schema.sql"; then
   echo "FAIL: db/schema.sql mentions a trigger; triggers belong in db/private_triggers.sql"
