@@ -26,6 +26,11 @@ elif [ ! -d "$datadir" ]; then
 fi
 datadir=$(cd "$datadir" && pwd)
 sock="$datadir/mysqld.sock"
+# A Unix socket path is limited to 107 bytes, which a data directory deep in a home
+# directory can exceed; such a server gets its socket in /tmp, named after the directory.
+if [ ${#sock} -gt 100 ]; then
+  sock="/tmp/talveros-db-$(printf '%s' "$datadir" | md5sum | cut -c1-16).sock"
+fi
 pidfile="$datadir/mysqld.pid"
 
 running() { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
