@@ -1,6 +1,8 @@
--- Both databases of the network, as this program expects to find them. Every value is
--- text; only the master tables carry a generated row number. Several tables have no
--- key at all, as the network's other programs made them.
+-- Both databases of the network with the tables and columns Talveros reads and writes,
+-- for the private servers of the demo and the tests (scripts/db.sh loads it on every
+-- start, so every statement may run again). Every value is text; only the master tables
+-- carry a generated row number. Several tables have no key, because the network's other
+-- programs write them that way and Talveros must work with what they write.
 CREATE DATABASE IF NOT EXISTS kordamrg_KORDAMdata CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
 CREATE DATABASE IF NOT EXISTS kordamrg_KORDAMdeclaraties CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
 
@@ -122,19 +124,6 @@ CREATE TABLE IF NOT EXISTS TALVERO_PROJECT_DATA (
 CREATE TABLE IF NOT EXISTS TALVERO_berichten (
   Bericht MEDIUMTEXT
 );
-
--- A new project gets its data row; when the last data row of a project is deleted the
--- project itself goes, so that deleting a project's data removes the project from
--- every list of the network.
-DROP TRIGGER IF EXISTS talveros_project_data_created;
-CREATE TRIGGER talveros_project_data_created AFTER INSERT ON TALVERO_projecten
-  FOR EACH ROW INSERT INTO TALVERO_PROJECT_DATA (nummer, Gegevens) VALUES (CAST(NEW.nummer AS CHAR), '');
-
-DROP TRIGGER IF EXISTS talveros_project_removed;
-CREATE TRIGGER talveros_project_removed AFTER DELETE ON TALVERO_PROJECT_DATA
-  FOR EACH ROW DELETE FROM TALVERO_projecten
-    WHERE CAST(nummer AS CHAR) = OLD.nummer
-      AND NOT EXISTS (SELECT 1 FROM TALVERO_PROJECT_DATA d WHERE d.nummer = OLD.nummer);
 
 USE kordamrg_KORDAMdeclaraties;
 

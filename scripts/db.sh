@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # A private MariaDB server for the demo and the tests: its own data directory, on the
-# loopback address only, started and stopped by PID; never a system service.
+# loopback address only, started and stopped by PID; never a system service. It runs as
+# whoever calls this script, so an ordinary user needs no root for it.
 #
 #   scripts/db.sh start DATADIR [PORT]   create the data directory and schema if needed, start
 #   scripts/db.sh stop DATADIR           stop the server of that data directory
 #   scripts/db.sh sql DATADIR            a client on that server as root (reads stdin)
 #   scripts/db.sh status DATADIR         exit 0 when it runs
 set -euo pipefail
+# mariadbd lives in /usr/sbin, which an ordinary user's PATH leaves out.
+PATH=$PATH:/usr/sbin:/sbin
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -23,18 +26,40 @@ elif [ ! -d "$datadir" ]; then
 fi
 datadir=$(cd "$datadir" && pwd)
 sock="$datadir/mysqld.sock"
+# A Unix socket path is limited to 107 bytes, which a data directory deep in a home
+# directory can exceed; such a server gets its socket in /tmp, named after the directory.
+if [ ${#sock} -gt 100 ]; then
+  sock="/tmp/talveros-db-$(printf '%s' "$datadir" | md5sum | cut -c1-16).sock"
+fi
 pidfile="$datadir/mysqld.pid"
 
 running() { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
+owner() { stat -c %U "$1"; }
 client() { mariadb --no-defaults --socket="$sock" -uroot "$@"; }
+
+# The server runs as the caller, and an ordinary user cannot switch to anyone else
+# anyway. Only root has to name a user: itself, or, in a data directory that belongs
+# to someone else, that owner, so the files stay theirs.
+run_as=()
+if [ "$(id -u)" -eq 0 ]; then
+  run_as=(--user="$(owner "$datadir")")
+fi
 
 case "$cmd" in
 start)
   if running; then
     exit 0
   fi
+  # A data directory left by a run as root (say, under sudo) cannot be used by anyone
+  # else; say so instead of leaving the reason in a log the server could not write.
+  for d in "$datadir" "$datadir/data"; do
+    if [ -e "$d" ] && [ ! -w "$d" ]; then
+      echo "$d belongs to $(owner "$d"), not to $(id -un); remove it, or start the server as $(owner "$d")." >&2
+      exit 1
+    fi
+  done
   if [ ! -d "$datadir/data/mysql" ]; then
-    mariadb-install-db --no-defaults --user=root --datadir="$datadir/data" \
+    mariadb-install-db --no-defaults "${run_as[@]}" --datadir="$datadir/data" \
       --auth-root-authentication-method=normal --skip-test-db >"$datadir/install.log" 2>&1 \
       || { cat "$datadir/install.log" >&2; exit 1; }
   fi
@@ -42,13 +67,16 @@ start)
     echo "Port $port is in use by another server; stop it first (scripts/db.sh stop DATADIR)." >&2
     exit 1
   fi
-  mariadbd --no-defaults --user=root --datadir="$datadir/data" --socket="$sock" --pid-file="$pidfile" \
+  mariadbd --no-defaults "${run_as[@]}" --datadir="$datadir/data" --socket="$sock" --pid-file="$pidfile" \
     --bind-address=127.0.0.1 --port="$port" --character-set-server=utf8mb4 \
     --collation-server=utf8mb4_general_ci --log-error="$datadir/error.log" \
     --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin >/dev/null 2>&1 &
   for _ in $(seq 1 300); do
     if client -e 'select 1' >/dev/null 2>&1; then
+      # The triggers relate two tables the way a consistent server would; they belong to
+      # the private servers only, so they live in a file of their own.
       client <"$root/db/schema.sql"
+      client <"$root/db/private_triggers.sql"
       exit 0
     fi
     if ! kill -0 $! 2>/dev/null; then break; fi
@@ -61,7 +89,10 @@ start)
 stop)
   if running; then
     pid=$(cat "$pidfile")
-    kill -TERM "$pid"
+    if ! kill -TERM "$pid" 2>/dev/null; then
+      echo "Cannot stop the server of $datadir: it runs as $(ps -o user= -p "$pid" || owner "$pidfile")." >&2
+      exit 1
+    fi
     for _ in $(seq 1 300); do
       kill -0 "$pid" 2>/dev/null || exit 0
       sleep 0.1

@@ -165,7 +165,8 @@ fi
 if [ "$projects" -gt 0 ]; then
   sql+=$(cat <<EOF
 
--- The insert trigger gives every project its TALVERO_PROJECT_DATA row.
+-- The private servers' insert trigger (db/private_triggers.sql) gives every project its
+-- TALVERO_PROJECT_DATA row.
 INSERT INTO TALVERO_projecten (nummer, Projectnaam, ProjectOmschrijving, Projectcode, Opdrachtgevernummer,
   consultantnummer, TijdsplanningDATUMvan, TijdsplanningDATUMtm, ProjectduurPer8uur, InkoopDagtariefOpdrachtgever,
   VerkoopDagtariefConsultant, CommentaarCONSULTANT, CommentaarADMIN, AFSLUITEN)

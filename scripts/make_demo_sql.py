@@ -270,7 +270,8 @@ def main(out):
         rows.append("(" + vals[0] + ", " + ", ".join(q(v) for v in vals[1:]) + ")")
     w(",\n".join(rows) + ";\n\n")
 
-    w("-- Every new project gets its TALVERO_PROJECT_DATA row from the insert trigger.\n")
+    w("-- Every new project gets its TALVERO_PROJECT_DATA row from the private servers'\n")
+    w("-- insert trigger (db/private_triggers.sql).\n")
     cols = ("nummer, Projectnaam, ProjectOmschrijving, Projectcode, Opdrachtgevernummer, consultantnummer, "
             "TijdsplanningDATUMvan, TijdsplanningDATUMtm, ProjectduurPer8uur, InkoopDagtariefOpdrachtgever, "
             "VerkoopDagtariefConsultant, CommentaarCONSULTANT, CommentaarADMIN, AFSLUITEN")

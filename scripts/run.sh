@@ -2,6 +2,9 @@
 # Installs what is missing, builds Talveros, starts the private demo database with its
 # demo data and runs the program. Sign in as ADMIN with the password qorun.
 #
+# Run it as yourself (not under sudo): only installing packages needs root, and
+# setup.sh asks for that itself. The build, the demo data and the window are yours.
+#
 # The demo database keeps running after the program closes, so the next start is quick
 # and what was registered stays; stop it with: scripts/db.sh stop .run/demo-db
 #
@@ -18,6 +21,10 @@ build=${TALVEROS_BUILD_DIR:-$root/build}
 demo_db=${TALVEROS_DEMO_DB_DIR:-$root/.run/demo-db}
 port=${TALVEROS_DB_PORT:-3306}
 
+. "$here/caller.sh"
+refuse_sudo "$@"
+require_own "$build" "$demo_db" "$(dirname "$demo_db")"
+
 "$here/setup.sh"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -33,7 +40,7 @@ if [ "$administrators" = "0" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "There is no display to show Talveros on; run it under Xvfb instead: ${SUDO_USER:+sudo }xvfb-run -a -s \"-screen 0 1280x1024x24\" $0" >&2
+  echo "There is no display to show Talveros on; run it under Xvfb instead: xvfb-run -a -s \"-screen 0 1280x1024x24\" $0" >&2
   exit 1
 fi
 

@@ -3,6 +3,12 @@
 # missing of scripts/packages.txt and registers MariaDB's ODBC driver under the name the
 # program's connection strings use. Safe to run again; with nothing to do it takes about
 # a second and needs no root.
+#
+# Only those two steps need root. They run directly when the caller is root, through
+# sudo when it is there; everything else (and whatever calls this script: the build,
+# the private servers, the program) stays with the calling user, so that what it makes
+# belongs to that user and the program reaches that user's screen. Without root and
+# without sudo it names the one command to run as root.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,19 +38,29 @@ if [ ${#missing[@]} -eq 0 ] && driver_registered; then
   exit 0
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null; then
-    exec sudo "$0" "$@"
-  fi
-  echo "setup: root is needed to install ${missing[*]:-the ODBC driver registration}, and sudo is not there; run $0 as root." >&2
+self=$here/setup.sh
+needs=()
+[ ${#missing[@]} -eq 0 ] || needs+=("to install ${missing[*]}")
+driver_registered || needs+=("to register the ODBC driver \"$driver_name\"")
+as_root_failed() {
+  echo "setup: root is needed ${needs[0]}${needs[1]:+ and ${needs[1]}}; $1." >&2
+  echo "setup: run this one command as root, then start again as yourself:  $self" >&2
   exit 1
+}
+if [ "$(id -u)" -eq 0 ]; then
+  as_root() { "$@"; }
+elif command -v sudo >/dev/null; then
+  as_root() { sudo "$@" || as_root_failed "sudo $1 failed"; }
+  echo "setup: asking sudo for root ${needs[0]}${needs[1]:+ and ${needs[1]}}"
+else
+  as_root_failed "this account is not root and there is no sudo"
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q "${missing[@]}" </dev/null
+  as_root apt-get update -q
+  as_root apt-get install -y -q "${missing[@]}" </dev/null
 fi
 
 if ! driver_registered; then
@@ -60,6 +76,7 @@ Description=MariaDB Connector/ODBC registered under the name the program uses
 Driver=$driver_lib
 Threading=0
 EOF
-  odbcinst -i -d -f "$template" >/dev/null
+  chmod a+r "$template"
+  as_root odbcinst -i -d -f "$template" >/dev/null
   echo "setup: registered $driver_lib as ODBC driver \"$driver_name\""
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Talveros with its tests (warnings are errors) and runs
-# the whole suite; exits 0 only when every test passed.
+# the whole suite; exits 0 only when every test passed. Run it as yourself (not under
+# sudo): only installing packages needs root, and setup.sh asks for that itself.
 #
 #   scripts/test.sh              build in build-test
 #   scripts/test.sh --sanitize   the same under AddressSanitizer and UBSan, in build-asan
@@ -34,6 +35,10 @@ else
   build=${TALVEROS_BUILD_DIR:-$root/build-test}
   options=()
 fi
+
+. "$here/caller.sh"
+refuse_sudo "$@"
+require_own "$build"
 
 "$here/setup.sh"
 
