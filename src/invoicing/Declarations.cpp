@@ -1,0 +1,177 @@
+#include "invoicing/Declarations.h"
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace talveros::invoicing {
+
+namespace {
+
+using data::RowStore;
+
+// A server-side filter may only narrow the read to a superset of what the exact test
+// in the program keeps. CHAR_LENGTH is exact where comparing with '' would also drop
+// names of blanks only.
+constexpr auto kDeclarations = "Declaraties";
+constexpr auto kWithProject = "CHAR_LENGTH(Projectnaam) > 0";
+
+// Above this many invoice numbers the whole table is cheaper to read than the list of
+// parameters is to send and test.
+constexpr qsizetype kMaxKeysInQuery = 1000;
+
+RowStore query(const QByteArray &sql, const std::vector<data::SqlValue> &params = {})
+{
+    data::Connection conn(data::Database::Declarations);
+    RowStore rows = conn.query(sql, params);
+    conn.close();
+    return rows;
+}
+
+data::DbError nullValue(const QString &column)
+{
+    return data::DbError(QStringLiteral("22002"), 0, QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column));
+}
+
+QString text(const RowStore &rows, size_t row, int column)
+{
+    if (rows.isNull(row, column))
+        throw nullValue(rows.columns()[size_t(column)].name);
+    return rows.text(row, column);
+}
+
+bool equals(const RowStore &rows, size_t row, int column, std::string_view wanted)
+{
+    return !rows.isNull(row, column) && rows.value(row, column) == wanted;
+}
+
+// Rows of List4 for the declarations whose `matchColumn` is exactly `wanted`.
+template <class MakeRow>
+QStringList pickRows(const char *matchColumn, const QString &wanted, MakeRow makeRow)
+{
+    const QByteArray value = wanted.toUtf8();
+    const QByteArray sql = QByteArray("SELECT Factuurnummer, Consultantnaam, Projectnaam, ") + matchColumn + " FROM "
+        + kDeclarations + " WHERE " + kWithProject + " AND BINARY " + matchColumn + " = BINARY ?";
+    const RowStore rows = query(sql, {value});
+    const std::string_view exact(value.constData(), size_t(value.size()));
+    QStringList list;
+    list.reserve(qsizetype(rows.rowCount()));
+    for (size_t r = 0; r < rows.rowCount(); ++r)
+        if (equals(rows, r, 3, exact))
+            list << makeRow(text(rows, r, 0), text(rows, r, 1), text(rows, r, 2));
+    return list;
+}
+
+} // namespace
+
+QStringList clientDeclarationRows(const QString &client)
+{
+    return pickRows("Opdrachtgevernaam", client, [](const QString &number, const QString &consultant,
+                                                    const QString &project) {
+        return clientRow(number, consultant, project);
+    });
+}
+
+QStringList projectDeclarationRows(const QString &project)
+{
+    return pickRows("Projectnaam", project, [](const QString &number, const QString &consultant,
+                                               const QString &projectName) {
+        return projectRow(number, projectName, consultant);
+    });
+}
+
+PaymentOverview readPaymentOverview()
+{
+    const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
+                                           "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
+                                + kDeclarations + " WHERE " + kWithProject);
+    enum { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
+    PaymentOverview o;
+    for (size_t r = 0; r < rows.rowCount(); ++r) {
+        const bool clientNo = equals(rows, r, ClientPaid, "nee");
+        const bool clientYes = !clientNo && equals(rows, r, ClientPaid, "ja");
+        const bool consultantNo = equals(rows, r, ConsultantPaid, "nee");
+        const bool consultantYes = !consultantNo && equals(rows, r, ConsultantPaid, "ja");
+        if (!clientNo && !clientYes && !consultantNo && !consultantYes)
+            continue;
+        const QString number = text(rows, r, Number);
+        const QString project = text(rows, r, Project);
+        auto add = [&](int panel, const char *flag, int nameColumn) {
+            o.rows[size_t(panel)] << overviewRow(number, QString::fromLatin1(flag), project);
+            o.projects[size_t(panel)] << project;
+            o.names[size_t(panel)] << text(rows, r, nameColumn);
+        };
+        if (clientNo)
+            add(0, "nee", Client);
+        if (clientYes)
+            add(1, "ja", Client);
+        if (consultantNo)
+            add(2, "nee", Consultant);
+        if (consultantYes)
+            add(3, "ja", Consultant);
+    }
+    return o;
+}
+
+std::vector<KeyedDeclaration> invoiceDeclarations(const QStringList &keys)
+{
+    std::vector<KeyedDeclaration> found;
+    const QSet<QString> wanted(keys.cbegin(), keys.cend());
+    if (wanted.isEmpty())
+        return found;
+    QByteArray sql = QByteArray("SELECT Factuurnummer, Projectnaam, Consultantnaam, uren, peruurUIT, urentotaaluit, "
+                                "kilometers, perKM, totaalkostenKM, onkosten, kostenomschrijving, subtotaaluit, "
+                                "BTWuit, totaaluit FROM ")
+        + kDeclarations + " WHERE " + kWithProject;
+    std::vector<data::SqlValue> params;
+    if (wanted.size() <= kMaxKeysInQuery) {
+        // The server's comparison also lets through other case and trailing blanks; the
+        // exact test below drops those.
+        sql += " AND Factuurnummer IN (";
+        for (const QString &key : wanted) {
+            sql += params.empty() ? "?" : ",?";
+            params.push_back(key.toUtf8());
+        }
+        sql += ")";
+    }
+    const RowStore rows = query(sql, params);
+    for (size_t r = 0; r < rows.rowCount(); ++r) {
+        if (rows.isNull(r, 0))
+            continue; // a NULL invoice number equals no list row
+        const QString number = rows.text(r, 0);
+        if (!wanted.contains(number))
+            continue;
+        KeyedDeclaration d;
+        d.factuurnummer = number;
+        InvoiceDeclaration &c = d.columns;
+        QString *fields[] = {&c.projectnaam,   &c.consultantnaam, &c.uren,      &c.peruurUIT,
+                             &c.urentotaaluit, &c.kilometers,     &c.perKM,     &c.totaalkostenKM,
+                             &c.onkosten,      &c.kostenomschrijving, &c.subtotaaluit, &c.BTWuit,
+                             &c.totaaluit};
+        for (int i = 0; i < 13; ++i)
+            *fields[i] = text(rows, r, i + 1);
+        found.push_back(std::move(d));
+    }
+    return found;
+}
+
+QStringList invoiceLines(const QString &client, const QStringList &selectedKeys,
+                         const std::vector<KeyedDeclaration> &declarations)
+{
+    QHash<QString, std::vector<const KeyedDeclaration *>> byNumber;
+    for (const KeyedDeclaration &d : declarations)
+        byNumber[d.factuurnummer].push_back(&d);
+    QStringList lines = invoiceHeader(client);
+    for (const QString &key : selectedKeys) {
+        const auto it = byNumber.constFind(key);
+        if (it == byNumber.cend())
+            continue;
+        for (const KeyedDeclaration *d : *it)
+            lines << invoiceBlock(key, d->columns);
+    }
+    return lines;
+}
+
+} // namespace talveros::invoicing

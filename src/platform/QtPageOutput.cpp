@@ -1,0 +1,106 @@
+#include "platform/QtPageOutput.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace talveros::platform {
+
+namespace {
+
+constexpr qreal kPointSize = 8.25;
+// The smallest size a long line may shrink the whole text to before it is cut off at
+// the margin instead.
+constexpr qreal kSmallestPointSize = 5.0;
+
+std::runtime_error failure(const QString &text) { return std::runtime_error(text.toStdString()); }
+
+void setUpPage(QPrinter &printer)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+} // namespace
+
+void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QString &where)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw failure(QStringLiteral("Er kan niet worden afgedrukt naar %1.").arg(where));
+
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSizeF(kPointSize);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
+        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+
+    // A line wider than the page makes the whole text smaller, so that the columns of
+    // every line keep lining up.
+    qsizetype widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, line.size());
+    painter.setFont(font);
+    qreal charWidth = QFontMetricsF(painter.font(), &printer).horizontalAdvance(QLatin1Char('M'));
+    if (widest > 0 && charWidth * qreal(widest) > page.width()) {
+        font.setPointSizeF(std::max(kSmallestPointSize, kPointSize * page.width() / (charWidth * qreal(widest))));
+        painter.setFont(font);
+    }
+    const QFontMetricsF metrics(painter.font(), &printer);
+    const qreal lineHeight = metrics.lineSpacing();
+    const int linesPerPage = std::max(1, int(page.height() / lineHeight));
+
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const int onPage = int(i % linesPerPage);
+        if (i > 0 && onPage == 0 && !printer.newPage())
+            throw failure(QStringLiteral("Er kan geen nieuwe pagina worden begonnen op %1.").arg(where));
+        painter.drawText(QPointF(page.left(), page.top() + onPage * lineHeight + metrics.ascent()), lines[i]);
+    }
+    if (!painter.end())
+        throw failure(QStringLiteral("Het afdrukken naar %1 is niet gelukt.").arg(where));
+}
+
+void QtPageOutput::print(const QStringList &lines, const QString &printerName)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+    if (printerName.isEmpty() || info.isNull())
+        throw failure(QStringLiteral("De printer '%1' is niet gevonden.").arg(printerName));
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Factuur"));
+    setUpPage(printer);
+    paint(printer, lines, QStringLiteral("de printer '%1'").arg(printerName));
+}
+
+void QtPageOutput::writePdf(const QStringList &lines, const QString &fileName)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fileName);
+    printer.setDocName(QFileInfo(fileName).completeBaseName());
+    printer.setCreator(QStringLiteral("Talveros"));
+    setUpPage(printer);
+    paint(printer, lines, QStringLiteral("het bestand '%1'").arg(fileName));
+    if (!QFileInfo::exists(fileName))
+        throw failure(QStringLiteral("Het bestand '%1' is niet geschreven.").arg(fileName));
+}
+
+std::optional<QString> QtPageOutput::askPdfFileName(QWidget *parent, const QString &suggestedName)
+{
+    QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Factuur opslaan als PDF"), suggestedName,
+                                                QStringLiteral("PDF-bestanden (*.pdf)"));
+    if (name.isEmpty())
+        return std::nullopt;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".pdf");
+    return name;
+}
+
+} // namespace talveros::platform
