@@ -86,7 +86,8 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     panes::ProjectPane &pane = m_main.projectPane();
     connect(pane.Image12, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { toggleProjectClosing(); }); });
-    pane.Label62->installEventFilter(this);
+    m_label62 = pane.Label62;
+    m_label62->installEventFilter(this);
 
     // Printing belongs to the invoice text: its context menu and Ctrl+P while it shows.
     m_print = new QAction(QStringLiteral("Afdrukken"), m_tab.Text70);
@@ -110,7 +111,9 @@ void InvoicingController::act(Action &&action)
 
 bool InvoicingController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_main.projectPane().Label62 && event->type() == QEvent::MouseButtonDblClick) {
+    // Compared by the pointer kept at wiring time: the window may be half torn down when
+    // its last events arrive.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_label62) {
         act([this] { toggleProjectClosing(); });
         return true;
     }

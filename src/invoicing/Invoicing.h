@@ -43,6 +43,7 @@ private:
 
     InvoicingTab &m_tab;
     panes::MainWindowAccess &m_main;
+    QObject *m_label62 = nullptr;
     QAction *m_print = nullptr;
     QAction *m_savePdf = nullptr;
 };
