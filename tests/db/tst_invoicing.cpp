@@ -529,6 +529,20 @@ private slots:
         save->trigger();
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
 
+        // Ctrl+P prints while the invoice shows, and does nothing once it is hidden.
+        rig.form.show();
+        rig.form.SSTab1->setCurrentWidget(rig.tab);
+        rig.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+        size_t before = rig.pdf.fake.printed.size();
+        QTest::keyClick(&rig.form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(rig.pdf.fake.printed.size(), before + 1);
+        rig.clickInvoice();
+        QTest::keyClick(&rig.form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(rig.pdf.fake.printed.size(), before + 1);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        rig.clickInvoice();
+
         // An emptied text is not printed.
         rig.tab->Text70->setPlainText(QStringLiteral("  \n"));
         const size_t printed = rig.pdf.fake.printed.size();

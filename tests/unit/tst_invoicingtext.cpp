@@ -62,6 +62,9 @@ private slots:
         QTest::newRow("15-character number shifts, nothing more")
             << clientRow(kNumber.left(15), QStringLiteral("Bob"), QStringLiteral("X"))
             << kNumber.left(15) + QStringLiteral("  Bob") + blanks(43) + QStringLiteral("  X");
+        QTest::newRow("300 characters")
+            << clientRow(kNumber, QString(300, QLatin1Char('c')), QStringLiteral("Audit"))
+            << kNumber + QStringLiteral("  ") + QString(46, QLatin1Char('c')) + QStringLiteral("  Audit");
         QTest::newRow("line breaks and tabs become blanks")
             << clientRow(kNumber, QStringLiteral("Jan\r\nPiet"), QStringLiteral("A\tB"))
             << kNumber + QStringLiteral("  Jan  Piet") + blanks(37) + QStringLiteral("  A B");
