@@ -6,6 +6,10 @@
 #include <QHash>
 #include <QSet>
 
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
 namespace talveros::invoicing {
 
 namespace {
@@ -82,13 +86,46 @@ QStringList projectDeclarationRows(const QString &project)
     });
 }
 
-PaymentOverview readPaymentOverview()
+PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames)
 {
     const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
                                            "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
                                 + kDeclarations + " WHERE " + kWithProject);
     enum { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
-    PaymentOverview o;
+
+    // Picker entries stay bytes in the result set until their repeats are gone: most
+    // of the table's rows repeat a name.
+    struct Picker {
+        bool sorted = false;
+        std::vector<std::string_view> entries;
+        std::unordered_set<std::string_view> seen;
+        void add(std::string_view entry)
+        {
+            if (sorted ? seen.insert(entry).second : (entries.empty() || entries.back() != entry))
+                entries.push_back(entry);
+        }
+        QStringList texts() const
+        {
+            QStringList list;
+            list.reserve(qsizetype(entries.size()));
+            for (std::string_view e : entries)
+                list << QString::fromUtf8(e.data(), qsizetype(e.size()));
+            return sorted ? sortedInTextOrder(list) : list;
+        }
+    };
+    std::array<Picker, 4> projects, names;
+    for (size_t p = 0; p < 4; ++p) {
+        projects[p].sorted = sortedProjects[p];
+        names[p].sorted = sortedNames[p];
+    }
+    std::array<QStringList, 4> listed;
+
+    auto bytes = [&rows](size_t r, int c) {
+        if (rows.isNull(r, c))
+            throw nullValue(rows.columns()[size_t(c)].name);
+        return rows.value(r, c);
+    };
+    std::string row;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         const bool clientNo = equals(rows, r, ClientPaid, "nee");
         const bool clientYes = !clientNo && equals(rows, r, ClientPaid, "ja");
@@ -96,12 +133,13 @@ PaymentOverview readPaymentOverview()
         const bool consultantYes = !consultantNo && equals(rows, r, ConsultantPaid, "ja");
         if (!clientNo && !clientYes && !consultantNo && !consultantYes)
             continue;
-        const QString number = text(rows, r, Number);
-        const QString project = text(rows, r, Project);
-        auto add = [&](int panel, const char *flag, int nameColumn) {
-            o.rows[size_t(panel)] << overviewRow(number, QString::fromLatin1(flag), project);
-            o.projects[size_t(panel)] << project;
-            o.names[size_t(panel)] << text(rows, r, nameColumn);
+        const std::string_view number = bytes(r, Number);
+        const std::string_view project = rows.value(r, Project);
+        auto add = [&](size_t panel, std::string_view flag, int nameColumn) {
+            row.assign(number).append(flag).append("  ").append(project);
+            listed[panel] << oneLine(QString::fromUtf8(row.data(), qsizetype(row.size())));
+            projects[panel].add(project);
+            names[panel].add(bytes(r, nameColumn));
         };
         if (clientNo)
             add(0, "nee", Client);
@@ -111,6 +149,13 @@ PaymentOverview readPaymentOverview()
             add(2, "nee", Consultant);
         if (consultantYes)
             add(3, "ja", Consultant);
+    }
+
+    PaymentOverview o;
+    for (size_t p = 0; p < 4; ++p) {
+        o.rows[p] = sortedInTextOrder(listed[p]);
+        o.projects[p] = projects[p].texts();
+        o.names[p] = names[p].texts();
     }
     return o;
 }

@@ -18,14 +18,16 @@ namespace talveros::invoicing {
 QStringList clientDeclarationRows(const QString &client);
 QStringList projectDeclarationRows(const QString &project);
 
-// The four panels of the payment overview, in table order: client unpaid, client paid,
-// consultant unpaid, consultant paid. Pickers still hold every occurrence.
+// The four panels of the payment overview (client unpaid, client paid, consultant
+// unpaid, consultant paid), ready to show: each panel's rows in text order, its project
+// and name pickers without repeats. A sorted picker holds every text once, in text
+// order; an unsorted one keeps table order and loses only direct repeats.
 struct PaymentOverview {
     std::array<QStringList, 4> rows;
     std::array<QStringList, 4> projects;
     std::array<QStringList, 4> names;
 };
-PaymentOverview readPaymentOverview();
+PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames);
 
 struct KeyedDeclaration {
     QString factuurnummer;

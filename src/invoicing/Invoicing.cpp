@@ -1,6 +1,5 @@
 #include "invoicing/Invoicing.h"
 
-#include "data/TextForms.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 #include "panes/MainWindowAccess.h"
@@ -9,11 +8,11 @@
 #include "platform/Colours.h"
 
 #include <QAction>
+#include <array>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSet>
 #include <QStringListModel>
 
 namespace talveros::invoicing {
@@ -38,19 +37,12 @@ void fillPicker(QComboBox *combo, const QStringList &entries)
 
 // A sorted list is filled in the program's text order in one go: a sorting list widget
 // would insert its rows one at a time, and in an order of its own.
-void fillList(QListWidget *list, const QStringList &rows)
+void fillList(QListWidget *list, const QStringList &rowsInTextOrder)
 {
     list->setSortingEnabled(false);
     list->clear();
-    list->addItems(data::sortedTexts(rows));
+    list->addItems(rowsInTextOrder);
     list->setSortingEnabled(true);
-}
-
-// What a sorted picker holds after its repeats are gone: every text once, in order.
-QStringList sortedOnce(const QStringList &entries)
-{
-    const QSet<QString> once(entries.cbegin(), entries.cend());
-    return data::sortedTexts(QStringList(once.cbegin(), once.cend()));
 }
 
 void setBackground(QListWidget *list, const QColor &colour)
@@ -125,7 +117,7 @@ void InvoicingController::showClientDeclarations()
     m_tab.List4->clear();
     setBackground(m_tab.List4, kYellow);
     m_tab.Combo7->setEditText(QString());
-    fillList(m_tab.List4, clientDeclarationRows(m_tab.Combo11->currentText()));
+    fillList(m_tab.List4, sortedInTextOrder(clientDeclarationRows(m_tab.Combo11->currentText())));
 }
 
 void InvoicingController::showProjectDeclarations()
@@ -133,7 +125,7 @@ void InvoicingController::showProjectDeclarations()
     m_tab.List4->clear();
     setBackground(m_tab.List4, kCyan);
     m_tab.Combo11->setEditText(QString());
-    fillList(m_tab.List4, projectDeclarationRows(m_tab.Combo7->currentText()));
+    fillList(m_tab.List4, sortedInTextOrder(projectDeclarationRows(m_tab.Combo7->currentText())));
 }
 
 void InvoicingController::toggleInvoice()
@@ -164,23 +156,20 @@ void InvoicingController::loadPaymentOverview()
     QListWidget *lists[] = {m_tab.List4, m_tab.List5, m_tab.List6, m_tab.List7};
     QComboBox *projectPickers[] = {m_tab.Combo7, m_tab.Combo10, m_tab.Combo8, m_tab.Combo19};
     QComboBox *namePickers[] = {m_tab.Combo11, m_tab.Combo13, m_tab.Combo16, m_tab.Combo18};
-    const bool sortedProjects[] = {true, true, false, false};
-    const bool sortedNames[] = {true, false, false, false};
+    // Which pickers keep text order: Combo7, Combo10 and Combo11.
+    const std::array<bool, 4> sortedProjects{true, true, false, false};
+    const std::array<bool, 4> sortedNames{true, false, false, false};
     for (int panel = 0; panel < 4; ++panel) {
         lists[panel]->clear();
         fillPicker(projectPickers[panel], {});
         fillPicker(namePickers[panel], {});
     }
 
-    const PaymentOverview overview = readPaymentOverview();
-
-    auto tidy = [](const QStringList &entries, bool sorted) {
-        return sorted ? sortedOnce(entries) : withoutAdjacentRepeats(entries);
-    };
+    const PaymentOverview overview = readPaymentOverview(sortedProjects, sortedNames);
     for (size_t panel = 0; panel < 4; ++panel) {
         fillList(lists[panel], overview.rows[panel]);
-        fillPicker(projectPickers[panel], tidy(overview.projects[panel], sortedProjects[panel]));
-        fillPicker(namePickers[panel], tidy(overview.names[panel], sortedNames[panel]));
+        fillPicker(projectPickers[panel], overview.projects[panel]);
+        fillPicker(namePickers[panel], overview.names[panel]);
     }
     removeAdjacentRepeats(m_main.statusStrip().Combo9);
 }

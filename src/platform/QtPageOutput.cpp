@@ -30,11 +30,11 @@ void setUpPage(QPrinter &printer)
 
 } // namespace
 
-void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QString &where)
+void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QString &failed)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        throw failure(QStringLiteral("Er kan niet worden afgedrukt naar %1.").arg(where));
+        throw failure(failed);
 
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
@@ -61,11 +61,11 @@ void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QStr
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int onPage = int(i % linesPerPage);
         if (i > 0 && onPage == 0 && !printer.newPage())
-            throw failure(QStringLiteral("Er kan geen nieuwe pagina worden begonnen op %1.").arg(where));
+            throw failure(failed);
         painter.drawText(QPointF(page.left(), page.top() + onPage * lineHeight + metrics.ascent()), lines[i]);
     }
     if (!painter.end())
-        throw failure(QStringLiteral("Het afdrukken naar %1 is niet gelukt.").arg(where));
+        throw failure(failed);
 }
 
 void QtPageOutput::print(const QStringList &lines, const QString &printerName)
@@ -76,7 +76,7 @@ void QtPageOutput::print(const QStringList &lines, const QString &printerName)
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Factuur"));
     setUpPage(printer);
-    paint(printer, lines, QStringLiteral("de printer '%1'").arg(printerName));
+    paint(printer, lines, QStringLiteral("Het afdrukken op de printer '%1' is niet gelukt.").arg(printerName));
 }
 
 void QtPageOutput::writePdf(const QStringList &lines, const QString &fileName)
@@ -87,9 +87,10 @@ void QtPageOutput::writePdf(const QStringList &lines, const QString &fileName)
     printer.setDocName(QFileInfo(fileName).completeBaseName());
     printer.setCreator(QStringLiteral("Talveros"));
     setUpPage(printer);
-    paint(printer, lines, QStringLiteral("het bestand '%1'").arg(fileName));
+    const QString failed = QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(fileName);
+    paint(printer, lines, failed);
     if (!QFileInfo::exists(fileName))
-        throw failure(QStringLiteral("Het bestand '%1' is niet geschreven.").arg(fileName));
+        throw failure(failed);
 }
 
 std::optional<QString> QtPageOutput::askPdfFileName(QWidget *parent, const QString &suggestedName)

@@ -15,7 +15,8 @@ public:
     std::optional<QString> askPdfFileName(QWidget *parent, const QString &suggestedName) override;
 
 private:
-    static void paint(QPrinter &printer, const QStringList &lines, const QString &where);
+    // `failed` is what the administrator is told when the pages cannot be made.
+    static void paint(QPrinter &printer, const QStringList &lines, const QString &failed);
 };
 
 } // namespace talveros::platform

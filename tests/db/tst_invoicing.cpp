@@ -524,6 +524,14 @@ private slots:
             joined.removeAll(QString());
             QCOMPARE(joined, expected);
         }
+        // A file that cannot be written is reported, not passed over.
+        rig.pdf.fileName = dir.filePath(QStringLiteral("geen/map/factuur.pdf"));
+        save->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+        QCOMPARE(rig.dialogs.boxes.back().text,
+                 QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(*rig.pdf.fileName));
+        rig.dialogs.boxes.pop_back();
+
         // Cancelling the file dialog writes nothing and says nothing.
         rig.pdf.fileName.reset();
         save->trigger();

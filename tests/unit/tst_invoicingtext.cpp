@@ -1,3 +1,4 @@
+#include "data/TextForms.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 
@@ -228,6 +229,28 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QStringList, expected);
         QCOMPARE(withoutAdjacentRepeats(entries), expected);
+    }
+
+    // The overview's own sort gives exactly the program's shared text order.
+    void sortKeepsTheSharedTextOrder_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("case") << QStringList{"b", "B", "a", "A", "ab", "Ab", "aB"};
+        QTest::newRow("equal first 16") << QStringList{"2008-01-00000001nee  Zorg", "2008-01-00000001nee  audit",
+                                                       "2008-01-00000001nee  Audit", "2008-01-00000001ja  Bouw"};
+        QTest::newRow("prefixes and control characters")
+            << QStringList{"abc", "ab", QStringLiteral("ab") + QChar(0), "ab ", "", "a\tb", "ABC"};
+        QTest::newRow("non-ASCII inside and after 16")
+            << QStringList{"\u00c9cole", "ecole", "Ecole", "\u00e9cole", "2008-01-00000001\u00e9", "2008-01-00000001z",
+                           "2008-01-00000001E", "Stra\u00dfe", "STRASSE", "stra\u00dfe", "\U0001F600", "z"};
+        QTest::newRow("all of them") << QStringList{"Z", "z", "1", "10", "9", "_", "~", "[", "a"};
+    }
+    void sortKeepsTheSharedTextOrder()
+    {
+        QFETCH(QStringList, texts);
+        QCOMPARE(sortedInTextOrder(texts), talveros::data::sortedTexts(texts));
+        QStringList reversed(texts.crbegin(), texts.crend());
+        QCOMPARE(sortedInTextOrder(reversed), talveros::data::sortedTexts(texts));
     }
 
     // Blocks follow the selected rows, a number selected twice gives its blocks twice,
