@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <exception>
+#include <future>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -86,40 +88,48 @@ QStringList projectDeclarationRows(const QString &project)
     });
 }
 
-PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames)
-{
-    const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
-                                           "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
-                                + kDeclarations + " WHERE " + kWithProject);
-    enum { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
+namespace {
 
-    // Picker entries stay bytes in the result set until their repeats are gone: most
-    // of the table's rows repeat a name.
-    struct Picker {
-        bool sorted = false;
-        std::vector<std::string_view> entries;
-        std::unordered_set<std::string_view> seen;
-        void add(std::string_view entry)
-        {
-            if (sorted ? seen.insert(entry).second : (entries.empty() || entries.back() != entry))
-                entries.push_back(entry);
-        }
-        QStringList texts() const
-        {
-            QStringList list;
-            list.reserve(qsizetype(entries.size()));
-            for (std::string_view e : entries)
-                list << QString::fromUtf8(e.data(), qsizetype(e.size()));
-            return sorted ? sortedInTextOrder(list) : list;
-        }
-    };
-    std::array<Picker, 4> projects, names;
-    for (size_t p = 0; p < 4; ++p) {
+enum OverviewColumn { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
+
+// Picker entries stay bytes in the result set until their repeats are gone: most of
+// the table's rows repeat a name.
+struct Picker {
+    bool sorted = false;
+    std::vector<std::string_view> entries;
+    std::unordered_set<std::string_view> seen;
+    void add(std::string_view entry)
+    {
+        if (sorted ? seen.insert(entry).second : (entries.empty() || entries.back() != entry))
+            entries.push_back(entry);
+    }
+    QStringList texts() const
+    {
+        QStringList list;
+        list.reserve(qsizetype(entries.size()));
+        for (std::string_view e : entries)
+            list << QString::fromUtf8(e.data(), qsizetype(e.size()));
+        return sorted ? sortedInTextOrder(list) : list;
+    }
+};
+
+struct Panel {
+    QStringList rows;
+    QStringList projects;
+    QStringList names;
+};
+
+// The "nee" and "ja" panels of one party: its flag decides the panel, its name column
+// fills the name picker.
+std::array<Panel, 2> overviewPanels(const RowStore &rows, int flagColumn, int nameColumn,
+                                    std::array<bool, 2> sortedProjects, std::array<bool, 2> sortedNames)
+{
+    std::array<Picker, 2> projects, names;
+    std::array<QStringList, 2> listed;
+    for (size_t p = 0; p < 2; ++p) {
         projects[p].sorted = sortedProjects[p];
         names[p].sorted = sortedNames[p];
     }
-    std::array<QStringList, 4> listed;
-
     auto bytes = [&rows](size_t r, int c) {
         if (rows.isNull(r, c))
             throw nullValue(rows.columns()[size_t(c)].name);
@@ -127,35 +137,63 @@ PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, c
     };
     std::string row;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
-        const bool clientNo = equals(rows, r, ClientPaid, "nee");
-        const bool clientYes = !clientNo && equals(rows, r, ClientPaid, "ja");
-        const bool consultantNo = equals(rows, r, ConsultantPaid, "nee");
-        const bool consultantYes = !consultantNo && equals(rows, r, ConsultantPaid, "ja");
-        if (!clientNo && !clientYes && !consultantNo && !consultantYes)
+        size_t panel;
+        std::string_view flag;
+        if (equals(rows, r, flagColumn, "nee"))
+            panel = 0, flag = "nee";
+        else if (equals(rows, r, flagColumn, "ja"))
+            panel = 1, flag = "ja";
+        else
             continue;
-        const std::string_view number = bytes(r, Number);
         const std::string_view project = rows.value(r, Project);
-        auto add = [&](size_t panel, std::string_view flag, int nameColumn) {
-            row.assign(number).append(flag).append("  ").append(project);
-            listed[panel] << oneLine(QString::fromUtf8(row.data(), qsizetype(row.size())));
-            projects[panel].add(project);
-            names[panel].add(bytes(r, nameColumn));
-        };
-        if (clientNo)
-            add(0, "nee", Client);
-        if (clientYes)
-            add(1, "ja", Client);
-        if (consultantNo)
-            add(2, "nee", Consultant);
-        if (consultantYes)
-            add(3, "ja", Consultant);
+        row.assign(bytes(r, Number)).append(flag).append("  ").append(project);
+        listed[panel] << oneLine(QString::fromUtf8(row.data(), qsizetype(row.size())));
+        projects[panel].add(project);
+        names[panel].add(bytes(r, nameColumn));
     }
+    std::array<Panel, 2> panels;
+    for (size_t p = 0; p < 2; ++p)
+        panels[p] = {sortedInTextOrder(listed[p]), projects[p].texts(), names[p].texts()};
+    return panels;
+}
+
+} // namespace
+
+PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames)
+{
+    const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
+                                           "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
+                                + kDeclarations + " WHERE " + kWithProject);
+    // The client side and the consultant side share nothing but the rows they read, so
+    // they are built side by side.
+    auto consultantSide = std::async(std::launch::async, [&] {
+        return overviewPanels(rows, ConsultantPaid, Consultant, {sortedProjects[2], sortedProjects[3]},
+                              {sortedNames[2], sortedNames[3]});
+    });
+    std::array<Panel, 2> clientPanels, consultantPanels;
+    std::exception_ptr failure;
+    try {
+        clientPanels = overviewPanels(rows, ClientPaid, Client, {sortedProjects[0], sortedProjects[1]},
+                                      {sortedNames[0], sortedNames[1]});
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Waited for before any failure is passed on: the other side reads `rows`.
+    try {
+        consultantPanels = consultantSide.get();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 
     PaymentOverview o;
+    const Panel *all[] = {&clientPanels[0], &clientPanels[1], &consultantPanels[0], &consultantPanels[1]};
     for (size_t p = 0; p < 4; ++p) {
-        o.rows[p] = sortedInTextOrder(listed[p]);
-        o.projects[p] = projects[p].texts();
-        o.names[p] = names[p].texts();
+        o.rows[p] = all[p]->rows;
+        o.projects[p] = all[p]->projects;
+        o.names[p] = all[p]->names;
     }
     return o;
 }
