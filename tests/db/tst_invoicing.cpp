@@ -379,6 +379,39 @@ private slots:
                                                        "Factuurnummer: 2008-01-00000008         Projectnaam: Audit"}));
     }
 
+    // A NULL that would go into a row or a picker is reported by its column; the lists
+    // stay empty rather than half filled.
+    void nullValuesAreReported_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("overview");
+        QTest::newRow("client name, overview") << 2 << true;
+        QTest::newRow("consultant name, overview") << 3 << true;
+        QTest::newRow("invoice number, overview") << 0 << true;
+        QTest::newRow("consultant name, pick") << 3 << false;
+        QTest::newRow("invoice number, pick") << 0 << false;
+    }
+    void nullValuesAreReported()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, overview);
+        Row bad = declaration("2008-01-00000002", s("Audit"), "Gemeente", "Jan");
+        bad[size_t(column)] = std::nullopt;
+        seed({declaration("2008-01-00000001", s("Audit"), "Gemeente", "Jan"), bad});
+        Rig rig;
+        if (overview) {
+            QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+        } else {
+            rig.tab->Combo7->addItem(QStringLiteral("Audit"));
+            choose(rig.tab->Combo7, QStringLiteral("Audit"));
+        }
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QVERIFY2(rig.dialogs.boxes[0].text.contains(kColumns[column]), qPrintable(rig.dialogs.boxes[0].text));
+        for (QListWidget *l : {rig.tab->List4, rig.tab->List5, rig.tab->List6, rig.tab->List7})
+            QCOMPARE(l->count(), 0);
+    }
+
     void emptyTableLeavesEverythingEmpty()
     {
         Rig rig;
