@@ -565,6 +565,15 @@ private slots:
                  QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(*rig.pdf.fileName));
         rig.dialogs.boxes.pop_back();
 
+        // A printer that refuses is reported in the program's box.
+        rig.pdf.fake.failWith = QStringLiteral("De printer 'Thuis' is niet gevonden.");
+        print->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+        QCOMPARE(rig.dialogs.boxes.back().text, rig.pdf.fake.failWith);
+        QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
+        rig.dialogs.boxes.pop_back();
+        rig.pdf.fake.failWith.clear();
+
         // Cancelling the file dialog writes nothing and says nothing.
         rig.pdf.fileName.reset();
         save->trigger();
