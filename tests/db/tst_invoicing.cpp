@@ -176,8 +176,11 @@ private slots:
     {
         test::resetTable(Database::Declarations, kDeclarations);
         for (const QString &table : {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
-                                     kProjects, QStringLiteral("TALVERO_PROJECT_DATA")})
+                                     kProjects, QStringLiteral("TALVERO_PROJECT_DATA"),
+                                     QStringLiteral("TALVERO_berichten")})
             test::resetTable(Database::Main, table);
+        // The window reads the broadcast message when it starts.
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
     }
 
     // Only the exact name matches: not another letter case, not a trailing blank, and a
