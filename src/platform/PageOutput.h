@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -22,5 +23,10 @@ public:
     // Asks where a PDF goes; empty when the administrator cancels.
     virtual std::optional<QString> askPdfFileName(QWidget *parent, const QString &suggestedName) = 0;
 };
+
+// Splits lines into pages of at most `linesPerPage` lines, only ever between two lines.
+// A run of lines between empty lines (one invoice block) moves whole to the next page
+// when it would not fit on the rest of this one but fits on a page of its own.
+QList<QStringList> pagesOf(const QStringList &lines, int linesPerPage);
 
 } // namespace talveros::platform

@@ -30,6 +30,34 @@ void setUpPage(QPrinter &printer)
 
 } // namespace
 
+QList<QStringList> pagesOf(const QStringList &lines, int linesPerPage)
+{
+    linesPerPage = std::max(1, linesPerPage);
+    QList<QStringList> pages;
+    QStringList page;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool startsRun = !lines[i].isEmpty() && (i == 0 || lines[i - 1].isEmpty());
+        if (startsRun && !page.isEmpty()) {
+            qsizetype run = i;
+            while (run < lines.size() && !lines[run].isEmpty())
+                ++run;
+            const qsizetype length = run - i;
+            if (length <= linesPerPage && page.size() + length > linesPerPage) {
+                pages << page;
+                page.clear();
+            }
+        }
+        if (page.size() == linesPerPage) {
+            pages << page;
+            page.clear();
+        }
+        page << lines[i];
+    }
+    if (!page.isEmpty())
+        pages << page;
+    return pages;
+}
+
 void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QString &failed)
 {
     QPainter painter;
@@ -56,13 +84,12 @@ void QtPageOutput::paint(QPrinter &printer, const QStringList &lines, const QStr
     }
     const QFontMetricsF metrics(painter.font(), &printer);
     const qreal lineHeight = metrics.lineSpacing();
-    const int linesPerPage = std::max(1, int(page.height() / lineHeight));
-
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int onPage = int(i % linesPerPage);
-        if (i > 0 && onPage == 0 && !printer.newPage())
+    const QList<QStringList> pages = pagesOf(lines, int(page.height() / lineHeight));
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        if (p > 0 && !printer.newPage())
             throw failure(failed);
-        painter.drawText(QPointF(page.left(), page.top() + onPage * lineHeight + metrics.ascent()), lines[i]);
+        for (qsizetype i = 0; i < pages[p].size(); ++i)
+            painter.drawText(QPointF(page.left(), page.top() + qreal(i) * lineHeight + metrics.ascent()), pages[p][i]);
     }
     if (!painter.end())
         throw failure(failed);
