@@ -1,12 +1,254 @@
 #include "invoicing/Invoicing.h"
 
+#include "invoicing/DeclarationText.h"
+#include "invoicing/Declarations.h"
 #include "panes/MainWindowAccess.h"
+#include "panes/RecordPanes.h"
+#include "platform/Action.h"
+#include "platform/Colours.h"
+
+#include <QAction>
+#include <array>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStringListModel>
 
 namespace talveros::invoicing {
 
-InvoicingController::InvoicingController(InvoicingTab &, panes::MainWindowAccess &main, QObject *parent)
-    : QObject(parent), m_main(main)
+namespace {
+
+using namespace platform::colours;
+
+// Sets a picker's entries in one go through one list model and empties its text.
+void fillPicker(QComboBox *combo, const QStringList &entries)
 {
+    auto *model = qobject_cast<QStringListModel *>(combo->model());
+    if (model) {
+        model->setStringList(entries);
+    } else {
+        combo->clear();
+        combo->addItems(entries);
+    }
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+}
+
+// A sorted list is filled in the program's text order in one go: a sorting list widget
+// would insert its rows one at a time, and in an order of its own.
+void fillList(QListWidget *list, const QStringList &rowsInTextOrder)
+{
+    list->setSortingEnabled(false);
+    list->clear();
+    list->addItems(rowsInTextOrder);
+    list->setSortingEnabled(true);
+}
+
+void setBackground(QListWidget *list, const QColor &colour)
+{
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, colour);
+    list->setPalette(p);
+}
+
+// The printer list is filled by the printing system, not by us; only its direct
+// repeats go, and the chosen printer stays chosen.
+void removeAdjacentRepeats(QComboBox *combo)
+{
+    const QString chosen = combo->currentText();
+    for (int i = combo->count() - 1; i >= 1; --i)
+        if (combo->itemText(i) == combo->itemText(i - 1))
+            combo->removeItem(i);
+    if (combo->currentText() != chosen)
+        combo->setCurrentIndex(combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+} // namespace
+
+InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAccess &main, QObject *parent)
+    : QObject(parent), m_tab(tab), m_main(main)
+{
+    connect(m_tab.Combo11, &QComboBox::activated, this, [this] { act([this] { showClientDeclarations(); }); });
+    connect(m_tab.Combo7, &QComboBox::activated, this, [this] { act([this] { showProjectDeclarations(); }); });
+    connect(m_tab.Command3, &QPushButton::clicked, this, [this] { act([this] { loadPaymentOverview(); }); });
+    for (platform::PictureButton *picture : m_tab.Image27)
+        connect(picture, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
+
+    panes::ProjectPane &pane = m_main.projectPane();
+    connect(pane.Image12, &platform::PictureButton::doubleClicked, this,
+            [this] { act([this] { toggleProjectClosing(); }); });
+    m_label62 = pane.Label62;
+    m_label62->installEventFilter(this);
+
+    // Printing belongs to the invoice text: its context menu and Ctrl+P while it shows.
+    m_print = new QAction(QStringLiteral("Afdrukken"), m_tab.Text70);
+    m_print->setObjectName(QStringLiteral("actionPrintInvoice"));
+    m_print->setShortcut(QKeySequence::Print);
+    m_print->setShortcutContext(Qt::WindowShortcut);
+    m_tab.Text70->addAction(m_print);
+    connect(m_print, &QAction::triggered, this, [this] { act([this] { printInvoice(); }); });
+    m_savePdf = new QAction(QStringLiteral("Opslaan als PDF\u2026"), m_tab.Text70);
+    m_savePdf->setObjectName(QStringLiteral("actionSaveInvoicePdf"));
+    connect(m_savePdf, &QAction::triggered, this, [this] { act([this] { saveInvoiceAsPdf(); }); });
+    m_tab.Text70->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tab.Text70, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
+}
+
+template <class Action>
+void InvoicingController::act(Action &&action)
+{
+    platform::runAction(m_main.services().dialogs, std::forward<Action>(action));
+}
+
+bool InvoicingController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Compared by the pointer kept at wiring time: the window may be half torn down when
+    // its last events arrive.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_label62) {
+        act([this] { toggleProjectClosing(); });
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void InvoicingController::showClientDeclarations()
+{
+    m_tab.List4->clear();
+    setBackground(m_tab.List4, kYellow);
+    m_tab.Combo7->setEditText(QString());
+    fillList(m_tab.List4, sortedInTextOrder(clientDeclarationRows(m_tab.Combo11->currentText())));
+}
+
+void InvoicingController::showProjectDeclarations()
+{
+    m_tab.List4->clear();
+    setBackground(m_tab.List4, kCyan);
+    m_tab.Combo11->setEditText(QString());
+    fillList(m_tab.List4, sortedInTextOrder(projectDeclarationRows(m_tab.Combo7->currentText())));
+}
+
+void InvoicingController::toggleInvoice()
+{
+    QPlainTextEdit *text = m_tab.Text70;
+    if (!text->isHidden()) {
+        text->hide();
+        return;
+    }
+    QStringList keys;
+    for (int row = 0; row < m_tab.List4->count(); ++row) {
+        const QListWidgetItem *item = m_tab.List4->item(row);
+        if (item->isSelected())
+            keys << firstChars(item->text(), 16);
+    }
+    const std::vector<KeyedDeclaration> declarations = keys.isEmpty() ? std::vector<KeyedDeclaration>{}
+                                                                       : invoiceDeclarations(keys);
+    // Composed whole before it is shown: a declaration that cannot be read leaves no
+    // half invoice behind.
+    const QStringList lines = invoiceLines(m_tab.Combo11->currentText(), keys, declarations);
+    text->setPlainText(invoiceText(lines));
+    text->show();
+    text->raise();
+}
+
+void InvoicingController::loadPaymentOverview()
+{
+    QListWidget *lists[] = {m_tab.List4, m_tab.List5, m_tab.List6, m_tab.List7};
+    QComboBox *projectPickers[] = {m_tab.Combo7, m_tab.Combo10, m_tab.Combo8, m_tab.Combo19};
+    QComboBox *namePickers[] = {m_tab.Combo11, m_tab.Combo13, m_tab.Combo16, m_tab.Combo18};
+    // Which pickers keep text order: Combo7, Combo10 and Combo11.
+    const std::array<bool, 4> sortedProjects{true, true, false, false};
+    const std::array<bool, 4> sortedNames{true, false, false, false};
+    for (int panel = 0; panel < 4; ++panel) {
+        lists[panel]->clear();
+        fillPicker(projectPickers[panel], {});
+        fillPicker(namePickers[panel], {});
+    }
+
+    const PaymentOverview overview = readPaymentOverview(sortedProjects, sortedNames);
+    for (size_t panel = 0; panel < 4; ++panel) {
+        fillList(lists[panel], overview.rows[panel]);
+        fillPicker(projectPickers[panel], overview.projects[panel]);
+        fillPicker(namePickers[panel], overview.names[panel]);
+    }
+    removeAdjacentRepeats(m_main.statusStrip().Combo9);
+}
+
+void InvoicingController::toggleProjectClosing()
+{
+    QLineEdit *flag = m_main.projectPane().Text44;
+    // The bound box hands the new text to the project source, which writes it when it
+    // leaves the row or the program ends.
+    if (flag->text() == QLatin1String("Nee"))
+        flag->setText(QStringLiteral("Ja"));
+    else if (flag->text() == QLatin1String("Ja"))
+        flag->setText(QStringLiteral("Nee"));
+}
+
+QStringList InvoicingController::invoiceLinesShown() const
+{
+    QStringList lines = m_tab.Text70->toPlainText().split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    // The last line's end leaves nothing behind it that is a line.
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList InvoicingController::linesToOutput()
+{
+    platform::Dialogs &dialogs = m_main.services().dialogs;
+    if (m_tab.Text70->isHidden()) {
+        dialogs.message(QStringLiteral("Er wordt geen factuur getoond. Maak eerst een factuur met de factuurknop."),
+                        QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation, platform::Buttons::Ok);
+        return {};
+    }
+    const QStringList lines = invoiceLinesShown();
+    if (m_tab.Text70->toPlainText().trimmed().isEmpty()) {
+        dialogs.message(QStringLiteral("De factuur is leeg; er is niets af te drukken."),
+                        QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation, platform::Buttons::Ok);
+        return {};
+    }
+    return lines;
+}
+
+void InvoicingController::printInvoice()
+{
+    const QStringList lines = linesToOutput();
+    if (lines.isEmpty())
+        return;
+    const QString printer = m_main.statusStrip().Combo9->currentText();
+    if (printer.isEmpty()) {
+        m_main.services().dialogs.message(QStringLiteral("Er is geen printer gekozen."),
+                                          QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,
+                                          platform::Buttons::Ok);
+        return;
+    }
+    m_main.services().pages.print(lines, printer);
+}
+
+void InvoicingController::saveInvoiceAsPdf()
+{
+    const QStringList lines = linesToOutput();
+    if (lines.isEmpty())
+        return;
+    const std::optional<QString> file =
+        m_main.services().pages.askPdfFileName(m_main.window(), QStringLiteral("factuur.pdf"));
+    if (!file)
+        return;
+    m_main.services().pages.writePdf(lines, *file);
+}
+
+void InvoicingController::showInvoiceMenu(const QPoint &at)
+{
+    QMenu *menu = m_tab.Text70->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(m_print);
+    menu->addAction(m_savePdf);
+    menu->popup(m_tab.Text70->mapToGlobal(at));
 }
 
 } // namespace talveros::invoicing

@@ -1,11 +1,32 @@
 #pragma once
 
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
 namespace talveros::platform {
 
-// Prints text pages or writes them to a PDF file.
+// Puts lines of fixed-pitch text on paper or into a PDF file: the same pages both
+// ways, a page break only ever between two lines. A failure is thrown as an exception
+// whose text tells the administrator what went wrong.
 class PageOutput {
 public:
     virtual ~PageOutput() = default;
+
+    // Prints on the printer of that device name.
+    virtual void print(const QStringList &lines, const QString &printerName) = 0;
+    virtual void writePdf(const QStringList &lines, const QString &fileName) = 0;
+    // Asks where a PDF goes; empty when the administrator cancels.
+    virtual std::optional<QString> askPdfFileName(QWidget *parent, const QString &suggestedName) = 0;
 };
+
+// Splits lines into pages of at most `linesPerPage` lines, only ever between two lines.
+// A run of lines between empty lines (one invoice block) moves whole to the next page
+// when it would not fit on the rest of this one but fits on a page of its own.
+QList<QStringList> pagesOf(const QStringList &lines, int linesPerPage);
 
 } // namespace talveros::platform

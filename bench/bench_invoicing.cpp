@@ -1,0 +1,190 @@
+// The invoicing tab's actions on a filled private server: the payment overview, a
+// client pick, and an invoice of 50 selected rows, each timed through the main window
+// the program builds. Run by bench/run_invoicing.sh, which sets them against the
+// leanest UTF-8 fetch of the whole Declaraties table (bench_walk utf8).
+//
+//   bench_invoicing overview|pick|invoice PORT [RUNS]
+//
+// Prints one line: mode, best seconds of the action alone, what it produced, the
+// resident size before the first run and the peak resident size, in MiB.
+#include "data/Connection.h"
+#include "data/ConnectionSettings.h"
+#include "invoicing/Declarations.h"
+#include "invoicing/Invoicing.h"
+#include "mainwindow/Form1.h"
+#include "platform/Clock.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/LinuxIcmpEcho.h"
+#include "platform/LinuxSound.h"
+#include "platform/QtAppControl.h"
+#include "platform/QtPageOutput.h"
+#include "platform/Workstation.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+using namespace talveros;
+
+namespace {
+
+class NoDialogs final : public platform::Dialogs {
+public:
+    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        std::exit(1);
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
+};
+
+class NoPrinters final : public platform::Printers {
+public:
+    QStringList installed() const override { return {}; }
+    QString defaultPrinter() const override { return {}; }
+    void use(const QString &) override {}
+};
+
+class QuietWorkstation final : public platform::Workstation {
+public:
+    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
+    std::vector<platform::BoardRecord> boards() const override { return {}; }
+    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
+    QString dateSeparator() const override { return QStringLiteral("/"); }
+    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
+};
+
+double peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+// The client with the most declarations: the heaviest pick there is.
+QString busiestClient()
+{
+    data::Connection conn(data::Database::Declarations);
+    const data::RowStore rows = conn.query("SELECT Opdrachtgevernaam FROM Declaraties WHERE Projectnaam <> '' "
+                                           "GROUP BY Opdrachtgevernaam ORDER BY COUNT(*) DESC, Opdrachtgevernaam LIMIT 1");
+    return rows.rowCount() ? rows.text(0, 0) : QString();
+}
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// CPU seconds of the last timed action: on a busy machine the wall clock also counts
+// the time others had the processor.
+double lastCpu = 0;
+
+template <class Action>
+double timed(Action &&action)
+{
+    QElapsedTimer timer;
+    const double cpuStart = cpuSeconds();
+    timer.start();
+    action();
+    lastCpu = cpuSeconds() - cpuStart;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s overview|pick|invoice PORT [RUNS]\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray mode = argv[1];
+    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    QApplication app(argc, argv);
+    data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[2]));
+
+    NoDialogs dialogs;
+    platform::SystemClock clock;
+    NoPrinters printers;
+    QuietWorkstation workstation;
+    platform::QtAppControl control;
+    platform::LinuxSound sound;
+    platform::DesktopShell shell;
+    platform::LinuxIcmpEcho icmp;
+    platform::QtPageOutput pages;
+    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
+
+    mainwindow::Form1 form(services);
+    form.load();
+    auto *invoicing = form.findChild<invoicing::InvoicingController *>();
+    invoicing::InvoicingTab *tab = form.invoicing;
+    const QString client = busiestClient();
+    const double before = residentMiB();
+
+    double best = 1e9;
+    double cpu = 0;
+    QString produced;
+    for (int run = 0; run < runs; ++run) {
+        if (mode == "overview") {
+            best = std::min(best, timed([&] { invoicing->loadPaymentOverview(); }));
+            cpu = lastCpu;
+            // Where the time goes: the read and the row texts alone, without the lists.
+            const double read = timed([] { invoicing::readPaymentOverview({true, true, false, false}, {true, false, false, false}); });
+            produced = QStringLiteral("rows=%1+%2+%3+%4 pickers=%5+%6")
+                           .arg(tab->List4->count())
+                           .arg(tab->List5->count())
+                           .arg(tab->List6->count())
+                           .arg(tab->List7->count())
+                           .arg(tab->Combo7->count())
+                           .arg(tab->Combo13->count())
+                + QStringLiteral(" read=%1").arg(read, 0, 'f', 3);
+        } else if (mode == "pick" || mode == "invoice") {
+            tab->Combo11->setEditText(client);
+            const double pick = timed([&] { invoicing->showClientDeclarations(); });
+            if (mode == "pick") {
+                best = std::min(best, pick);
+                cpu = lastCpu;
+                produced = QStringLiteral("rows=%1").arg(tab->List4->count());
+                continue;
+            }
+            const int count = tab->List4->count();
+            for (int i = 0; i < 50 && count > 0; ++i)
+                tab->List4->item(int(qint64(i) * count / 50))->setSelected(true);
+            if (!tab->Text70->isHidden())
+                invoicing->toggleInvoice();
+            best = std::min(best, timed([&] { invoicing->toggleInvoice(); }));
+            cpu = lastCpu;
+            produced = QStringLiteral("selected=%1 lines=%2")
+                           .arg(tab->List4->selectedItems().size())
+                           .arg(invoicing->invoiceLinesShown().size());
+        } else {
+            std::fprintf(stderr, "unknown mode %s\n", mode.constData());
+            return 2;
+        }
+    }
+    std::printf("%s seconds=%.3f cpu=%.3f %s before=%.1f peak=%.1f\n", mode.constData(), best, cpu,
+                qPrintable(produced), before, peakMiB());
+    return 0;
+}

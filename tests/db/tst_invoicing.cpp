@@ -1,0 +1,609 @@
+#include "invoicing/Invoicing.h"
+#include "mainwindow/Form1.h"
+#include "platform/QtPageOutput.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace talveros;
+using data::Database;
+using test::Row;
+
+namespace {
+
+const QString kDeclarations = QStringLiteral("Declaraties");
+const QString kProjects = QStringLiteral("TALVERO_projecten");
+const QColor kYellow(255, 255, 0), kCyan(0, 255, 255), kLightYellow(255, 255, 128);
+
+std::optional<QString> s(const QString &t) { return t; }
+
+const QStringList kColumns{"Factuurnummer", "Projectnaam", "Opdrachtgevernaam", "Consultantnaam",
+                           "IsbetaaldOpdrachtgever", "IsbetaaldConsultant", "uren", "peruurUIT", "urentotaaluit",
+                           "kilometers", "perKM", "totaalkostenKM", "onkosten", "kostenomschrijving",
+                           "subtotaaluit", "BTWuit", "totaaluit"};
+
+// A declaration of 8 hours, no kilometres and no expenses.
+Row declaration(const QString &number, const std::optional<QString> &project, const QString &client,
+                const QString &consultant, const QString &clientPaid = QStringLiteral("nee"),
+                const QString &consultantPaid = QStringLiteral("nee"))
+{
+    return {s(number), project, s(client), s(consultant), s(clientPaid), s(consultantPaid), s("8"), s("75,00"),
+            s("600,00"), s("0"), s("0,19"), s("0,00"), s("0"), s(""), s("600,00"), s("126,00"), s("726,00")};
+}
+
+void seed(const std::vector<Row> &rows) { test::insertRows(Database::Declarations, kDeclarations, kColumns, rows); }
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void choose(QComboBox *combo, const QString &entry)
+{
+    const int index = combo->findText(entry);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
+// Passes the file dialog and the PDF on to the real page output, and printing to the
+// fake, so a test reads back a real PDF through the whole path.
+class PdfThroughQt final : public platform::PageOutput {
+public:
+    void print(const QStringList &lines, const QString &printer) override { fake.print(lines, printer); }
+    void writePdf(const QStringList &lines, const QString &file) override { real.writePdf(lines, file); }
+    std::optional<QString> askPdfFileName(QWidget *, const QString &) override { return fileName; }
+    platform::QtPageOutput real;
+    test::FakePageOutput fake;
+    std::optional<QString> fileName;
+};
+
+struct Rig : test::FakeServices {
+    PdfThroughQt pdf;
+    platform::Services withPdf{dialogs, clock, printers, workstation, app, sound, shell, icmp, pdf};
+    mainwindow::Form1 form{withPdf};
+    invoicing::InvoicingTab *tab = form.invoicing;
+
+    Rig() { form.load(); }
+    invoicing::InvoicingController *controller() const
+    {
+        return form.findChild<invoicing::InvoicingController *>();
+    }
+    void clickInvoice(int picture = 0) { QTest::mouseClick(tab->Image27[size_t(picture)], Qt::LeftButton); }
+    void selectRows(const QList<int> &numbers)
+    {
+        for (int r : numbers)
+            tab->List4->item(r)->setSelected(true);
+    }
+    QStringList invoice() const { return controller()->invoiceLinesShown(); }
+};
+
+QStringList pdfText(const QString &file)
+{
+    QProcess p;
+    // Fixed-pitch layout at the advance of "Courier New" 8.25 pt, so that runs of blanks
+    // come back as the blanks they were.
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-layout"), QStringLiteral("-fixed"), QStringLiteral("4.95"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {QStringLiteral("pdftotext failed: ") + QString::fromUtf8(p.readAllStandardError())};
+    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+}
+
+// Pages of text lines as pdftotext gives them: without trailing blanks, and without
+// the empty lines at the end of each page, which leave no mark on paper.
+QList<QStringList> pages(const QStringList &lines)
+{
+    QList<QStringList> result{{}};
+    for (QString line : lines) {
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
+        qsizetype feed;
+        while ((feed = line.indexOf(QLatin1Char('\f'))) >= 0) {
+            result.last() << line.left(feed);
+            result << QStringList{};
+            line = line.mid(feed + 1);
+        }
+        result.last() << line;
+    }
+    for (QStringList &page : result)
+        while (!page.isEmpty() && page.last().isEmpty())
+            page.removeLast();
+    while (!result.isEmpty() && result.last().isEmpty())
+        result.removeLast();
+    // The page margin comes back as blanks before every line; the first line of the
+    // first page starts in the text's first column.
+    if (!result.isEmpty() && !result[0].isEmpty()) {
+        const QString &first = result[0][0];
+        qsizetype margin = 0;
+        while (margin < first.size() && first[margin] == QLatin1Char(' '))
+            ++margin;
+        for (QStringList &page : result)
+            for (QString &line : page)
+                line = line.mid(margin);
+    }
+    return result;
+}
+
+void seedProjects(const QStringList &closingFlags)
+{
+    std::vector<Row> rows;
+    int n = 0;
+    for (const QString &flag : closingFlags) {
+        const QString name = QStringLiteral("Project%1").arg(++n);
+        rows.push_back({s(name), s("0001" + name + "0002"), s("0002"), s("0001"), s(""), s(""), s(""), s("0"), s("0"),
+                        s("0"), s("GEEN"), s("GEEN"), s(flag)});
+    }
+    test::insertRows(Database::Main, kProjects,
+                     {"Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer", "ProjectOmschrijving",
+                      "TijdsplanningDATUMvan", "TijdsplanningDATUMtm", "ProjectduurPer8uur",
+                      "InkoopDagtariefOpdrachtgever", "VerkoopDagtariefConsultant", "CommentaarCONSULTANT",
+                      "CommentaarADMIN", "AFSLUITEN"},
+                     rows);
+}
+
+QStringList storedFlags()
+{
+    QStringList flags;
+    for (const Row &row : test::tableRows(Database::Main, kProjects, {"AFSLUITEN"}))
+        flags << row[0].value_or(QStringLiteral("<NULL>"));
+    return flags;
+}
+
+} // namespace
+
+class TestInvoicing : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+    void init()
+    {
+        test::resetTable(Database::Declarations, kDeclarations);
+        for (const QString &table : {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
+                                     kProjects, QStringLiteral("TALVERO_PROJECT_DATA"),
+                                     QStringLiteral("TALVERO_berichten")})
+            test::resetTable(Database::Main, table);
+        // The window reads the broadcast message when it starts.
+        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
+    }
+
+    // Only the exact name matches: not another letter case, not a trailing blank, and a
+    // row without a project name is no declaration.
+    void clientPickMatchesExactly()
+    {
+        seed({declaration("2008-01-00000003", s("Audit"), "Gemeente Zeist", "Jan"),
+              declaration("2008-01-00000001", s("Migratie"), "Gemeente Zeist", "Piet"),
+              declaration("2008-01-00000002", s("Audit"), "gemeente zeist", "Klaas"),
+              declaration("2008-01-00000004", s("Audit"), "Gemeente Zeist ", "Kees"),
+              declaration("2008-01-00000005", s(""), "Gemeente Zeist", "Henk"),
+              declaration("2008-01-00000006", std::nullopt, "Gemeente Zeist", "Henk"),
+              declaration("2008-01-00000007", s("Audit"), "Waterschap", "Jan")});
+        Rig rig;
+        rig.tab->Combo7->addItems({"Audit", "Migratie"});
+        rig.tab->Combo7->setEditText(QStringLiteral("Audit"));
+        rig.tab->Combo11->addItems({"Gemeente Zeist", "Waterschap"});
+        choose(rig.tab->Combo11, QStringLiteral("Gemeente Zeist"));
+        QCOMPARE(rows(rig.tab->List4),
+                 (QStringList{"2008-01-00000001  Piet" + blanks(42) + "  Migratie",
+                              "2008-01-00000003  Jan" + blanks(43) + "  Audit"}));
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+        QCOMPARE(rig.tab->Combo7->currentText(), QString());
+        QCOMPARE(items(rig.tab->Combo7), (QStringList{"Audit", "Migratie"}));
+        QCOMPARE(rig.tab->List4->selectedItems().size(), 0);
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void projectPickMatchesExactly()
+    {
+        const QString longName = QStringLiteral("Herinrichting magazijn Zuid-Oost");
+        seed({declaration("2008-01-00000002", s(longName), "Waterschap", "Jan"),
+              declaration("2008-01-00000001", s(longName), "Gemeente", "Piet de Vries"),
+              declaration("2008-01-00000003", s(longName.toUpper()), "Gemeente", "Klaas"),
+              declaration("2008-01-00000004", s(longName + " "), "Gemeente", "Kees")});
+        Rig rig;
+        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
+        rig.tab->Combo11->setEditText(QStringLiteral("Gemeente"));
+        rig.tab->Combo7->addItem(longName);
+        choose(rig.tab->Combo7, longName);
+        QCOMPARE(rows(rig.tab->List4), (QStringList{"2008-01-00000001 Herinrichting magazijn Zu  Piet de Vries",
+                                                    "2008-01-00000002 Herinrichting magazijn Zu  Jan"}));
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kCyan);
+        QCOMPARE(rig.tab->Combo11->currentText(), QString());
+        QCOMPARE(items(rig.tab->Combo11), QStringList{"Gemeente"});
+
+        // A name that matches nothing still recolours and empties.
+        rig.tab->Combo11->addItem(QStringLiteral("Niemand"));
+        choose(rig.tab->Combo11, QStringLiteral("Niemand"));
+        QCOMPARE(rig.tab->List4->count(), 0);
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+    }
+
+    // Letter case does not decide the order alone: the list keeps one text order, in
+    // which "a" and "A" stand together.
+    void listOrderIgnoresCaseFirst()
+    {
+        seed({declaration("b000000000000001", s("P"), "K", "X"), declaration("A000000000000002", s("P"), "K", "X"),
+              declaration("a000000000000003", s("P"), "K", "X"), declaration("B000000000000004", s("P"), "K", "X")});
+        Rig rig;
+        rig.tab->Combo11->addItem(QStringLiteral("K"));
+        choose(rig.tab->Combo11, QStringLiteral("K"));
+        QStringList numbers;
+        for (const QString &row : rows(rig.tab->List4))
+            numbers << row.left(16);
+        QCOMPARE(numbers, (QStringList{"A000000000000002", "a000000000000003", "b000000000000001", "B000000000000004"}));
+    }
+
+    void invoiceOfSelectedRows()
+    {
+        Row hours = declaration("2008-01-00000001", s("Audit"), "Gemeente", "Jan de Vries");
+        Row second = declaration("2008-01-00000001", s("Audit fase 2"), "Gemeente", "Jan de Vries");
+        second[6] = s("0");       // no hours
+        second[9] = s("120");     // but kilometres
+        second[11] = s("22,80");
+        second[12] = s("12,50");  // and expenses
+        second[13] = s("Parkeren 'centrum' \u00e9\u00e9n keer");
+        seed({hours, declaration("2008-01-00000002", s("Migratie"), "Gemeente", "Piet"), second,
+              declaration("2008-01-0000003", s("Kort"), "Gemeente", "Kees")});
+        Rig rig;
+        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
+        QCOMPARE(rig.tab->List4->count(), 4);
+        QVERIFY(rig.tab->Text70->isHidden());
+
+        // Nothing selected: the header alone.
+        rig.clickInvoice(3);
+        QVERIFY(!rig.tab->Text70->isHidden());
+        QCOMPARE(rig.invoice(), (QStringList{"Factuur voor Gemeente", ""}));
+
+        // A second click only hides, whatever the selection; the text stays.
+        rig.selectRows({1});
+        rig.clickInvoice(6);
+        QVERIFY(rig.tab->Text70->isHidden());
+        QCOMPARE(rig.invoice(), (QStringList{"Factuur voor Gemeente", ""}));
+
+        // Rows: 0 "...01" first, 1 "...01" second, 2 "...02", 3 "...3" (15 characters, never matches).
+        QCOMPARE(rig.tab->List4->item(3)->text().left(16), QStringLiteral("2008-01-0000003 "));
+        rig.tab->List4->clearSelection();
+        rig.selectRows({0, 3});
+        rig.clickInvoice(0);
+        const QStringList lines = rig.invoice();
+        const QString rule = blanks(71) + QString(20, '-');
+        const QStringList sums{rule, blanks(71) + "SUBTOTAAL:    600,00", rule, blanks(71) + "BTW:          126,00",
+                               blanks(71) + QString(20, '='), blanks(71) + "TOTAAL:       726,00", ""};
+        const QStringList expected =
+            QStringList{"Factuur voor Gemeente", "",
+                        "Factuurnummer: 2008-01-00000001         Projectnaam: Audit",
+                        "Consultant:    Jan de Vries" + blanks(34),
+                        blanks(40) + "Uren:        008 \u00e1  75,00      Totaal:       600,00"}
+            + sums
+            + QStringList{"Factuurnummer: 2008-01-00000001         Projectnaam: Audit fase 2",
+                          "Consultant:    Jan de Vries" + blanks(34),
+                          blanks(40) + "Kilometers:  120 \u00e1   0,19      Totaal:        22,80",
+                          "Onkosten:      Parkeren 'centrum' \u00e9\u00e9n keer" + blanks(29) + "Totaal:        12,50"}
+            + sums;
+        QCOMPARE(lines, expected);
+        QCOMPARE(rig.tab->Text70->toPlainText(), expected.join('\n') + '\n');
+
+        // Both rows of the number selected: every block twice.
+        rig.clickInvoice(0);
+        rig.selectRows({1});
+        rig.clickInvoice(0);
+        QCOMPARE(rig.invoice(), (QStringList{"Factuur voor Gemeente", ""} + expected.mid(2) + expected.mid(2)));
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // A block that cannot be read is reported, and no half invoice is shown.
+    void unreadableDeclarationIsReported()
+    {
+        Row nullDescription = declaration("2008-01-00000001", s("Audit"), "Gemeente", "Jan");
+        nullDescription[13] = std::nullopt;
+        Row wordHours = declaration("2008-01-00000002", s("Audit"), "Gemeente", "Jan");
+        wordHours[6] = s("acht");
+        seed({nullDescription, wordHours});
+        Rig rig;
+        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
+        for (int row : {0, 1}) {
+            rig.tab->List4->clearSelection();
+            rig.selectRows({row});
+            rig.clickInvoice();
+            QCOMPARE(rig.dialogs.boxes.size(), size_t(row + 1));
+            QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
+            QVERIFY(rig.tab->Text70->isHidden());
+        }
+        QVERIFY(rig.dialogs.boxes[0].text.contains(QStringLiteral("kostenomschrijving")));
+        QVERIFY(rig.dialogs.boxes[1].text.contains(QStringLiteral("acht")));
+    }
+
+    void paymentOverview()
+    {
+        seed({declaration("2008-01-00000001", s("Audit"), "Anna BV", "Jan", "nee", "ja"),
+              declaration("2008-01-00000002", s("Migratie"), "Bert NV", "Piet", "ja", "nee"),
+              declaration("2008-01-00000003", s("Zorg"), "Anna BV", "Jan", "ja", "ja"),
+              declaration("2008-01-00000004", s("Audit"), "Anna BV", "Piet", "Nee", "Ja"),
+              declaration("2008-01-00000005", s(""), "Anna BV", "Piet", "nee", "nee"),
+              declaration("2008-01-00000006", s("Bouw"), "Bert NV", "Kees", "ja", ""),
+              declaration("2008-01-00000007", s("Audit"), "Anna BV", "Jan", "ja", "ja"),
+              declaration("2008-01-00000008", s("Audit"), "Anna BV", "Jan", "nee", "ja")});
+        Rig rig;
+        rig.form.Combo9->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
+        rig.form.Combo9->setCurrentIndex(1);
+        // A client pick first: the overview keeps its yellow.
+        rig.tab->Combo11->addItem(QStringLiteral("Anna BV"));
+        choose(rig.tab->Combo11, QStringLiteral("Anna BV"));
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+
+        for (int load = 0; load < 2; ++load) {
+            QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+            QVERIFY(rig.dialogs.boxes.empty());
+            QCOMPARE(rows(rig.tab->List4), (QStringList{"2008-01-00000001nee  Audit", "2008-01-00000008nee  Audit"}));
+            QCOMPARE(rows(rig.tab->List5), (QStringList{"2008-01-00000002ja  Migratie", "2008-01-00000003ja  Zorg",
+                                                        "2008-01-00000006ja  Bouw", "2008-01-00000007ja  Audit"}));
+            QCOMPARE(rows(rig.tab->List6), (QStringList{"2008-01-00000002nee  Migratie"}));
+            QCOMPARE(rows(rig.tab->List7), (QStringList{"2008-01-00000001ja  Audit", "2008-01-00000003ja  Zorg",
+                                                        "2008-01-00000007ja  Audit", "2008-01-00000008ja  Audit"}));
+            QCOMPARE(items(rig.tab->Combo7), QStringList{"Audit"});
+            QCOMPARE(items(rig.tab->Combo11), QStringList{"Anna BV"});
+            QCOMPARE(items(rig.tab->Combo10), (QStringList{"Audit", "Bouw", "Migratie", "Zorg"}));
+            // Unsorted: only direct repeats go, so Bert, Anna, Bert, Anna stays.
+            QCOMPARE(items(rig.tab->Combo13), (QStringList{"Bert NV", "Anna BV", "Bert NV", "Anna BV"}));
+            QCOMPARE(items(rig.tab->Combo8), QStringList{"Migratie"});
+            QCOMPARE(items(rig.tab->Combo16), QStringList{"Piet"});
+            QCOMPARE(items(rig.tab->Combo19), (QStringList{"Audit", "Zorg", "Audit"}));
+            QCOMPARE(items(rig.tab->Combo18), QStringList{"Jan"});
+            for (QComboBox *c : {rig.tab->Combo7, rig.tab->Combo10, rig.tab->Combo11, rig.tab->Combo13, rig.tab->Combo8,
+                                 rig.tab->Combo16, rig.tab->Combo18, rig.tab->Combo19})
+                QCOMPARE(c->currentText(), QString());
+            QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+            QCOMPARE(items(rig.form.Combo9), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
+            QCOMPARE(rig.form.Combo9->currentText(), QStringLiteral("Kantoor"));
+        }
+
+        // The overview rows feed an invoice as well as the pick rows do.
+        rig.selectRows({1});
+        rig.clickInvoice();
+        QCOMPARE(rig.invoice().mid(0, 3), (QStringList{"Factuur voor ", "",
+                                                       "Factuurnummer: 2008-01-00000008         Projectnaam: Audit"}));
+    }
+
+    // A NULL that would go into a row or a picker is reported by its column; the lists
+    // stay empty rather than half filled.
+    void nullValuesAreReported_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("overview");
+        QTest::newRow("client name, overview") << 2 << true;
+        QTest::newRow("consultant name, overview") << 3 << true;
+        QTest::newRow("invoice number, overview") << 0 << true;
+        QTest::newRow("consultant name, pick") << 3 << false;
+        QTest::newRow("invoice number, pick") << 0 << false;
+    }
+    void nullValuesAreReported()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, overview);
+        Row bad = declaration("2008-01-00000002", s("Audit"), "Gemeente", "Jan");
+        bad[size_t(column)] = std::nullopt;
+        seed({declaration("2008-01-00000001", s("Audit"), "Gemeente", "Jan"), bad});
+        Rig rig;
+        if (overview) {
+            QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+        } else {
+            rig.tab->Combo7->addItem(QStringLiteral("Audit"));
+            choose(rig.tab->Combo7, QStringLiteral("Audit"));
+        }
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QVERIFY2(rig.dialogs.boxes[0].text.contains(kColumns[column]), qPrintable(rig.dialogs.boxes[0].text));
+        for (QListWidget *l : {rig.tab->List4, rig.tab->List5, rig.tab->List6, rig.tab->List7})
+            QCOMPARE(l->count(), 0);
+    }
+
+    void emptyTableLeavesEverythingEmpty()
+    {
+        Rig rig;
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kLightYellow);
+        QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+        for (QListWidget *l : {rig.tab->List4, rig.tab->List5, rig.tab->List6, rig.tab->List7})
+            QCOMPARE(l->count(), 0);
+        QCOMPARE(rig.tab->Combo7->count(), 0);
+        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kLightYellow);
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void closingFlagCycles_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("Nee") << "Nee" << QStringList{"Ja", "Nee", "Ja"};
+        QTest::newRow("Ja") << "Ja" << QStringList{"Nee", "Ja", "Nee"};
+        QTest::newRow("lower case") << "ja" << QStringList{"ja", "ja", "ja"};
+        QTest::newRow("empty") << "" << QStringList{"", "", ""};
+    }
+    void closingFlagCycles()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QStringList, shown);
+        seedProjects({stored});
+        Rig rig;
+        QLineEdit *flag = rig.form.projectPane->Text44;
+        QCOMPARE(flag->text(), stored);
+        QStringList seen;
+        for (QWidget *target : {static_cast<QWidget *>(rig.form.projectPane->Label62),
+                                static_cast<QWidget *>(rig.form.projectPane->Image12),
+                                static_cast<QWidget *>(rig.form.projectPane->Label62)}) {
+            QTest::mouseDClick(target, Qt::LeftButton);
+            seen << flag->text();
+        }
+        QCOMPARE(seen, shown);
+        // Nothing is written while the row stays current.
+        QCOMPARE(storedFlags(), QStringList{stored});
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // The toggle reaches the row when the pane leaves it and when the window closes;
+    // a restarted window shows it.
+    void closingFlagIsStored()
+    {
+        seedProjects({"Nee", "Nee"});
+        {
+            Rig rig;
+            rig.form.show();
+            QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
+            choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+            QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
+            QTest::mouseDClick(rig.form.projectPane->Image12, Qt::LeftButton);
+            QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
+            QVERIFY(rig.form.close());
+            QCOMPARE(storedFlags(), (QStringList{"Ja", "Ja"}));
+        }
+        Rig again;
+        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
+        choose(again.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
+        QVERIFY(again.dialogs.boxes.empty());
+    }
+
+    // Another workstation changed the row meanwhile: the write is refused and reported,
+    // the pane stays, and the toggle is stored at the next try.
+    void refusedClosingFlagIsReportedAndNotLost()
+    {
+        seedProjects({"Nee", "Nee"});
+        Rig rig;
+        rig.form.show();
+        QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
+        test::execute(Database::Main,
+                      QStringLiteral("UPDATE TALVERO_projecten SET CommentaarADMIN='Andere werkplek' WHERE nummer=1"));
+        choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QCOMPARE(storedFlags(), (QStringList{"Nee", "Nee"}));
+        QCOMPARE(rig.form.projectPane->Text44->text(), QStringLiteral("Ja"));
+        QVERIFY(rig.form.close());
+        QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0],
+                 (Row{QStringLiteral("Andere werkplek")}));
+    }
+
+    void printAndPdf()
+    {
+        std::vector<Row> many;
+        for (int i = 1; i <= 20; ++i)
+            many.push_back(declaration(QStringLiteral("2008-02-%1").arg(i, 8, 10, QLatin1Char('0')), s("Audit"),
+                                       "Gemeente", "Jan de Vries"));
+        seed(many);
+        Rig rig;
+        rig.form.Combo9->addItems({"Kantoor", "Thuis"});
+        rig.form.Combo9->setCurrentIndex(1);
+        QAction *print = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionPrintInvoice"));
+        QAction *save = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionSaveInvoicePdf"));
+        QVERIFY(print && save);
+        QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));
+
+        // No invoice shown: told so, nothing printed.
+        print->trigger();
+        save->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        QVERIFY(rig.pdf.fake.printed.empty());
+
+        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
+        QTemporaryDir dir;
+        for (int selected : {1, 20}) {
+            rig.tab->List4->clearSelection();
+            for (int r = 0; r < selected; ++r)
+                rig.tab->List4->item(r)->setSelected(true);
+            if (!rig.tab->Text70->isHidden())
+                rig.clickInvoice();
+            rig.clickInvoice();
+            const QStringList shown = rig.invoice();
+            QCOMPARE(shown.size(), 2 + 10 * selected);
+
+            print->trigger();
+            QCOMPARE(rig.pdf.fake.printed.back().target, QStringLiteral("Thuis"));
+            QCOMPARE(rig.pdf.fake.printed.back().lines, shown);
+
+            const QString file = dir.filePath(QStringLiteral("factuur%1.pdf").arg(selected));
+            rig.pdf.fileName = file;
+            save->trigger();
+            QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+            const QList<QStringList> read = pages(pdfText(file));
+            QCOMPARE(read.size(), selected == 1 ? 1 : 3);
+            QStringList joined;
+            for (const QStringList &page : read)
+                joined += page;
+            // Page breaks fall between lines: every line comes back whole, in order.
+            QStringList expected;
+            // Trailing blanks leave no mark on paper.
+            for (QString line : shown) {
+                while (line.endsWith(QLatin1Char(' ')))
+                    line.chop(1);
+                if (!line.isEmpty())
+                    expected << line;
+            }
+            joined.removeAll(QString());
+            QCOMPARE(joined, expected);
+        }
+        // A file that cannot be written is reported, not passed over.
+        rig.pdf.fileName = dir.filePath(QStringLiteral("geen/map/factuur.pdf"));
+        save->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+        QCOMPARE(rig.dialogs.boxes.back().text,
+                 QStringLiteral("Het bestand '%1' kan niet worden geschreven.").arg(*rig.pdf.fileName));
+        rig.dialogs.boxes.pop_back();
+
+        // A printer that refuses is reported in the program's box.
+        rig.pdf.fake.failWith = QStringLiteral("De printer 'Thuis' is niet gevonden.");
+        print->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+        QCOMPARE(rig.dialogs.boxes.back().text, rig.pdf.fake.failWith);
+        QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
+        rig.dialogs.boxes.pop_back();
+        rig.pdf.fake.failWith.clear();
+
+        // Cancelling the file dialog writes nothing and says nothing.
+        rig.pdf.fileName.reset();
+        save->trigger();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+
+        // Ctrl+P prints while the invoice shows, and does nothing once it is hidden.
+        rig.form.show();
+        rig.form.SSTab1->setCurrentWidget(rig.tab);
+        rig.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+        size_t before = rig.pdf.fake.printed.size();
+        QTest::keyClick(&rig.form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(rig.pdf.fake.printed.size(), before + 1);
+        rig.clickInvoice();
+        QTest::keyClick(&rig.form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(rig.pdf.fake.printed.size(), before + 1);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        rig.clickInvoice();
+
+        // An emptied text is not printed.
+        rig.tab->Text70->setPlainText(QStringLiteral("  \n"));
+        const size_t printed = rig.pdf.fake.printed.size();
+        print->trigger();
+        QCOMPARE(rig.pdf.fake.printed.size(), printed);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(3));
+    }
+};
+
+QTEST_MAIN(TestInvoicing)
+#include "tst_invoicing.moc"

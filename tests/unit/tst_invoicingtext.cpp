@@ -1,0 +1,281 @@
+#include "data/TextForms.h"
+#include "invoicing/DeclarationText.h"
+#include "invoicing/Declarations.h"
+
+#include <QtTest>
+
+using namespace talveros::invoicing;
+
+namespace {
+
+QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
+InvoiceDeclaration plain()
+{
+    InvoiceDeclaration d;
+    d.projectnaam = QStringLiteral("Audit");
+    d.consultantnaam = QStringLiteral("Jan de Vries");
+    d.uren = QStringLiteral("8");
+    d.peruurUIT = QStringLiteral("75,00");
+    d.urentotaaluit = QStringLiteral("600,00");
+    d.kilometers = QStringLiteral("120");
+    d.perKM = QStringLiteral("0,19");
+    d.totaalkostenKM = QStringLiteral("22,80");
+    d.onkosten = QStringLiteral("12.50");
+    d.kostenomschrijving = QStringLiteral("Parkeren");
+    d.subtotaaluit = QStringLiteral("635,30");
+    d.BTWuit = QStringLiteral("133,41");
+    d.totaaluit = QStringLiteral("768,71");
+    return d;
+}
+
+const QString kNumber = QStringLiteral("2008-01-00000001");
+
+} // namespace
+
+class TestInvoicingText : public QObject {
+    Q_OBJECT
+private slots:
+    void listRows_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("client, short consultant")
+            << clientRow(kNumber, QStringLiteral("Bob"), QStringLiteral("Audit"))
+            << kNumber + QStringLiteral("  Bob") + blanks(43) + QStringLiteral("  Audit");
+        const QString fifty = QStringLiteral("Consultant met een naam van precies vijftig tekens");
+        QCOMPARE(fifty.size(), 50);
+        QTest::newRow("client, long consultant cut at 46")
+            << clientRow(kNumber, fifty, QStringLiteral("Audit"))
+            << kNumber + QStringLiteral("  ") + fifty.left(46) + QStringLiteral("  Audit");
+        QTest::newRow("client, long project kept whole")
+            << clientRow(kNumber, QStringLiteral("Bob"), QString(60, QLatin1Char('p')))
+            << kNumber + QStringLiteral("  Bob") + blanks(43) + QStringLiteral("  ") + QString(60, QLatin1Char('p'));
+        QTest::newRow("project, short")
+            << projectRow(kNumber, QStringLiteral("Audit"), QStringLiteral("Bob"))
+            << kNumber + QStringLiteral(" Audit") + blanks(20) + QStringLiteral("  Bob");
+        QTest::newRow("project, long project cut at 25")
+            << projectRow(kNumber, QStringLiteral("Herinrichting magazijn Zuid-Oost"), QStringLiteral("Bob"))
+            << kNumber + QStringLiteral(" Herinrichting magazijn Zu  Bob");
+        QTest::newRow("project, consultant kept whole")
+            << projectRow(kNumber, QStringLiteral("A"), QString(70, QLatin1Char('c')))
+            << kNumber + QStringLiteral(" A") + blanks(24) + QStringLiteral("  ") + QString(70, QLatin1Char('c'));
+        QTest::newRow("15-character number shifts, nothing more")
+            << clientRow(kNumber.left(15), QStringLiteral("Bob"), QStringLiteral("X"))
+            << kNumber.left(15) + QStringLiteral("  Bob") + blanks(43) + QStringLiteral("  X");
+        QTest::newRow("300 characters")
+            << clientRow(kNumber, QString(300, QLatin1Char('c')), QStringLiteral("Audit"))
+            << kNumber + QStringLiteral("  ") + QString(46, QLatin1Char('c')) + QStringLiteral("  Audit");
+        QTest::newRow("line breaks and tabs become blanks")
+            << clientRow(kNumber, QStringLiteral("Jan\r\nPiet"), QStringLiteral("A\tB"))
+            << kNumber + QStringLiteral("  Jan  Piet") + blanks(37) + QStringLiteral("  A B");
+        QTest::newRow("quotes and non-ASCII")
+            << projectRow(kNumber, QStringLiteral("Caf\u00e9 \u2018t Hoekje"), QStringLiteral("O'Brien \"J\""))
+            << kNumber + QStringLiteral(" Caf\u00e9 \u2018t Hoekje") + blanks(11) + QStringLiteral("  O'Brien \"J\"");
+        // A character outside the BMP counts as one column and is never split.
+        const QString smile = QStringLiteral("\U0001F600");
+        QTest::newRow("astral characters")
+            << projectRow(kNumber, QString(30, QLatin1Char('x')).left(24) + smile + smile, QStringLiteral("B"))
+            << kNumber + QLatin1Char(' ') + QString(24, QLatin1Char('x')) + smile + QStringLiteral("  B");
+        QTest::newRow("overview, nee")
+            << overviewRow(kNumber, QStringLiteral("nee"), QStringLiteral("Audit"))
+            << QStringLiteral("2008-01-00000001nee  Audit");
+        QTest::newRow("overview, ja")
+            << overviewRow(kNumber, QStringLiteral("ja"), QStringLiteral("Audit 2"))
+            << QStringLiteral("2008-01-00000001ja  Audit 2");
+    }
+    void listRows()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, expected);
+        QCOMPARE(row, expected);
+    }
+
+    void invoiceBlocks_data()
+    {
+        QTest::addColumn<InvoiceDeclaration>("declaration");
+        QTest::addColumn<QStringList>("expected");
+
+        const QString rule = blanks(71) + QString(20, QLatin1Char('-'));
+        auto sums = [&](const QString &sub, const QString &vat, const QString &total) {
+            return QStringList{rule, blanks(71) + QStringLiteral("SUBTOTAAL: ") + sub, rule,
+                               blanks(71) + QStringLiteral("BTW:       ") + vat,
+                               blanks(71) + QString(20, QLatin1Char('=')),
+                               blanks(71) + QStringLiteral("TOTAAL:    ") + total, QString()};
+        };
+        const QString head = QStringLiteral("Factuurnummer: 2008-01-00000001         Projectnaam: Audit");
+        const QString consultant = QStringLiteral("Consultant:    Jan de Vries") + blanks(34);
+
+        QTest::newRow("every line") << plain()
+                                    << QStringList{head, consultant,
+                                                   blanks(40) + QStringLiteral("Uren:        008 \u00e1  75,00      Totaal:       600,00"),
+                                                   blanks(40) + QStringLiteral("Kilometers:  120 \u00e1   0,19      Totaal:        22,80"),
+                                                   QStringLiteral("Onkosten:      Parkeren") + blanks(48) + QStringLiteral("Totaal:        12.50")}
+                + sums(QStringLiteral("   635,30"), QStringLiteral("   133,41"), QStringLiteral("   768,71"));
+
+        InvoiceDeclaration d = plain();
+        d.uren = QStringLiteral("12");
+        d.kilometers = QStringLiteral("0");
+        d.onkosten = QStringLiteral("0,75"); // decimal comma below one: no expense
+        QTest::newRow("12 hours, no km, comma below one")
+            << d << QStringList{head, consultant, blanks(40) + QStringLiteral("Uren:        012 \u00e1  75,00      Totaal:       600,00")}
+                        + sums(QStringLiteral("   635,30"), QStringLiteral("   133,41"), QStringLiteral("   768,71"));
+
+        d = plain();
+        d.uren = QStringLiteral("7.25");
+        d.kilometers = QStringLiteral("-3");
+        d.onkosten = QStringLiteral("  12,50"); // decimal comma above one counts by its whole part
+        d.kostenomschrijving = QString(60, QLatin1Char('o'));
+        QTest::newRow("7.25 hours, negative km, comma above one, long description")
+            << d << QStringList{head, consultant, blanks(40) + QStringLiteral("Uren:        .25 \u00e1  75,00      Totaal:       600,00"),
+                                QStringLiteral("Onkosten:      ") + QString(56, QLatin1Char('o')) + QStringLiteral("Totaal:        12,50")}
+                        + sums(QStringLiteral("   635,30"), QStringLiteral("   133,41"), QStringLiteral("   768,71"));
+
+        d = plain();
+        d.uren = QStringLiteral("0");
+        d.kilometers = QStringLiteral("1234");
+        d.perKM = QStringLiteral("12345678");
+        d.totaalkostenKM = QStringLiteral("123456789012");
+        d.onkosten = QStringLiteral("abc");
+        d.subtotaaluit = QStringLiteral("1234567890");
+        d.BTWuit = QString();
+        d.totaaluit = QStringLiteral("x");
+        QTest::newRow("over-wide values lose their leading characters")
+            << d << QStringList{head, consultant, blanks(40) + QStringLiteral("Kilometers:  234 \u00e1 345678      Totaal:   3456789012")}
+                        + sums(QStringLiteral("234567890"), blanks(9), QStringLiteral("        x"));
+
+        d = plain();
+        d.uren = QStringLiteral(" 0,0 ");
+        d.kilometers = QStringLiteral("0.000");
+        d.onkosten = QStringLiteral("-5");
+        d.consultantnaam = QString(50, QLatin1Char('c'));
+        d.projectnaam = QStringLiteral("O'Brien \"X\"\r\nvervolg");
+        QTest::newRow("zeros written otherwise, long consultant, line break in project")
+            << d << QStringList{QStringLiteral("Factuurnummer: 2008-01-00000001         Projectnaam: O'Brien \"X\"  vervolg"),
+                                QStringLiteral("Consultant:    ") + QString(46, QLatin1Char('c'))}
+                        + sums(QStringLiteral("   635,30"), QStringLiteral("   133,41"), QStringLiteral("   768,71"));
+
+        d = plain();
+        d.onkosten = QStringLiteral("1.5e3 euro");
+        d.kostenomschrijving = QStringLiteral("Hotel\tAmsterdam");
+        d.uren = QStringLiteral("0");
+        d.kilometers = QStringLiteral("0");
+        QTest::newRow("lenient expense, tab in description")
+            << d << QStringList{head, consultant, QStringLiteral("Onkosten:      Hotel Amsterdam") + blanks(41) + QStringLiteral("Totaal:   1.5e3 euro")}
+                        + sums(QStringLiteral("   635,30"), QStringLiteral("   133,41"), QStringLiteral("   768,71"));
+    }
+    void invoiceBlocks()
+    {
+        QFETCH(InvoiceDeclaration, declaration);
+        QFETCH(QStringList, expected);
+        const QStringList lines = invoiceBlock(kNumber, declaration);
+        QCOMPARE(lines, expected);
+        // From the hours line on every line but the closing empty one reaches column 91.
+        for (qsizetype i = 2; i < lines.size() - 1; ++i)
+            QCOMPARE(lines[i].size(), 91);
+    }
+
+    void countsThatAreNoNumber_data()
+    {
+        QTest::addColumn<QString>("uren");
+        QTest::addColumn<QString>("kilometers");
+        QTest::newRow("empty hours") << QString() << QStringLiteral("0");
+        QTest::newRow("word for km") << QStringLiteral("8") << QStringLiteral("veel");
+        QTest::newRow("two separators") << QStringLiteral("1.2.3") << QStringLiteral("0");
+    }
+    void countsThatAreNoNumber()
+    {
+        QFETCH(QString, uren);
+        QFETCH(QString, kilometers);
+        InvoiceDeclaration d = plain();
+        d.uren = uren;
+        d.kilometers = kilometers;
+        QVERIFY_THROWS_EXCEPTION(InvoiceDataError, invoiceBlock(kNumber, d));
+    }
+
+    void leadingNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("plain") << QStringLiteral("12.50") << 12.5;
+        QTest::newRow("leading blanks") << QStringLiteral("   3") << 3.0;
+        QTest::newRow("comma ends") << QStringLiteral("0,99") << 0.0;
+        QTest::newRow("comma above one") << QStringLiteral("15,75") << 15.0;
+        QTest::newRow("negative") << QStringLiteral("-2.5") << -2.5;
+        QTest::newRow("no number") << QStringLiteral("EUR 5") << 0.0;
+        QTest::newRow("empty") << QString() << 0.0;
+        QTest::newRow("point first") << QStringLiteral(".5x") << 0.5;
+    }
+    void leadingNumbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QCOMPARE(leadingNumber(text), expected);
+    }
+
+    void adjacentRepeats_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("A B A keeps both A") << QStringList{"A", "B", "A"} << QStringList{"A", "B", "A"};
+        QTest::newRow("A A B") << QStringList{"A", "A", "B"} << QStringList{"A", "B"};
+        QTest::newRow("run of three") << QStringList{"x", "x", "x"} << QStringList{"x"};
+        QTest::newRow("case counts") << QStringList{"a", "A", "a "} << QStringList{"a", "A", "a "};
+        QTest::newRow("single") << QStringList{"A"} << QStringList{"A"};
+        QTest::newRow("empty") << QStringList{} << QStringList{};
+    }
+    void adjacentRepeats()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, expected);
+        QCOMPARE(withoutAdjacentRepeats(entries), expected);
+    }
+
+    // The overview's own sort gives exactly the program's shared text order.
+    void sortKeepsTheSharedTextOrder_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("case") << QStringList{"b", "B", "a", "A", "ab", "Ab", "aB"};
+        QTest::newRow("equal first 16") << QStringList{"2008-01-00000001nee  Zorg", "2008-01-00000001nee  audit",
+                                                       "2008-01-00000001nee  Audit", "2008-01-00000001ja  Bouw"};
+        QTest::newRow("prefixes and control characters")
+            << QStringList{"abc", "ab", QStringLiteral("ab") + QChar(0), "ab ", "", "a\tb", "ABC"};
+        QTest::newRow("non-ASCII inside and after 16")
+            << QStringList{"\u00c9cole", "ecole", "Ecole", "\u00e9cole", "2008-01-00000001\u00e9", "2008-01-00000001z",
+                           "2008-01-00000001E", "Stra\u00dfe", "STRASSE", "stra\u00dfe", "\U0001F600", "z"};
+        QTest::newRow("all of them") << QStringList{"Z", "z", "1", "10", "9", "_", "~", "[", "a"};
+    }
+    void sortKeepsTheSharedTextOrder()
+    {
+        QFETCH(QStringList, texts);
+        QCOMPARE(sortedInTextOrder(texts), talveros::data::sortedTexts(texts));
+        QStringList reversed(texts.crbegin(), texts.crend());
+        QCOMPARE(sortedInTextOrder(reversed), talveros::data::sortedTexts(texts));
+    }
+
+    // Blocks follow the selected rows, a number selected twice gives its blocks twice,
+    // and the declarations of one number keep their table order.
+    void invoiceOrder()
+    {
+        InvoiceDeclaration first = plain(), second = plain(), other = plain();
+        first.projectnaam = QStringLiteral("Eerste");
+        second.projectnaam = QStringLiteral("Tweede");
+        other.projectnaam = QStringLiteral("Ander");
+        const QString a = QStringLiteral("A000000000000001"), b = QStringLiteral("B000000000000002");
+        const std::vector<KeyedDeclaration> found{{a, first}, {b, other}, {a, second}};
+        const QStringList lines = invoiceLines(QStringLiteral("Klant"), {b, a, a, QStringLiteral("C")}, found);
+        QStringList heads;
+        for (const QString &line : lines)
+            if (line.startsWith(QLatin1String("Factuurnummer: ")))
+                heads << line.mid(15, 16) + line.mid(53);
+        QCOMPARE(heads, (QStringList{b + "Ander", a + "Eerste", a + "Tweede", a + "Eerste", a + "Tweede"}));
+        QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("Factuur voor Klant"), QString()}));
+        QCOMPARE(invoiceText({QStringLiteral("a"), QString()}), QStringLiteral("a\r\n\r\n"));
+        QCOMPARE(invoiceLines(QString(), {}, {}), (QStringList{QStringLiteral("Factuur voor "), QString()}));
+    }
+};
+
+Q_DECLARE_METATYPE(talveros::invoicing::InvoiceDeclaration)
+
+QTEST_APPLESS_MAIN(TestInvoicingText)
+#include "tst_invoicingtext.moc"
