@@ -130,7 +130,10 @@ int main(int argc, char *argv[])
     std::setlocale(LC_ALL, "");
     TestDataCharset test;
     QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    const int failures = QTest::qExec(&test, argc, argv);
+    // Whatever happened above, the server the other tests share gets its default back.
+    serverDefault("utf8mb4", "utf8mb4_general_ci");
+    return failures;
 }
 
 #include "tst_datacharset.moc"
