@@ -11,7 +11,8 @@ namespace talveros::data {
 
 namespace {
 constexpr std::uint32_t kNullFlag = 0x80000000u;
-constexpr size_t kMaxChunks = size_t(1) << 11; // what the chunk bits of a row reference allow
+constexpr size_t kMaxChunks = size_t(1) << 11;
+constexpr size_t kSmallStoreChunks = 1; // what the chunk bits of a row reference allow
 
 std::uint32_t largeEntry(const char *record, int column)
 {
@@ -137,7 +138,10 @@ RowStore::RowRef RowStore::pack(const Field *fields)
         char *p = static_cast<char *>(std::aligned_alloc(kChunkBytes, size));
         if (!p)
             throw tooLarge();
-        madvise(p, size, MADV_HUGEPAGE);
+        // A large result is faulted in two megabytes at a time instead of four kilobytes;
+        // a small one would only pay for zeroing the unused rest of a huge page.
+        if (m_chunks.size() >= kSmallStoreChunks)
+            madvise(p, size, MADV_HUGEPAGE);
         m_chunks.emplace_back(p);
         chunk = m_chunks.size() - 1;
         offset = 0;
