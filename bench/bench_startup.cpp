@@ -1,5 +1,7 @@
-// Time from the end of sign-in to a main window whose start-up is complete, against a
-// raw fetch of the three master tables it reads, on a filled private server.
+// Time from the end of sign-in to a main window whose start-up is complete, against the
+// leanest fetch of the three master tables it reads, side by side as start-up reads
+// them (one connection and thread per table, raw ODBC, nothing of the data layer), on a
+// filled private server.
 //
 //   bench_startup PORT [RUNS]
 #include "data/Connection.h"
@@ -18,8 +20,12 @@
 
 #include <sys/resource.h>
 
+#include "LeanFetch.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <thread>
+#include <vector>
 
 using namespace talveros;
 
@@ -53,15 +59,22 @@ public:
     QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
 };
 
-double rawFetch(size_t *rows)
+double leanFetch(size_t *rows)
 {
     QElapsedTimer timer;
     timer.start();
-    *rows = 0;
-    for (const char *table : {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten"}) {
-        data::Connection conn(data::Database::Main);
-        *rows += conn.query(QByteArray("select * from ") + table).rowCount();
+    std::vector<leanfetch::Counts> counts(3);
+    std::vector<std::thread> threads;
+    const char *tables[] = {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten"};
+    for (size_t i = 0; i < 3; ++i) {
+        threads.emplace_back([&counts, i, table = QString::fromLatin1(tables[i])] {
+            leanfetch::RawQuery query(data::Database::Main, table);
+            counts[i] = leanfetch::fetchUtf8Blocks(query);
+        });
     }
+    for (auto &t : threads)
+        t.join();
+    *rows = counts[0].rows + counts[1].rows + counts[2].rows;
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
@@ -107,7 +120,7 @@ int main(int argc, char *argv[])
     size_t rows = 0;
     int listed = 0;
     for (int run = 0; run < runs; ++run) {
-        bestRaw = std::min(bestRaw, rawFetch(&rows));
+        bestRaw = std::min(bestRaw, leanFetch(&rows));
         double built = 0;
         bestStart = std::min(bestStart, startUp(services, dialogs, &listed, &built));
         bestBuilt = std::min(bestBuilt, built);
@@ -115,7 +128,7 @@ int main(int argc, char *argv[])
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("rows in the three tables      %zu (projects listed: %d)\n", rows, listed);
-    std::printf("raw fetch of the three tables %.3f s (best of %d)\n", bestRaw, runs);
+    std::printf("leanest fetch, side by side   %.3f s (best of %d)\n", bestRaw, runs);
     std::printf("sign-in end to Form1 ready    %.3f s (best of %d)\n", bestStart, runs);
     std::printf("  of which building the window %.3f s\n", bestBuilt);
     std::printf("ratio                         %.2fx (target <= 1.50x)\n", bestStart / bestRaw);

@@ -14,6 +14,8 @@
 #include "data/DbError.h"
 #include "data/RecordSet.h"
 
+#include "LeanFetch.h"
+
 #include <QString>
 
 #include <sql.h>
@@ -79,71 +81,15 @@ Result walkRecordSet(const QString &table)
     return r;
 }
 
-[[noreturn]] void odbcFailure(SQLSMALLINT type, SQLHANDLE handle, const char *what)
-{
-    SQLCHAR state[6] = {};
-    SQLINTEGER native = 0;
-    SQLCHAR message[1024] = {};
-    SQLSMALLINT length = 0;
-    SQLGetDiagRec(type, handle, 1, state, &native, message, sizeof message, &length);
-    std::fprintf(stderr, "bench_walk: %s failed: [%s] %d %s\n", what, reinterpret_cast<char *>(state), int(native),
-                 reinterpret_cast<char *>(message));
-    std::exit(1);
-}
-
-void odbcCheck(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char *what)
-{
-    if (!SQL_SUCCEEDED(rc))
-        odbcFailure(type, handle, what);
-}
-
-// A statement executed over a connection of its own, without the data layer.
-class RawQuery {
-public:
-    explicit RawQuery(const QString &table)
-    {
-        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env))) {
-            std::fprintf(stderr, "bench_walk: no ODBC environment\n");
-            std::exit(1);
-        }
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        odbcCheck(SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc), SQL_HANDLE_ENV, m_env, "connection handle");
-        QByteArray conn = data::connectionString(data::Database::Declarations).toUtf8();
-        odbcCheck(SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR *>(conn.data()), SQLSMALLINT(conn.size()),
-                                   nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
-                  SQL_HANDLE_DBC, m_dbc, "connect");
-        odbcCheck(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &m_stmt), SQL_HANDLE_DBC, m_dbc, "statement handle");
-        QByteArray sql = "select * from `" + table.toUtf8() + "`";
-        odbcCheck(SQLExecDirect(m_stmt, reinterpret_cast<SQLCHAR *>(sql.data()), SQLINTEGER(sql.size())),
-                  SQL_HANDLE_STMT, m_stmt, "execute");
-        odbcCheck(SQLNumResultCols(m_stmt, &m_columns), SQL_HANDLE_STMT, m_stmt, "columns");
-    }
-    ~RawQuery()
-    {
-        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
-        SQLDisconnect(m_dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
-    }
-    RawQuery(const RawQuery &) = delete;
-    RawQuery &operator=(const RawQuery &) = delete;
-
-    SQLHSTMT stmt() const { return m_stmt; }
-    SQLSMALLINT columns() const { return m_columns; }
-
-private:
-    SQLHENV m_env = SQL_NULL_HENV;
-    SQLHDBC m_dbc = SQL_NULL_HDBC;
-    SQLHSTMT m_stmt = SQL_NULL_HSTMT;
-    SQLSMALLINT m_columns = 0;
-};
+using leanfetch::odbcCheck;
+using leanfetch::RawQuery;
 
 // The naive fetch: one SQLFetch per row, every column asked for as SQL_C_WCHAR.
 Result walkWide(const QString &table)
 {
     Result r;
     const auto start = Clock::now();
-    RawQuery query(table);
+    RawQuery query(data::Database::Declarations, table);
     const SQLHSTMT stmt = query.stmt();
     r.openSeconds = secondsSince(start);
 
@@ -182,57 +128,18 @@ Result walkWide(const QString &table)
     return r;
 }
 
-// What the driver allows at best: UTF-8 fetched in bound blocks of 64 rows and every
-// value made a QString straight from the driver's buffers, with no copy of the result
-// kept and no lookup by name. The distance to the record-set walk is the data layer's own.
+// What the driver allows at best (LeanFetch.h): no copy of the result kept and no
+// lookup by name. The distance to the record-set walk is the data layer's own.
 Result walkUtf8Blocks(const QString &table)
 {
     Result r;
     const auto start = Clock::now();
-    RawQuery query(table);
-    const SQLHSTMT stmt = query.stmt();
+    RawQuery query(data::Database::Declarations, table);
     r.openSeconds = secondsSince(start);
-
     const auto walkStart = Clock::now();
-    constexpr size_t kRows = 64;
-    const auto ncols = size_t(query.columns());
-    std::vector<size_t> widths(ncols);
-    std::vector<std::vector<char>> buffers(ncols);
-    std::vector<std::vector<SQLLEN>> lengths(ncols, std::vector<SQLLEN>(kRows));
-    SQLULEN fetched = 0;
-    odbcCheck(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRows), 0),
-              SQL_HANDLE_STMT, stmt, "block size");
-    odbcCheck(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, stmt, "fetched");
-    for (size_t c = 0; c < ncols; ++c) {
-        SQLULEN size = 0;
-        SQLSMALLINT type = 0, digits = 0, nullable = 0;
-        odbcCheck(SQLDescribeCol(stmt, SQLUSMALLINT(c + 1), nullptr, 0, nullptr, &type, &size, &digits, &nullable),
-                  SQL_HANDLE_STMT, stmt, "describe");
-        widths[c] = std::min<size_t>(std::max<size_t>(size * 4 + 1, 64), 256 * 1024);
-        buffers[c].resize(widths[c] * kRows);
-        odbcCheck(SQLBindCol(stmt, SQLUSMALLINT(c + 1), SQL_C_CHAR, buffers[c].data(), SQLLEN(widths[c]),
-                             lengths[c].data()),
-                  SQL_HANDLE_STMT, stmt, "bind");
-    }
-    for (;;) {
-        const SQLRETURN rc = SQLFetch(stmt);
-        if (rc == SQL_NO_DATA)
-            break;
-        odbcCheck(rc, SQL_HANDLE_STMT, stmt, "fetch");
-        for (size_t row = 0; row < fetched; ++row) {
-            for (size_t c = 0; c < ncols; ++c) {
-                const SQLLEN len = lengths[c][row];
-                if (len == SQL_NULL_DATA)
-                    continue;
-                if (len == SQL_NO_TOTAL || size_t(len) >= widths[c]) {
-                    std::fprintf(stderr, "bench_walk: a value of column %zu is longer than its buffer\n", c + 1);
-                    std::exit(1);
-                }
-                r.chars += QString::fromUtf8(buffers[c].data() + row * widths[c], qsizetype(len)).size();
-            }
-        }
-        r.rows += fetched;
-    }
+    const leanfetch::Counts counts = leanfetch::fetchUtf8Blocks(query);
+    r.rows = counts.rows;
+    r.chars = counts.chars;
     r.walkSeconds = secondsSince(walkStart);
     return r;
 }

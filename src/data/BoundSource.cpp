@@ -118,9 +118,29 @@ QString BoundSource::fieldAt(size_t row, int column) const
 {
     if (row >= m_rows.rowCount())
         return {};
-    if (row == m_pos && column == m_pendingColumn)
-        return m_pendingValue;
+    if (row == m_pos) {
+        for (const auto &[c, value] : m_pending) {
+            if (c == column)
+                return value;
+        }
+    }
     return m_rows.text(row, column);
+}
+
+QString BoundSource::storedField(QStringView column) const
+{
+    const int c = columnIndex(column);
+    return eof() ? QString() : m_rows.text(m_pos, c);
+}
+
+bool BoundSource::hasPendingEdit(QStringView column) const
+{
+    const int c = m_rows.columnIndex(column);
+    for (const auto &pending : m_pending) {
+        if (pending.first == c)
+            return true;
+    }
+    return false;
 }
 
 void BoundSource::setPendingEdit(QStringView column, const QString &value)
@@ -131,41 +151,49 @@ void BoundSource::setPendingEdit(QStringView column, const QString &value)
     if (eof())
         throw noCurrentRow();
     const int c = columnIndex(column);
-    if (m_pendingColumn >= 0 && m_pendingColumn != c)
-        flushPendingEdit();
-    m_pendingColumn = c;
-    m_pendingValue = value;
+    for (auto &pending : m_pending) {
+        if (pending.first == c) {
+            pending.second = value;
+            return;
+        }
+    }
+    m_pending.emplace_back(c, value);
 }
 
 void BoundSource::flushPendingEdit()
 {
-    if (m_pendingColumn < 0)
+    if (m_pending.empty())
         return;
     if (eof()) {
-        m_pendingColumn = -1;
+        m_pending.clear();
         return;
     }
     const std::vector<SqlValue> original = m_rows.row(m_pos);
     std::vector<SqlValue> values = original;
     std::vector<bool> changed(values.size(), false);
-    values[size_t(m_pendingColumn)] = m_pendingValue.toUtf8();
-    changed[size_t(m_pendingColumn)] = true;
+    for (const auto &[c, value] : m_pending) {
+        values[size_t(c)] = value.toUtf8();
+        changed[size_t(c)] = true;
+    }
 
     Connection conn(Database::Main);
+    std::vector<SqlValue> stored;
     try {
-        rowwriter::update(conn, m_table, m_rows, original, values, changed);
+        stored = rowwriter::update(conn, m_table, m_rows, original, values, changed);
     } catch (const DbError &) {
         // Take in what the other workstation stored, so that the administrator, once
-        // told, can still store the edit; a row that is gone can take no edit at all.
+        // told, sees it and can still store the edits; a row that is gone can take no
+        // edit at all.
         if (auto current = rowwriter::reread(conn, m_table, m_rows, original))
             m_rows.replaceRow(m_pos, *current);
         else
-            m_pendingColumn = -1;
+            m_pending.clear();
+        emit currentChanged();
         throw;
     }
     conn.close();
-    m_rows.replaceRow(m_pos, values);
-    m_pendingColumn = -1;
+    m_rows.replaceRow(m_pos, stored);
+    m_pending.clear();
 }
 
 void BoundSource::close()

@@ -6,14 +6,16 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace talveros::data {
 
 // A data source of the main window: all rows of one table of the main database held
 // in memory with a current row that bound boxes show. It is re-read through a fresh
-// connection on refresh; an edit of a bound box waits as a pending edit and is written
-// with the optimistic check before the source leaves the row.
+// connection on refresh; edits of bound boxes wait as pending edits of the current row
+// (any number of its columns) and are written together, with the optimistic check,
+// before the source leaves the row.
 class BoundSource : public QObject {
     Q_OBJECT
 public:
@@ -47,11 +49,18 @@ public:
     bool isNullAt(size_t row, int column) const { return row < m_rows.rowCount() && m_rows.isNull(row, column); }
     bool hasColumn(QStringView column) const { return m_rows.columnIndex(column) >= 0; }
 
+    // Edits a column of the current row; edits of other columns stay pending beside it.
     void setPendingEdit(QStringView column, const QString &value);
-    bool hasPendingEdit() const { return m_pendingColumn >= 0; }
-    // Writes a pending edit to the current row. A row changed by another workstation
-    // meanwhile refuses it: the DbError is thrown, the edit stays pending, and the row
-    // is re-read so that writing again stores it over the other change.
+    bool hasPendingEdit() const { return !m_pending.empty(); }
+    bool hasPendingEdit(QStringView column) const;
+    // The current row's value as the server last gave it, pending edits left out: what
+    // a box shows once the administrator is told that an edit was refused.
+    QString storedField(QStringView column) const;
+    // Writes the pending edits to the current row in one update and takes in the row as
+    // the server then holds it. When another workstation changed an edited column
+    // meanwhile the write is refused: the DbError is thrown, the edits stay pending, and
+    // the row is re-read so that writing again stores them over the other change. A row
+    // that is gone drops its edits.
     void flushPendingEdit();
     // Forgets the pending edit, for when the administrator chose to let it go.
     void discardPendingEdit() { m_pendingColumn = -1; }
@@ -67,8 +76,8 @@ private:
     bool m_writable;
     RowStore m_rows;
     size_t m_pos = 0;
-    int m_pendingColumn = -1;
-    QString m_pendingValue;
+    // Column and value of each pending edit of the current row, in the order made.
+    std::vector<std::pair<int, QString>> m_pending;
 };
 
 } // namespace talveros::data

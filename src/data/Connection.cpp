@@ -89,10 +89,27 @@ Statement prepareAndExecute(SQLHDBC dbc, const QByteArray &sql, const std::vecto
     return stmt;
 }
 
-// Values longer than their bound buffer are fetched whole, piece by piece.
-SqlValue fetchLongValue(SQLHSTMT stmt, SQLUSMALLINT rowInBlock, SQLUSMALLINT column)
+// A block fetch reports a row it could not deliver only as a warning of the whole
+// block; anything but a truncation (which the lengths show) is an error.
+void failOnRowError(SQLHSTMT stmt)
 {
-    check(SQLSetPos(stmt, rowInBlock, SQL_POSITION, SQL_LOCK_NO_CHANGE), SQL_HANDLE_STMT, stmt, "position");
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = SQLGetDiagRec(SQL_HANDLE_STMT, stmt, record, state, &native, nullptr, 0, &length);
+        if (rc == SQL_NO_DATA || !SQL_SUCCEEDED(rc))
+            return;
+        if (std::strncmp(reinterpret_cast<const char *>(state), "01", 2) != 0)
+            fail(SQL_HANDLE_STMT, stmt, "fetch row");
+    }
+}
+
+// The rest of a value longer than its bound buffer, read whole from the start. Only
+// with one row a fetch: inside a block the driver positions on the wrong row and
+// loses the rows after it.
+SqlValue fetchLongValue(SQLHSTMT stmt, SQLUSMALLINT column)
+{
     QByteArray value;
     char piece[65536];
     for (;;) {
@@ -176,11 +193,13 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
     // Text is fetched as UTF-8 in bound blocks: the wide path makes the driver convert
     // every value and is several times slower.
     constexpr size_t kMaxWidth = 256 * 1024;
-    constexpr size_t kBlockBudget = 1024 * 1024; // 64 wide rows fetch as fast as 1024
+    // Blocks fetch no faster beyond some 64 rows; buffers that stay in the cache help.
+    constexpr size_t kBlockBudget = 512 * 1024;
     const size_t ncols = static_cast<size_t>(columnCount);
     std::vector<RowStore::Column> columns(ncols);
     std::vector<size_t> widths(ncols);
     size_t rowWidth = 0;
+    bool mayBeLonger = false;
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
         SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, dataType = 0, digits = 0, nullable = 0;
@@ -194,7 +213,8 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
                                      std::min<qsizetype>(nameLength, qsizetype(sizeof name) - 1));
         col.autoIncrement = autoUnique == SQL_TRUE;
         // Four bytes a character, a terminator, and room for numbers written as text.
-        size_t width = size == 0 ? kMaxWidth : std::max<size_t>(size_t(size) * 4 + 1, 64);
+        const size_t width = size == 0 ? kMaxWidth : std::max<size_t>(size_t(size) * 4 + 1, 64);
+        mayBeLonger = mayBeLonger || size == 0 || width > kMaxWidth;
         widths[c - 1] = std::min(width, kMaxWidth);
         rowWidth += widths[c - 1];
     }
@@ -204,16 +224,18 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
     if (SQL_SUCCEEDED(SQLRowCount(stmt, &expected)) && expected > 0)
         store.reserve(size_t(expected));
 
-    const size_t blockRows = std::clamp<size_t>(kBlockBudget / std::max<size_t>(rowWidth, 1), 1, 1024);
+    // A value longer than its buffer can only be read whole one row a fetch, so a table
+    // whose columns may hold one is fetched that way; its rows are wide enough to fill a
+    // block budget alone anyway.
+    const size_t blockRows =
+        mayBeLonger ? 1 : std::clamp<size_t>(kBlockBudget / std::max<size_t>(rowWidth, 1), 1, 1024);
     std::vector<std::unique_ptr<char[]>> buffers(ncols);
     std::vector<std::vector<SQLLEN>> lengths(ncols, std::vector<SQLLEN>(blockRows));
-    std::vector<SQLUSMALLINT> rowStatus(blockRows);
     SQLULEN fetched = 0;
     check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
           SQL_HANDLE_STMT, stmt, "bind type");
     check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(blockRows), 0),
           SQL_HANDLE_STMT, stmt, "block size");
-    check(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, rowStatus.data(), 0), SQL_HANDLE_STMT, stmt, "status");
     check(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, stmt, "fetched");
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
         buffers[c - 1].reset(new char[widths[c - 1] * blockRows]);
@@ -221,51 +243,34 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
               SQL_HANDLE_STMT, stmt, "bind");
     }
 
-    std::vector<SqlValue> longRow;
+    // Rows go from the bound buffers into the store in one copy; the bytes stay UTF-8
+    // until a field is read.
+    std::vector<RowStore::Field> fields(ncols);
+    std::vector<SqlValue> longValues(ncols);
     for (;;) {
         const SQLRETURN rc = SQLFetch(stmt);
         if (rc == SQL_NO_DATA)
             break;
         check(rc, SQL_HANDLE_STMT, stmt, "fetch");
+        if (rc == SQL_SUCCESS_WITH_INFO)
+            failOnRowError(stmt);
         for (size_t r = 0; r < fetched; ++r) {
-            if (rowStatus[r] == SQL_ROW_ERROR)
-                fail(SQL_HANDLE_STMT, stmt, "fetch row");
-            bool truncated = false;
-            size_t total = RowStore::headerBytes(columnCount);
-            for (size_t c = 0; c < size_t(columnCount); ++c) {
+            for (size_t c = 0; c < ncols; ++c) {
                 const SQLLEN len = lengths[c][r];
-                if (len == SQL_NO_TOTAL || (len != SQL_NULL_DATA && size_t(len) >= widths[c]))
-                    truncated = true;
-                else if (len > 0)
-                    total += size_t(len);
-            }
-            if (truncated) {
-                longRow.clear();
-                for (size_t c = 0; c < size_t(columnCount); ++c) {
-                    const SQLLEN len = lengths[c][r];
-                    if (len == SQL_NULL_DATA)
-                        longRow.emplace_back(std::nullopt);
-                    else if (len == SQL_NO_TOTAL || size_t(len) >= widths[c])
-                        longRow.push_back(fetchLongValue(stmt, SQLUSMALLINT(r + 1), SQLUSMALLINT(c + 1)));
-                    else
-                        longRow.emplace_back(QByteArray(buffers[c].get() + r * widths[c], qsizetype(len)));
+                RowStore::Field &f = fields[c];
+                if (len == SQL_NULL_DATA) {
+                    f = RowStore::Field{};
+                } else if (len == SQL_NO_TOTAL || size_t(len) >= widths[c]) {
+                    if (blockRows != 1)
+                        fail(SQL_HANDLE_STMT, stmt, "long value in a block");
+                    longValues[c] = fetchLongValue(stmt, SQLUSMALLINT(c + 1));
+                    f = longValues[c] ? RowStore::Field{longValues[c]->constData(), longValues[c]->size()}
+                                      : RowStore::Field{};
+                } else {
+                    f = RowStore::Field{buffers[c].get() + r * widths[c], std::int64_t(len)};
                 }
-                store.appendRow(longRow);
-                continue;
             }
-            char *packed = store.appendPacked(total);
-            char *bytes = packed + RowStore::headerBytes(columnCount);
-            std::uint32_t end = 0;
-            for (size_t c = 0; c < size_t(columnCount); ++c) {
-                const SQLLEN len = lengths[c][r];
-                std::uint32_t entry = end | RowStore::kNullFlag;
-                if (len != SQL_NULL_DATA) {
-                    std::memcpy(bytes + end, buffers[c].get() + r * widths[c], size_t(len));
-                    end += std::uint32_t(len);
-                    entry = end;
-                }
-                std::memcpy(packed + c * sizeof entry, &entry, sizeof entry);
-            }
+            store.appendRow(fields.data());
         }
     }
     return store;

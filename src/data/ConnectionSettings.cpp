@@ -11,12 +11,13 @@ constexpr int kDefaultPort = 3306;
 QString g_server = QStringLiteral(TALVEROS_DB_SERVER);
 int g_port = kDefaultPort;
 
-QString timeoutKeys()
+QString appendedKeys()
 {
-    QString keys = QStringLiteral(";CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3")
+    QString keys = QStringLiteral(";CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3;CHARSET=%4")
                        .arg(settings::kConnectTimeoutSeconds)
                        .arg(settings::kReadTimeoutSeconds)
-                       .arg(settings::kWriteTimeoutSeconds);
+                       .arg(settings::kWriteTimeoutSeconds)
+                       .arg(QLatin1String(settings::kCharacterSet));
     if (g_port != kDefaultPort)
         keys += QStringLiteral(";port=%1").arg(g_port);
     return keys;
@@ -42,7 +43,7 @@ QString connectionString(Database db)
     return QStringLiteral("driver=%1;server=%2;uid=%3;pwd=%4;database=%5;option=%6")
                .arg(QLatin1String(settings::kDriver), g_server, QLatin1String(settings::kUser),
                     QLatin1String(settings::kPassword), databaseName(db), QLatin1String(settings::kOption))
-        + timeoutKeys();
+        + appendedKeys();
 }
 
 } // namespace talveros::data

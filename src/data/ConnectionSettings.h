@@ -18,6 +18,10 @@ inline constexpr auto kOption = "16387";
 inline constexpr int kConnectTimeoutSeconds = 10;
 inline constexpr int kReadTimeoutSeconds = 60;
 inline constexpr int kWriteTimeoutSeconds = 60;
+// Text travels as UTF-8 both ways whatever the driver or the server would pick by
+// default (the server's default character set, the workstation's locale), so a value
+// is stored and compared byte for byte as the program holds it.
+inline constexpr auto kCharacterSet = "utf8mb4";
 } // namespace settings
 
 // The server address is a build-time constant. The port is the server's default; the
@@ -27,7 +31,8 @@ int serverPort();
 void overrideServerForTests(const QString &address, int port);
 
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
-// time-out keys (and a port key only when the port is not the default one).
+// time-out keys, the character set (and a port key only when the port is not the
+// default one).
 QString connectionString(Database db);
 
 QString databaseName(Database db);

@@ -13,6 +13,12 @@ DbError noCurrentRow()
                    QStringLiteral("Er is geen huidige rij: het begin of het einde van de gegevens is bereikt."));
 }
 
+DbError nullValue(QStringView column)
+{
+    return DbError(QStringLiteral("22002"), 0,
+                   QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column.toString()));
+}
+
 DbError unknownColumn(QStringView column)
 {
     return DbError(QStringLiteral("42S22"), 0,
@@ -25,17 +31,6 @@ RecordSet::RecordSet(Connection &conn, const QString &table)
 }
 
 RecordSet::~RecordSet() = default;
-
-bool RecordSet::eof() const
-{
-    return m_adding ? false : m_pos >= m_rows.rowCount();
-}
-
-void RecordSet::requireCurrent() const
-{
-    if (!m_open || eof())
-        throw noCurrentRow();
-}
 
 void RecordSet::resetPending()
 {
@@ -57,19 +52,13 @@ void RecordSet::moveNext()
     ++m_pos;
 }
 
-int RecordSet::columnIndex(QStringView column) const
+int RecordSet::findColumn(QStringView column) const
 {
     const int index = m_rows.columnIndex(column);
     if (index < 0)
         throw unknownColumn(column);
+    m_lastColumn = index;
     return index;
-}
-
-const SqlValue *RecordSet::pendingValue(int column) const
-{
-    if (m_pending.empty() || !(m_adding || m_changed[size_t(column)]))
-        return nullptr;
-    return &m_pending[size_t(column)];
 }
 
 bool RecordSet::isNull(QStringView column) const
@@ -94,11 +83,11 @@ QString RecordSet::field(QStringView column) const
     // Looked up once: this is what every walk over a whole table calls for every value.
     requireCurrent();
     const int c = columnIndex(column);
+    std::string_view stored;
     const SqlValue *pending = pendingValue(c);
-    if (pending ? !pending->has_value() : m_rows.isNull(m_pos, c))
-        throw DbError(QStringLiteral("22002"), 0,
-                      QStringLiteral("De kolom '%1' heeft geen waarde (NULL).").arg(column.toString()));
-    return pending ? QString::fromUtf8(**pending) : m_rows.text(m_pos, c);
+    if (pending ? !pending->has_value() : !m_rows.read(m_pos, c, stored))
+        throw nullValue(column);
+    return pending ? QString::fromUtf8(**pending) : QString::fromUtf8(stored.data(), qsizetype(stored.size()));
 }
 
 bool RecordSet::hasPendingChanges() const
@@ -138,8 +127,7 @@ void RecordSet::update()
         m_rows.appendRow(stored);
         m_pos = m_rows.rowCount() - 1;
     } else {
-        rowwriter::update(*m_conn, m_table, m_rows, m_rows.row(m_pos), m_pending, m_changed);
-        m_rows.replaceRow(m_pos, m_pending);
+        m_rows.replaceRow(m_pos, rowwriter::update(*m_conn, m_table, m_rows, m_rows.row(m_pos), m_pending, m_changed));
     }
     resetPending();
 }

@@ -10,6 +10,10 @@
 
 namespace talveros::data {
 
+DbError noCurrentRow();
+DbError unknownColumn(QStringView column);
+DbError nullValue(QStringView column);
+
 // A record set over one whole table ("select * from " + table), walked in the order
 // the server returns the rows, with the add / set / update / delete operations of the
 // current row that every action is built from.
@@ -20,7 +24,7 @@ public:
     RecordSet(const RecordSet &) = delete;
     RecordSet &operator=(const RecordSet &) = delete;
 
-    bool eof() const;
+    bool eof() const { return m_adding ? false : m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();
     size_t rowCount() const { return m_rows.rowCount(); }
@@ -42,12 +46,34 @@ public:
     void close();
 
     const RowStore &rows() const { return m_rows; }
-    int columnIndex(QStringView column) const; // throws DbError for an unknown column
+    // Throws DbError for an unknown column. Walks read the same columns row after row,
+    // mostly in table order, so the column after the last one found is tried first.
+    int columnIndex(QStringView column) const
+    {
+        const int next = m_lastColumn + 1;
+        const auto &columns = m_rows.columns();
+        if (next < int(columns.size())) {
+            const QString &name = columns[size_t(next)].name;
+            // A caller holding the column's own name (a shared copy) needs no comparison.
+            if ((name.constData() == column.data() && name.size() == column.size()) || QStringView(name) == column)
+                return m_lastColumn = next;
+        }
+        return findColumn(column);
+    }
 
 private:
-    void requireCurrent() const;
+    void requireCurrent() const
+    {
+        if (!m_open || eof())
+            throw noCurrentRow();
+    }
     // The value waiting to be stored for this column of the current row, if any.
-    const SqlValue *pendingValue(int column) const;
+    const SqlValue *pendingValue(int column) const
+    {
+        if (m_pending.empty() || !(m_adding || m_changed[size_t(column)]))
+            return nullptr;
+        return &m_pending[size_t(column)];
+    }
     void resetPending();
 
     Connection *m_conn;
@@ -58,9 +84,9 @@ private:
     bool m_open = true;
     std::vector<SqlValue> m_pending;
     std::vector<bool> m_changed;
-};
+    int findColumn(QStringView column) const;
 
-DbError noCurrentRow();
-DbError unknownColumn(QStringView column);
+    mutable int m_lastColumn = -1;
+};
 
 } // namespace talveros::data

@@ -15,27 +15,45 @@ int keyColumn(const RowStore &shape)
     return -1;
 }
 
-// "`a` <=> ? AND BINARY `b` <=> BINARY ? ...": the key (indexed) first, then every
-// column compared byte for byte, so letter case and trailing blanks count.
+void addCondition(QByteArray &where, std::vector<SqlValue> &params, const RowStore &shape,
+                  const std::vector<SqlValue> &original, int c, bool binary)
+{
+    if (!where.isEmpty())
+        where += " AND ";
+    const QByteArray name = quotedName(shape.columns()[size_t(c)].name);
+    where += binary ? "BINARY " + name + " <=> BINARY ?" : name + " <=> ?";
+    params.push_back(original[size_t(c)]);
+}
+
+// "`key` <=> ? AND BINARY `b` <=> BINARY ? ...": the key (indexed) first, then the
+// columns in `compared` byte for byte, so letter case and trailing blanks count. A
+// table without a key is matched on every column, whatever `compared` says: nothing
+// else tells its rows apart.
 QByteArray whereOriginal(const RowStore &shape, const std::vector<SqlValue> &original,
-                         std::vector<SqlValue> &params)
+                         const std::vector<bool> &compared, std::vector<SqlValue> &params)
 {
     QByteArray where;
     const int key = keyColumn(shape);
-    auto add = [&](int c, bool binary) {
-        if (!where.isEmpty())
-            where += " AND ";
-        const QByteArray name = quotedName(shape.columns()[size_t(c)].name);
-        where += binary ? "BINARY " + name + " <=> BINARY ?" : name + " <=> ?";
-        params.push_back(original[size_t(c)]);
-    };
     if (key >= 0)
-        add(key, false);
+        addCondition(where, params, shape, original, key, false);
     for (int c = 0; c < shape.columnCount(); ++c) {
-        if (c != key)
-            add(c, true);
+        if (c != key && (key < 0 || compared[size_t(c)]))
+            addCondition(where, params, shape, original, c, true);
     }
     return where;
+}
+
+std::optional<std::vector<SqlValue>> readByKey(Connection &conn, const QString &table, const RowStore &shape,
+                                               int key, const SqlValue &value)
+{
+    if (key < 0 || !value)
+        return std::nullopt;
+    const RowStore stored = conn.query("SELECT * FROM " + quotedName(table) + " WHERE "
+                                           + quotedName(shape.columns()[size_t(key)].name) + " = ?",
+                                       {value});
+    if (stored.rowCount() != 1 || stored.columnCount() != shape.columnCount())
+        return std::nullopt;
+    return stored.row(0);
 }
 
 } // namespace
@@ -76,18 +94,16 @@ std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowSt
     if (key < 0)
         return values;
     const RowStore id = conn.query("SELECT LAST_INSERT_ID()");
-    if (id.rowCount() != 1)
+    if (id.rowCount() != 1 || id.isNull(0, 0))
         return values;
-    const RowStore stored = conn.query("SELECT * FROM " + quotedName(table) + " WHERE "
-                                           + quotedName(shape.columns()[size_t(key)].name) + " = ?",
-                                       {QByteArray(id.value(0, 0).data(), qsizetype(id.value(0, 0).size()))});
-    if (stored.rowCount() != 1 || stored.columnCount() != shape.columnCount())
-        return values;
-    return stored.row(0);
+    const std::string_view generated = id.value(0, 0);
+    return readByKey(conn, table, shape, key, QByteArray(generated.data(), qsizetype(generated.size())))
+        .value_or(values);
 }
 
-void update(Connection &conn, const QString &table, const RowStore &shape, const std::vector<SqlValue> &original,
-            const std::vector<SqlValue> &values, const std::vector<bool> &changed)
+std::vector<SqlValue> update(Connection &conn, const QString &table, const RowStore &shape,
+                             const std::vector<SqlValue> &original, const std::vector<SqlValue> &values,
+                             const std::vector<bool> &changed)
 {
     QByteArray assignments;
     std::vector<SqlValue> params;
@@ -100,19 +116,33 @@ void update(Connection &conn, const QString &table, const RowStore &shape, const
         params.push_back(values[size_t(c)]);
     }
     if (params.empty())
-        return;
-    const QByteArray where = whereOriginal(shape, original, params);
+        return original;
+    // Only the columns this write changes are compared: the network's other programs
+    // rewrite the sign-in columns of the same rows all day, and a change there must not
+    // refuse an edit of another column.
+    const QByteArray where = whereOriginal(shape, original, changed, params);
     // The connection reports rows matched, not rows changed, so an unchanged value
     // still counts as found.
     if (conn.execute("UPDATE " + quotedName(table) + " SET " + assignments + " WHERE " + where + " LIMIT 1", params)
         != 1)
         throw changedByOthers();
+    // What the program holds afterwards is what the server stored, other programs'
+    // changes to the other columns and server-set values included.
+    const int key = keyColumn(shape);
+    std::vector<SqlValue> written = original;
+    for (size_t c = 0; c < written.size(); ++c) {
+        if (changed[c])
+            written[c] = values[c];
+    }
+    if (key < 0)
+        return written;
+    return readByKey(conn, table, shape, key, written[size_t(key)]).value_or(written);
 }
 
 void remove(Connection &conn, const QString &table, const RowStore &shape, const std::vector<SqlValue> &original)
 {
     std::vector<SqlValue> params;
-    const QByteArray where = whereOriginal(shape, original, params);
+    const QByteArray where = whereOriginal(shape, original, std::vector<bool>(original.size(), true), params);
     if (conn.execute("DELETE FROM " + quotedName(table) + " WHERE " + where + " LIMIT 1", params) != 1)
         throw changedByOthers();
 }
@@ -121,14 +151,9 @@ std::optional<std::vector<SqlValue>> reread(Connection &conn, const QString &tab
                                             const std::vector<SqlValue> &original)
 {
     const int key = keyColumn(shape);
-    if (key < 0 || !original[size_t(key)])
+    if (key < 0)
         return std::nullopt;
-    const RowStore stored = conn.query("SELECT * FROM " + quotedName(table) + " WHERE "
-                                           + quotedName(shape.columns()[size_t(key)].name) + " = ?",
-                                       {original[size_t(key)]});
-    if (stored.rowCount() != 1 || stored.columnCount() != shape.columnCount())
-        return std::nullopt;
-    return stored.row(0);
+    return readByKey(conn, table, shape, key, original[size_t(key)]);
 }
 
 } // namespace talveros::data::rowwriter

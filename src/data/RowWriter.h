@@ -11,10 +11,11 @@
 
 namespace talveros::data {
 
-// The writes of a record set, as parameterised statements. A row is identified by all
-// of its original values (LIMIT 1), so the same check works on tables with and without
-// a key, and a row that another workstation changed in between is not found: the
-// optimistic check.
+// The writes of a record set, as parameterised statements. An update finds its row by
+// the key plus the original values of the columns it changes, a delete by the key plus
+// every original value; a table without a key is matched on every original value
+// (LIMIT 1). A row whose written columns another workstation changed in between is
+// not found: the optimistic check.
 namespace rowwriter {
 
 QByteArray quotedName(QStringView name);
@@ -24,10 +25,12 @@ QByteArray quotedName(QStringView name);
 std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowStore &shape,
                              const std::vector<SqlValue> &values, const std::vector<bool> &set);
 
-// Updates the row that still holds `original`; throws DbError when no row does.
-void update(Connection &conn, const QString &table, const RowStore &shape,
-            const std::vector<SqlValue> &original, const std::vector<SqlValue> &values,
-            const std::vector<bool> &changed);
+// Updates the row that still holds the original values of the changed columns; throws
+// DbError when no row does. Returns the row as the server now holds it (re-read by
+// its key; as written where the table has none).
+std::vector<SqlValue> update(Connection &conn, const QString &table, const RowStore &shape,
+                             const std::vector<SqlValue> &original, const std::vector<SqlValue> &values,
+                             const std::vector<bool> &changed);
 
 // Deletes one row that still holds `original`; throws DbError when no row does.
 void remove(Connection &conn, const QString &table, const RowStore &shape, const std::vector<SqlValue> &original);

@@ -19,10 +19,22 @@ using test::Row;
 namespace {
 const QString kAdmins = QStringLiteral("TALVERO_ADMINISTRATOR"); // no key
 const QString kProjects = QStringLiteral("TALVERO_projecten");   // generated key
+const QString kConsultants = QStringLiteral("TALVERO_consultants");
+const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
 const QStringList kAdminColumns{QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")};
 
 std::optional<QString> s(const char *text) { return QString::fromUtf8(text); }
 } // namespace
+
+// A write that must be stored: a refusal fails the case, not the whole program.
+#define STORES(statement)                                                                                  \
+    do {                                                                                                   \
+        try {                                                                                              \
+            statement;                                                                                     \
+        } catch (const DbError &e) {                                                                       \
+            QFAIL(qPrintable(QStringLiteral(#statement " was refused: ") + e.text()));                     \
+        }                                                                                                  \
+    } while (false)
 
 class TestDataLayer : public QObject {
     Q_OBJECT
@@ -30,9 +42,12 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
+        test::useTestServer(); // a failed case may have left another server chosen
         test::resetTable(Database::Main, kAdmins);
         test::resetTable(Database::Main, kProjects);
         test::resetTable(Database::Main, QStringLiteral("TALVERO_PROJECT_DATA"));
+        test::resetTable(Database::Main, kConsultants);
+        test::resetTable(Database::Main, kClients);
     }
 
     void connectionStringIsTheNetworksOwn()
@@ -41,7 +56,7 @@ private slots:
         QCOMPARE(data::connectionString(Database::Main),
                  QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;pwd=t7oKmaxu;"
                                 "database=kordamrg_KORDAMdata;option=16387;CONN_TIMEOUT=10;READ_TIMEOUT=60;"
-                                "WRITE_TIMEOUT=60"));
+                                "WRITE_TIMEOUT=60;CHARSET=utf8mb4"));
         QVERIFY(data::connectionString(Database::Declarations)
                     .startsWith(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;"
                                                "pwd=t7oKmaxu;database=kordamrg_KORDAMdeclaraties;option=16387;")));
@@ -156,6 +171,200 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(DbError, rs.update());
         }
         QCOMPARE(test::tableRows(Database::Main, table, {column}), (std::vector<Row>{{s("ander")}}));
+    }
+
+    // Other programs of the network rewrite the sign-in columns of the same rows all day;
+    // a write is refused only when a column it changes was changed meanwhile.
+    void writeIsRefusedOnlyForItsOwnColumns_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("written");     // columns this workstation changes
+        QTest::addColumn<QString>("changedElsewhere"); // column another program changes
+        QTest::addColumn<QString>("elsewhere");        // and what it writes there
+        QTest::addColumn<bool>("refused");
+        const QStringList signOff{QStringLiteral("isAFGEMELD"), QStringLiteral("isONLINE")};
+        const QStringList comment{QStringLiteral("CommentaarADMIN")};
+        QTest::newRow("sign-off, signed in again elsewhere") << kConsultants << signOff << "isAANGEMELD" << "anders" << false;
+        QTest::newRow("sign-off, went on line elsewhere") << kConsultants << signOff << "isONLINE" << "anders" << true;
+        QTest::newRow("sign-off, signed off elsewhere") << kConsultants << signOff << "isAFGEMELD" << "anders" << true;
+        QTest::newRow("comment, closing flag set elsewhere") << kProjects << comment << "AFSLUITEN" << "anders" << false;
+        QTest::newRow("comment, comment changed elsewhere") << kProjects << comment << "CommentaarADMIN" << "anders" << true;
+        QTest::newRow("comment, changed only in letter case") << kProjects << comment << "CommentaarADMIN" << "WAARDE" << true;
+    }
+    void writeIsRefusedOnlyForItsOwnColumns()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, written);
+        QFETCH(QString, changedElsewhere);
+        QFETCH(QString, elsewhere);
+        QFETCH(bool, refused);
+        const QStringList all = table == kConsultants
+                                    ? QStringList{"isAANGEMELD", "isAFGEMELD", "isONLINE"}
+                                    : QStringList{"CommentaarADMIN", "AFSLUITEN"};
+        test::Row original;
+        for (int i = 0; i < all.size(); ++i)
+            original.push_back(QStringLiteral("waarde"));
+        test::insertRows(Database::Main, table, all, {original, original});
+
+        Connection conn(Database::Main);
+        RecordSet rs(conn, table);
+        rs.moveNext(); // the second of two equal rows: the key tells them apart
+        test::execute(Database::Main, QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE nummer = 2")
+                                          .arg(table, changedElsewhere, elsewhere));
+        for (const QString &column : written)
+            rs.setField(column, QStringLiteral("mijn"));
+        if (refused) {
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.update());
+        } else {
+            STORES(rs.update());
+            // Held as stored: the other program's change is in the row too.
+            QCOMPARE(rs.field(changedElsewhere), elsewhere);
+        }
+        const auto rows = test::tableRows(Database::Main, table, all);
+        QCOMPARE(rows[0], original);
+        for (int i = 0; i < all.size(); ++i) {
+            const QString expected = all[i] == changedElsewhere ? elsewhere
+                                     : (!refused && written.contains(all[i])) ? QStringLiteral("mijn")
+                                                                              : QStringLiteral("waarde");
+            QCOMPARE(rows[1][size_t(i)], std::optional<QString>(expected));
+        }
+    }
+
+    void deleteIsRefusedWhenAnyColumnChanged()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectnaam"), QStringLiteral("AFSLUITEN")},
+                         {{s("Audit"), s("Nee")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kProjects);
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET AFSLUITEN = 'Ja'"));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.deleteCurrent());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("Projectnaam")}).size(), size_t(1));
+    }
+
+    void valueWrittenEqualToStoredStillFindsItsRow()
+    {
+        test::insertRows(Database::Main, kConsultants, {QStringLiteral("isONLINE")}, {{s("OFFLINE")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kConsultants);
+        rs.setField(u"isONLINE", QStringLiteral("OFFLINE"));
+        STORES(rs.update()); // zero rows changed, one matched: not a refusal
+        QCOMPARE(rs.field(u"isONLINE"), QStringLiteral("OFFLINE"));
+    }
+
+    void megabyteTextInARowUpdatedElsewhere()
+    {
+        const QString big = QString(1024 * 1024 - 3, QChar(u'x')) + QStringLiteral("é!");
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("ProjectOmschrijving"), QStringLiteral("AFSLUITEN")},
+                         {{big, s("Nee")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kProjects);
+        QCOMPARE(rs.field(u"ProjectOmschrijving"), big);
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET AFSLUITEN = 'Ja'"));
+        // The megabyte is this write's own original, compared byte for byte.
+        rs.setField(u"ProjectOmschrijving", big + QStringLiteral("?"));
+        STORES(rs.update());
+        QCOMPARE(rs.field(u"AFSLUITEN"), QStringLiteral("Ja"));
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("ProjectOmschrijving")}),
+                 (std::vector<Row>{{big + QStringLiteral("?")}}));
+    }
+
+    // Tables whose columns may hold long texts: a long value among short rows is read
+    // whole, and no row before or after it is lost or repeated.
+    void longValueAmongShortRowsIsReadWhole_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("client invoice address, 300 KiB") << kClients << "Factuuradres" << 300 * 1024;
+        QTest::newRow("client invoice address, 256 KiB") << kClients << "Factuuradres" << 256 * 1024;
+        QTest::newRow("project description, 2 MiB") << kProjects << "ProjectOmschrijving" << 2 * 1024 * 1024;
+    }
+    void longValueAmongShortRowsIsReadWhole()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(int, bytes);
+        const QString name = table == kClients ? QStringLiteral("Bedrijf") : QStringLiteral("Projectnaam");
+        // Two-byte characters between one-byte ends, so pieces of the value split anywhere.
+        const QString big = QStringLiteral("A") + QString(bytes / 2 - 1, QChar(u'ë')) + QStringLiteral("Z");
+        std::vector<Row> rows;
+        for (int i = 0; i < 7; ++i)
+            rows.push_back({QString::number(i), (i == 1 || i == 4) ? big : QStringLiteral("kort %1").arg(i)});
+        test::insertRows(Database::Main, table, {name, column}, rows);
+
+        Connection conn(Database::Main);
+        RecordSet rs(conn, table);
+        QCOMPARE(rs.rowCount(), size_t(7));
+        for (int i = 0; i < 7; ++i, rs.moveNext()) {
+            QCOMPARE(rs.field(name), QString::number(i));
+            QCOMPARE(rs.field(column), (i == 1 || i == 4) ? big : QStringLiteral("kort %1").arg(i));
+        }
+    }
+
+    void boundSourceWritesEditsOfSeveralColumnsTogether()
+    {
+        test::insertRows(Database::Main, kProjects,
+                         {QStringLiteral("Projectcode"), QStringLiteral("CommentaarADMIN"), QStringLiteral("AFSLUITEN")},
+                         {{s("A"), s("GEEN"), s("Nee")}, {s("B"), s("GEEN"), s("Nee")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("bellen"));
+        source.setPendingEdit(u"AFSLUITEN", QStringLiteral("Ja"));
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("bellen!"));
+        QVERIFY(source.hasPendingEdit(u"commentaaradmin"));
+        QVERIFY(!source.hasPendingEdit(u"Projectcode"));
+        QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("bellen!"));
+        QCOMPARE(source.field(u"AFSLUITEN"), QStringLiteral("Ja"));
+        QCOMPARE(source.storedField(u"AFSLUITEN"), QStringLiteral("Nee"));
+        // Nothing is written while the row stays current.
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {QStringLiteral("AFSLUITEN")})[0][0], s("Nee"));
+        STORES(source.moveNext());
+        QVERIFY(!source.hasPendingEdit());
+        QCOMPARE(test::tableRows(Database::Main, kProjects,
+                                 {QStringLiteral("CommentaarADMIN"), QStringLiteral("AFSLUITEN")}),
+                 (std::vector<Row>{{s("bellen!"), s("Ja")}, {s("GEEN"), s("Nee")}}));
+        // The first row now reads as stored.
+        source.moveFirst();
+        QCOMPARE(source.field(u"AFSLUITEN"), QStringLiteral("Ja"));
+    }
+
+    void boundSourceEditsSurviveOtherProgramsAndAreRefusedForTheirOwnColumns()
+    {
+        test::insertRows(Database::Main, kProjects,
+                         {QStringLiteral("Projectcode"), QStringLiteral("CommentaarADMIN"), QStringLiteral("AFSLUITEN"),
+                          QStringLiteral("ProjectduurPer8uur")},
+                         {{s("A"), s("GEEN"), s("Nee"), s("10")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        QSignalSpy shown(&source, &data::BoundSource::currentChanged);
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("mijn tekst"));
+        source.setPendingEdit(u"AFSLUITEN", QStringLiteral("Ja"));
+
+        // Another column changed elsewhere: stored, and the row is held as the server has it.
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET ProjectduurPer8uur = '12'"));
+        STORES(source.flushPendingEdit());
+        QVERIFY(!source.hasPendingEdit());
+        QCOMPARE(source.field(u"ProjectduurPer8uur"), QStringLiteral("12"));
+
+        // An edited column changed elsewhere: refused, both edits stay, the row is re-read.
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("tweede"));
+        source.setPendingEdit(u"AFSLUITEN", QStringLiteral("Nee"));
+        test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET CommentaarADMIN = 'andere werkplek'"));
+        shown.clear();
+        QVERIFY_THROWS_EXCEPTION(DbError, source.moveFirst());
+        QCOMPARE(shown.count(), 1);
+        QVERIFY(source.hasPendingEdit(u"CommentaarADMIN"));
+        QVERIFY(source.hasPendingEdit(u"AFSLUITEN"));
+        QCOMPARE(source.storedField(u"CommentaarADMIN"), QStringLiteral("andere werkplek"));
+        QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("tweede"));
+        QCOMPARE(test::tableRows(Database::Main, kProjects,
+                                 {QStringLiteral("CommentaarADMIN"), QStringLiteral("AFSLUITEN")}),
+                 (std::vector<Row>{{s("andere werkplek"), s("Ja")}}));
+        // Told, the administrator leaves the row again: both edits are stored.
+        STORES(source.moveFirst());
+        QCOMPARE(test::tableRows(Database::Main, kProjects,
+                                 {QStringLiteral("CommentaarADMIN"), QStringLiteral("AFSLUITEN")}),
+                 (std::vector<Row>{{s("tweede"), s("Nee")}}));
     }
 
     void nullIsAnErrorUnlessAskedForEmpty()
