@@ -184,10 +184,15 @@ void BoundSource::flushPendingEdit()
         // Take in what the other workstation stored, so that the administrator, once
         // told, sees it and can still store the edits; a row that is gone can take no
         // edit at all.
-        if (auto current = rowwriter::reread(conn, m_table, m_rows, original))
+        if (auto current = rowwriter::reread(conn, m_table, m_rows, original)) {
             m_rows.replaceRow(m_pos, *current);
-        else
+            for (const QString &column : std::as_const(m_dropWhenRefused)) {
+                const int c = m_rows.columnIndex(column);
+                std::erase_if(m_pending, [c](const auto &edit) { return edit.first == c; });
+            }
+        } else {
             m_pending.clear();
+        }
         emit currentChanged();
         throw;
     }

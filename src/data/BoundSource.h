@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -62,8 +63,13 @@ public:
     // the row is re-read so that writing again stores them over the other change. A row
     // that is gone drops its edits.
     void flushPendingEdit();
-    // Forgets the pending edit, for when the administrator chose to let it go.
-    void discardPendingEdit() { m_pendingColumn = -1; }
+    // Forgets the pending edits, for when the administrator chose to let them go.
+    void discardPendingEdit() { m_pending.clear(); }
+    // An edit of this column is dropped when its write is refused, so that its box shows
+    // what the other workstation stored: right for a flag the administrator flips, where
+    // flipping the other's value blindly would undo it; wrong for typed text, which
+    // would be lost.
+    void dropEditsWhenRefused(const QString &column) { m_dropWhenRefused << column; }
     void close();
 
 signals:
@@ -78,6 +84,7 @@ private:
     size_t m_pos = 0;
     // Column and value of each pending edit of the current row, in the order made.
     std::vector<std::pair<int, QString>> m_pending;
+    QStringList m_dropWhenRefused;
 };
 
 } // namespace talveros::data
