@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstring>
 
 #include <sys/mman.h>
@@ -46,10 +47,6 @@ unsigned halfByte(const unsigned char *p, size_t i)
     return (p[i >> 1] >> ((i & 1) * 4)) & 0xFu;
 }
 
-void setHalfByte(unsigned char *p, size_t i, unsigned v)
-{
-    p[i >> 1] = static_cast<unsigned char>(p[i >> 1] | (v << ((i & 1) * 4)));
-}
 } // namespace
 
 RowStore::RowStore() : m_generation(++g_generations) {}
@@ -300,38 +297,53 @@ RowStore::Place RowStore::pack(const Field *fields)
 
     auto *r = reinterpret_cast<unsigned char *>(m_chunks.back().get() + place.offset);
     char *out = reinterpret_cast<char *>(r) + head;
-    if (isShort) {
-        std::memset(r, 0, head);
-        setHalfByte(r, 0, kShortRow);
-        size_t i = 1;
-        for (size_t c = 0; c < n; ++c) {
-            const auto len = unsigned(fields[c].size);
-            if (len < 15) {
-                setHalfByte(r, i++, len);
-            } else if (len < 30) {
-                setHalfByte(r, i++, 15);
-                setHalfByte(r, i++, len - 15);
-            } else {
-                setHalfByte(r, i++, 15);
-                setHalfByte(r, i++, 15);
-                setHalfByte(r, i++, (len - 30) & 0xFu);
-                setHalfByte(r, i++, (len - 30) >> 4);
-            }
-        }
-    } else {
-        r[0] = static_cast<unsigned char>(kLongRow);
-    }
     std::uint32_t end = 0;
+    if (isShort) {
+        // Half-bytes gather in a word written out eight bytes at a time, low half first.
+        static_assert(std::endian::native == std::endian::little);
+        std::uint64_t word = kShortRow;
+        unsigned filled = 1;
+        unsigned char *h = r;
+        auto put = [&](unsigned v) {
+            word |= std::uint64_t(v) << (4 * filled);
+            if (++filled == 16) {
+                std::memcpy(h, &word, sizeof word);
+                h += sizeof word;
+                word = 0;
+                filled = 0;
+            }
+        };
+        for (size_t c = 0; c < n; ++c) {
+            const Field &f = fields[c];
+            const auto len = unsigned(f.size);
+            if (len < 15) {
+                put(len);
+            } else if (len < 30) {
+                put(15);
+                put(len - 15);
+            } else {
+                put(15);
+                put(15);
+                put((len - 30) & 0xFu);
+                put((len - 30) >> 4);
+            }
+            if (len > 0)
+                std::memcpy(out + end, f.data, len);
+            end += len;
+        }
+        if (filled > 0)
+            std::memcpy(h, &word, (filled + 1) / 2);
+        return place;
+    }
+    r[0] = static_cast<unsigned char>(kLongRow);
     for (size_t c = 0; c < n; ++c) {
         const Field &f = fields[c];
         if (f.size > 0) {
             std::memcpy(out + end, f.data, size_t(f.size));
             end += std::uint32_t(f.size);
         }
-        if (!isShort) {
-            const std::uint32_t e = f.size < 0 ? (end | kNullFlag) : end;
-            std::memcpy(r + 1 + c * sizeof e, &e, sizeof e);
-        }
+        const std::uint32_t e = f.size < 0 ? (end | kNullFlag) : end;
+        std::memcpy(r + 1 + c * sizeof e, &e, sizeof e);
     }
     return place;
 }
