@@ -1,5 +1,7 @@
 #include "data/TextForms.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 #include <future>
 #include <iterator>
@@ -10,18 +12,19 @@ namespace talveros::data {
 
 QString personName(const QString &title, const QString &firstName, const QString &prefix, const QString &surname)
 {
-    return title + u' ' + firstName + u' ' + prefix + u' ' + surname;
+    return title % u' ' % firstName % u' ' % prefix % u' ' % surname;
 }
 
 QString consultantListEntry(const QString &number, const QString &title, const QString &firstName,
                             const QString &prefix, const QString &surname)
 {
-    return number + QStringLiteral("  ") + personName(title, firstName, prefix, surname);
+    // Built in one allocation: start-up makes one of these for every consultant.
+    return number % u"  " % title % u' ' % firstName % u' ' % prefix % u' ' % surname;
 }
 
 QString clientListEntry(const QString &number, const QString &company)
 {
-    return number + QStringLiteral("  ") + company;
+    return number % u"  " % company;
 }
 
 QString counterText(qsizetype count)
