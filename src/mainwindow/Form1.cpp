@@ -75,9 +75,7 @@ void Form1::load()
         m_statusStrip->prepareTraceBox();
         Calendar1->setSelectedDate(m_services.clock.today());
     });
-    m_lists->fillConsultantLists();
-    m_lists->fillClientLists();
-    m_lists->fillProjectLists();
+    m_lists->fillAllLists();
     m_lists->describeFirstProject();
     tickClock();
     Timer2->start();
