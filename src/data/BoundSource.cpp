@@ -36,15 +36,27 @@ void BoundSource::refresh()
 
 void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources)
 {
+    refreshTogether(sources, {});
+}
+
+void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile)
+{
     for (BoundSource *source : sources)
         source->flushPendingEdit();
     std::vector<std::future<RowStore>> reads;
     for (BoundSource *source : sources)
         reads.push_back(std::async(std::launch::async, readTable, source->m_table));
+    std::exception_ptr failure;
+    if (meanwhile) {
+        try {
+            meanwhile();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
     // Every read is waited for before any failure is passed on, so no thread outlives
     // the call.
     std::vector<RowStore> results;
-    std::exception_ptr failure;
     for (auto &read : reads) {
         try {
             results.push_back(read.get());

@@ -2,6 +2,8 @@
 
 #include "data/RowStore.h"
 
+#include <functional>
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,9 @@ public:
     // Re-reads several sources at once, each over a connection of its own, so that the
     // server and the driver work on them side by side.
     static void refreshTogether(const std::vector<BoundSource *> &sources);
+    // The same, running `meanwhile` on the calling thread while the reads are under way.
+    // A failure of `meanwhile` wins, and then no source changes, as if it had run first.
+    static void refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile);
     bool eof() const { return m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();

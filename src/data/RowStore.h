@@ -17,11 +17,12 @@ namespace talveros::data {
 using SqlValue = std::optional<QByteArray>;
 
 // The program's own copy of a result: column names and rows, the values kept as the
-// UTF-8 bytes the server sent and turned into text only when read. Each row is one
-// packed record in large shared chunks: a row without NULLs whose text fits in 255
-// bytes (nearly every row of this network's tables) carries one byte per column
-// saying where its value ends, any other row four; so a table takes little more
-// memory than its text and no allocation a row.
+// UTF-8 bytes the server sent and turned into text only when read. Rows are packed
+// records laid one after another in large shared chunks, so a table takes little more
+// memory than its text and no allocation a row. A row without NULLs whose values are
+// short (nearly every row of this network's tables) says how long each value is in
+// half-bytes; any other row carries four bytes a column. Only every 16th row's place
+// is kept; the rows between are found by stepping from it, and a walk steps once a row.
 class RowStore {
 public:
     struct Column {
@@ -35,7 +36,7 @@ public:
         std::int64_t size = -1;
     };
 
-    RowStore() = default;
+    RowStore();
     // The moved-from store keeps its columns and is left without rows, ready to be
     // filled again; nothing of it refers to the memory it gave away.
     RowStore(RowStore &&other) noexcept;
@@ -50,7 +51,7 @@ public:
     // Columns are found without regard to letter case; -1 when there is no such column.
     int columnIndex(QStringView name) const;
 
-    size_t rowCount() const { return m_rows.size(); }
+    size_t rowCount() const { return m_rowCount; }
     bool isNull(size_t row, int column) const
     {
         std::string_view v;
@@ -64,23 +65,26 @@ public:
         return v;
     }
     // The value's bytes in `out`; false, and `out` empty, for NULL. Every field read of
-    // a walk comes through here, so it is kept small enough to inline.
+    // a walk comes through here: a row is decoded once, and the fields read after it
+    // from the same thread cost a comparison and two loads.
     bool read(size_t row, int column, std::string_view &out) const
     {
-        const char *r = record(row);
-        const size_t n = m_columns.size();
-        if (r[0] == kSmallRow) {
-            const auto *ends = reinterpret_cast<const unsigned char *>(r + 1);
-            const size_t begin = column > 0 ? ends[column - 1] : 0;
-            out = std::string_view(r + 1 + n + begin, ends[column] - begin);
-            return true;
+        if (m_columns.size() > kDecodedColumns)
+            return readWide(row, column, out);
+        const Decoded &d = decoded(row);
+        const std::uint32_t end = d.ends[size_t(column) + 1];
+        if (end & kNullFlag) {
+            out = {};
+            return false;
         }
-        return readLarge(r, column, out);
+        const std::uint32_t begin = d.ends[size_t(column)] & ~kNullFlag;
+        out = std::string_view(d.text + begin, end - begin);
+        return true;
     }
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
-    void reserve(size_t rows) { m_rows.reserve(rows); }
+    void reserve(size_t rows);
     void appendRow(const std::vector<SqlValue> &values);
     // One Field per column, copied at once; the fetch loop's way in.
     void appendRow(const Field *fields);
@@ -90,31 +94,65 @@ public:
     void clearRows();
 
 private:
-    // Where a row's record starts: chunk number in the high bits, offset in the low.
-    using RowRef = std::uint32_t;
-    static constexpr int kOffsetBits = 21;
-    static constexpr size_t kChunkBytes = size_t(1) << kOffsetBits;
-    // The first byte of a record says how its ends are written: one byte per column for
-    // a row without NULLs and at most 255 bytes of text, else four with the high bit
-    // marking NULL.
-    static constexpr char kSmallRow = 0;
-    static constexpr char kLargeRow = 1;
+    static constexpr std::uint32_t kNullFlag = 0x80000000u;
+    static constexpr size_t kGroupRows = 16;
+    // Wider rows are read value by value without being kept taken apart.
+    static constexpr size_t kDecodedColumns = 127;
 
-    const char *record(size_t row) const
+    // Where a record starts.
+    struct Place {
+        std::uint32_t chunk = 0;
+        std::uint32_t offset = 0;
+    };
+    // One row taken apart: where its text starts and where each value ends (entry c + 1
+    // for column c, entry 0 is zero), NULL marked by the high bit.
+    struct Decoded {
+        const RowStore *store = nullptr;
+        std::uint64_t generation = 0;
+        size_t row = 0;
+        Place place;
+        std::uint32_t bytes = 0; // the whole record's size
+        const char *text = nullptr;
+        std::uint32_t ends[kDecodedColumns + 1] = {};
+    };
+
+    const Decoded &decoded(size_t row) const
     {
-        const RowRef ref = m_rows[row];
-        return m_chunks[ref >> kOffsetBits].get() + (ref & (kChunkBytes - 1));
+        const Decoded &d = t_decoded;
+        if (d.store == this && d.row == row && d.generation == m_generation)
+            return d;
+        return decode(row);
     }
-    bool readLarge(const char *record, int column, std::string_view &out) const;
-    RowRef pack(const Field *fields);
+    const Decoded &decode(size_t row) const;
+    bool readWide(size_t row, int column, std::string_view &out) const;
+    Place placeOf(size_t row) const;
+    Place next(Place p, std::uint32_t bytes) const;
+    std::uint32_t recordBytes(Place p) const;
+    // Fills d.text, d.bytes and d.ends[0 .. columns].
+    void unpack(const char *record, std::uint32_t *ends, const char *&text, std::uint32_t &bytes) const;
+    Place pack(const Field *fields);
     std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
+    void keepEveryPlace();
+    void changed();
+
+    // Rows are read from several threads at once (each side of an overview reads the
+    // same rows), so the row taken apart last is kept per thread, for the store and
+    // the version of it that it was taken from.
+    static constinit thread_local Decoded t_decoded;
 
     std::vector<Column> m_columns;
-    std::vector<RowRef> m_rows;
+    size_t m_rowCount = 0;
+    // Every 16th row's place while rows have only been appended; every row's place once
+    // one was replaced or removed, since the records no longer follow the row order.
+    std::vector<Place> m_places;
+    bool m_everyPlace = false;
     struct FreeChunk { void operator()(char *p) const { std::free(p); } };
     std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
-    size_t m_current = 0; // the chunk being filled
-    size_t m_used = kChunkBytes;
+    std::vector<size_t> m_chunkBytes;
+    size_t m_used = 0; // of the last chunk
+    size_t m_recordBytes = 0;
+    size_t m_expectedRows = 0;
+    std::uint64_t m_generation = 0;
 };
 
 } // namespace talveros::data

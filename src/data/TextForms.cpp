@@ -1,6 +1,10 @@
 #include "data/TextForms.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
+#include <future>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -8,18 +12,19 @@ namespace talveros::data {
 
 QString personName(const QString &title, const QString &firstName, const QString &prefix, const QString &surname)
 {
-    return title + u' ' + firstName + u' ' + prefix + u' ' + surname;
+    return title % u' ' % firstName % u' ' % prefix % u' ' % surname;
 }
 
 QString consultantListEntry(const QString &number, const QString &title, const QString &firstName,
                             const QString &prefix, const QString &surname)
 {
-    return number + QStringLiteral("  ") + personName(title, firstName, prefix, surname);
+    // Built in one allocation: start-up makes one of these for every consultant.
+    return number % u"  " % title % u' ' % firstName % u' ' % prefix % u' ' % surname;
 }
 
 QString clientListEntry(const QString &number, const QString &company)
 {
-    return number + QStringLiteral("  ") + company;
+    return number % u"  " % company;
 }
 
 QString counterText(qsizetype count)
@@ -46,24 +51,119 @@ bool textLess(const QString &a, const QString &b)
     return QString::compare(a, b, Qt::CaseSensitive) < 0;
 }
 
+namespace {
+
+// A text's place in the order, made once: its folded form's first eight UTF-16 units
+// packed so that comparing the two numbers orders as comparing the units (a shorter
+// text padded with zeros sorts before any text it begins), which settles most
+// comparisons without reading either string. Folding an ASCII text only lowers A-Z,
+// so such a text keeps no folded copy and is lowered as it is compared.
+struct SortKey {
+    quint64 head[2] = {0, 0};
+    QString folded; // null for an ASCII text
+    QString text;
+    size_t index = 0;
+};
+
+char16_t lowered(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+SortKey sortKey(QString text, size_t index)
+{
+    SortKey k;
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii)
+        k.folded = text.toCaseFolded();
+    const QString &f = ascii ? text : k.folded;
+    const qsizetype n = std::min<qsizetype>(f.size(), 8);
+    for (qsizetype i = 0; i < n; ++i)
+        k.head[i / 4] |= quint64(lowered(f.at(i).unicode())) << (16 * (3 - i % 4));
+    k.text = std::move(text);
+    k.index = index;
+    return k;
+}
+
+QString foldedOf(const SortKey &k)
+{
+    if (!k.folded.isNull())
+        return k.folded;
+    QString f = k.text;
+    for (QChar &c : f)
+        c = QChar(lowered(c.unicode()));
+    return f;
+}
+
+int compareFolded(const SortKey &a, const SortKey &b)
+{
+    if (a.folded.isNull() && b.folded.isNull()) {
+        const qsizetype n = std::min(a.text.size(), b.text.size());
+        const QChar *pa = a.text.constData(), *pb = b.text.constData();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t ca = lowered(pa[i].unicode()), cb = lowered(pb[i].unicode());
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
+        }
+        return a.text.size() == b.text.size() ? 0 : a.text.size() < b.text.size() ? -1 : 1;
+    }
+    return QString::compare(foldedOf(a), foldedOf(b), Qt::CaseSensitive);
+}
+
+// Equal folds are ordered by the texts themselves, equal texts by where they stood:
+// a total order, so a plain sort of parts and a merge give what a stable sort gives.
+bool keyLess(const SortKey &a, const SortKey &b)
+{
+    if (a.head[0] != b.head[0])
+        return a.head[0] < b.head[0];
+    if (a.head[1] != b.head[1])
+        return a.head[1] < b.head[1];
+    if (const int folded = compareFolded(a, b); folded != 0)
+        return folded < 0;
+    if (const int exact = QString::compare(a.text, b.text, Qt::CaseSensitive); exact != 0)
+        return exact < 0;
+    return a.index < b.index;
+}
+
+} // namespace
+
+QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
+{
+    auto sortRange = [&textAt](size_t from, size_t to) {
+        std::vector<SortKey> keys;
+        keys.reserve(to - from);
+        for (size_t i = from; i < to; ++i)
+            keys.push_back(sortKey(textAt(i), i));
+        std::sort(keys.begin(), keys.end(), keyLess);
+        return keys;
+    };
+
+    // Long lists are folded and sorted in two halves side by side, then merged.
+    constexpr size_t kWorthAThread = 4096;
+    std::vector<SortKey> all;
+    if (count < kWorthAThread) {
+        all = sortRange(0, count);
+    } else {
+        const size_t half = count / 2;
+        auto second = std::async(std::launch::async, sortRange, half, count);
+        // Should this half throw, leaving the scope still waits for the other.
+        std::vector<SortKey> first = sortRange(0, half);
+        std::vector<SortKey> rest = second.get();
+        all.reserve(count);
+        std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
+                   std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()),
+                   std::back_inserter(all), keyLess);
+    }
+    QStringList sorted;
+    sorted.reserve(qsizetype(all.size()));
+    for (SortKey &k : all)
+        sorted.append(std::move(k.text));
+    return sorted;
+}
+
 QStringList sortedTexts(QStringList texts)
 {
-    // Fold each text once, not at every comparison: lists run to tens of thousands.
-    std::vector<std::pair<QString, qsizetype>> keys;
-    keys.reserve(size_t(texts.size()));
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        keys.emplace_back(texts[i].toCaseFolded(), i);
-    std::stable_sort(keys.begin(), keys.end(), [&texts](const auto &a, const auto &b) {
-        const int folded = QString::compare(a.first, b.first, Qt::CaseSensitive);
-        if (folded != 0)
-            return folded < 0;
-        return QString::compare(texts[a.second], texts[b.second], Qt::CaseSensitive) < 0;
-    });
-    QStringList sorted;
-    sorted.reserve(texts.size());
-    for (const auto &key : keys)
-        sorted.append(texts[key.second]);
-    return sorted;
+    return sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts.at(qsizetype(i)); });
 }
 
 } // namespace talveros::data

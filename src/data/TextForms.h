@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace talveros::data {
 
 // The text forms the network's programs share. Plain functions: no widget, no database.
@@ -26,5 +28,7 @@ QString dateTimeText(const QDateTime &at);
 // the same on every workstation and equal texts always stand together.
 bool textLess(const QString &a, const QString &b);
 QStringList sortedTexts(QStringList texts);
+// The texts at 0 .. count-1 in that order; `textAt` may be called from two threads at once.
+QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt);
 
 } // namespace talveros::data

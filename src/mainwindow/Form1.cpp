@@ -68,13 +68,14 @@ void Form1::load()
     if (m_loaded)
         return;
     wireBehaviour();
-    ticker->load();
-    m_statusStrip->prepareTraceBox();
-    Calendar1->setSelectedDate(m_services.clock.today());
-    data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3});
-    m_lists->fillConsultantLists();
-    m_lists->fillClientLists();
-    m_lists->fillProjectLists();
+    // The ticker reads its message over a connection of its own while the three tables
+    // are read, instead of before them.
+    data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3}, [this] {
+        ticker->load();
+        m_statusStrip->prepareTraceBox();
+        Calendar1->setSelectedDate(m_services.clock.today());
+    });
+    m_lists->fillAllLists();
     m_lists->describeFirstProject();
     tickClock();
     Timer2->start();

@@ -5,13 +5,16 @@
 
 #include <QStringListModel>
 
+#include <exception>
+#include <future>
+
 namespace talveros::mainwindow {
 
 namespace {
 
-// Fills a look-up list in one go (sorted lists in the program's text order) and keeps
-// the list's own text, as a list that shows its caption until something is chosen.
-void fill(QComboBox *combo, const QStringList &entries, bool sorted)
+// Fills a look-up list in one go and keeps the list's own text, as a list that shows
+// its caption until something is chosen.
+void fill(QComboBox *combo, const QStringList &entries)
 {
     const QString caption = combo->currentText();
     // One list model for all entries: adding thousands of entries one by one costs an
@@ -21,7 +24,7 @@ void fill(QComboBox *combo, const QStringList &entries, bool sorted)
         model = new QStringListModel(combo);
         combo->setModel(model);
     }
-    model->setStringList(sorted ? data::sortedTexts(entries) : entries);
+    model->setStringList(entries);
     combo->setCurrentIndex(-1);
     combo->setEditText(caption);
 }
@@ -31,8 +34,10 @@ QString text(const QWidget *box) { return platform::boxText(box); }
 } // namespace
 
 // The lists read straight from the rows: walking the panes through thousands of rows
-// would repaint every bound box at every row for nothing.
-void MasterLists::fillConsultantLists()
+// would repaint every bound box at every row for nothing. Each list is made in two
+// steps, its entries (plain text work, which may run beside the others) and showing
+// them.
+MasterLists::Entries MasterLists::consultantEntries() const
 {
     const data::BoundSource &source = *m_ui.Adodc1;
     QStringList consultants;
@@ -45,12 +50,10 @@ void MasterLists::fillConsultantLists()
                                                  source.fieldAt(row, firstName), source.fieldAt(row, prefix),
                                                  source.fieldAt(row, surname));
     }
-    fill(m_ui.consultantPane->Combo1, consultants, true);
-    fill(m_ui.projectEntry->Combo5, consultants, false);
-    m_ui.consultantPane->Text48->setText(data::counterText(consultants.size()));
+    return {data::sortedTexts(consultants), consultants};
 }
 
-void MasterLists::fillClientLists()
+MasterLists::Entries MasterLists::clientEntries() const
 {
     const data::BoundSource &source = *m_ui.Adodc2;
     QStringList clients;
@@ -58,12 +61,10 @@ void MasterLists::fillClientLists()
     clients.reserve(qsizetype(source.rowCount()));
     for (size_t row = 0; row < source.rowCount(); ++row)
         clients << data::clientListEntry(source.fieldAt(row, number), source.fieldAt(row, company));
-    fill(m_ui.clientPane->Combo2, clients, true);
-    fill(m_ui.projectEntry->Combo4, clients, false);
-    m_ui.clientPane->Text47->setText(data::counterText(clients.size()));
+    return {data::sortedTexts(clients), clients};
 }
 
-void MasterLists::fillProjectLists()
+MasterLists::Entries MasterLists::projectEntries() const
 {
     const data::BoundSource &source = *m_ui.Adodc3;
     QStringList projects;
@@ -71,9 +72,52 @@ void MasterLists::fillProjectLists()
     projects.reserve(qsizetype(source.rowCount()));
     for (size_t row = 0; row < source.rowCount(); ++row)
         projects << source.fieldAt(row, code);
-    fill(m_ui.projectPane->Combo3, projects, true);
-    fill(m_ui.projectEntry->Combo6, projects, false);
-    m_ui.projectPane->Text49->setText(data::counterText(projects.size()));
+    return {data::sortedTexts(projects), projects};
+}
+
+void MasterLists::showConsultantLists(const Entries &e)
+{
+    fill(m_ui.consultantPane->Combo1, e.sorted);
+    fill(m_ui.projectEntry->Combo5, e.asRead);
+    m_ui.consultantPane->Text48->setText(data::counterText(e.asRead.size()));
+}
+
+void MasterLists::showClientLists(const Entries &e)
+{
+    fill(m_ui.clientPane->Combo2, e.sorted);
+    fill(m_ui.projectEntry->Combo4, e.asRead);
+    m_ui.clientPane->Text47->setText(data::counterText(e.asRead.size()));
+}
+
+void MasterLists::showProjectLists(const Entries &e)
+{
+    fill(m_ui.projectPane->Combo3, e.sorted);
+    fill(m_ui.projectEntry->Combo6, e.asRead);
+    m_ui.projectPane->Text49->setText(data::counterText(e.asRead.size()));
+}
+
+void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries()); }
+void MasterLists::fillClientLists() { showClientLists(clientEntries()); }
+void MasterLists::fillProjectLists() { showProjectLists(projectEntries()); }
+
+void MasterLists::fillAllLists()
+{
+    // The three kinds' entries are made side by side; the lists are shown in the same
+    // order, and up to the same point, as filled one after another.
+    auto consultants = std::async(std::launch::async, [this] { return consultantEntries(); });
+    auto clients = std::async(std::launch::async, [this] { return clientEntries(); });
+    std::exception_ptr projectFailure;
+    Entries projects;
+    try {
+        projects = projectEntries();
+    } catch (...) {
+        projectFailure = std::current_exception();
+    }
+    showConsultantLists(consultants.get());
+    showClientLists(clients.get());
+    if (projectFailure)
+        std::rethrow_exception(projectFailure);
+    showProjectLists(projects);
 }
 
 void MasterLists::rebuildConsultantLists()

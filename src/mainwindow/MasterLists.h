@@ -13,6 +13,8 @@ public:
     void fillConsultantLists(); // Combo1, Combo5, Text48
     void fillClientLists();     // Combo2, Combo4, Text47
     void fillProjectLists();    // Combo3, Combo6, Text49
+    // All three, their entries made side by side.
+    void fillAllLists();
 
     // Each re-reads its source, refills its lists and leaves the source on its first row.
     void rebuildConsultantLists();
@@ -27,6 +29,17 @@ public:
     void describeProjectKeepingPanes();
 
 private:
+    struct Entries {
+        QStringList sorted; // in the program's text order
+        QStringList asRead;
+    };
+    Entries consultantEntries() const;
+    Entries clientEntries() const;
+    Entries projectEntries() const;
+    void showConsultantLists(const Entries &e);
+    void showClientLists(const Entries &e);
+    void showProjectLists(const Entries &e);
+
     Form1Ui &m_ui;
 };
 

@@ -1,5 +1,7 @@
 #include "registration/RegistrationTexts.h"
 
+#include "data/TextForms.h"
+
 #include <algorithm>
 #include <future>
 #include <utility>
@@ -177,43 +179,7 @@ QString projectHasNoData(const QString &number)
 
 QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
 {
-    // Each text folded once; equal folds are ordered by the texts themselves, which is
-    // the order data::sortedTexts gives.
-    using Keyed = std::pair<QString, QString>; // folded, text
-    auto less = [](const Keyed &a, const Keyed &b) {
-        const int folded = QString::compare(a.first, b.first, Qt::CaseSensitive);
-        return folded != 0 ? folded < 0 : QString::compare(a.second, b.second, Qt::CaseSensitive) < 0;
-    };
-    auto sortRange = [&](size_t from, size_t to) {
-        std::vector<Keyed> keyed;
-        keyed.reserve(to - from);
-        for (size_t i = from; i < to; ++i) {
-            QString text = textAt(i);
-            keyed.emplace_back(text.toCaseFolded(), std::move(text));
-        }
-        std::sort(keyed.begin(), keyed.end(), less);
-        return keyed;
-    };
-
-    constexpr size_t kWorthAThread = 4096;
-    std::vector<Keyed> all;
-    if (count < kWorthAThread) {
-        all = sortRange(0, count);
-    } else {
-        const size_t half = count / 2;
-        auto second = std::async(std::launch::async, sortRange, half, count);
-        std::vector<Keyed> first = sortRange(0, half);
-        std::vector<Keyed> rest = second.get();
-        all.reserve(count);
-        std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
-                   std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()),
-                   std::back_inserter(all), less);
-    }
-    QStringList sorted;
-    sorted.reserve(qsizetype(all.size()));
-    for (Keyed &k : all)
-        sorted.append(std::move(k.second));
-    return sorted;
+    return data::sortedTextsOf(count, textAt);
 }
 
 QStringList withoutNeighbourRepeats(QStringList entries)

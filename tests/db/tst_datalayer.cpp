@@ -510,6 +510,28 @@ private slots:
         QCOMPARE(projects.rowCount(), size_t(2));
         data::BoundSource::refreshTogether({&projects});
         QCOMPARE(projects.rowCount(), size_t(3));
+
+        // Work done while the reads are under way: its failure is the one reported, and
+        // no source changes, whether or not a read failed as well.
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("D")}});
+        for (data::BoundSource *other : {&admins, &missing}) {
+            bool ran = false;
+            try {
+                data::BoundSource::refreshTogether({&projects, other}, [&ran] {
+                    ran = true;
+                    throw DbError(QStringLiteral("08S01"), 2013, QStringLiteral("meanwhile"));
+                });
+                QFAIL("no failure passed on");
+            } catch (const DbError &e) {
+                QCOMPARE(e.text(), QStringLiteral("meanwhile"));
+            }
+            QVERIFY(ran);
+            QCOMPARE(projects.rowCount(), size_t(3));
+        }
+        bool ran = false;
+        data::BoundSource::refreshTogether({&projects}, [&ran] { ran = true; });
+        QVERIFY(ran);
+        QCOMPARE(projects.rowCount(), size_t(4));
     }
 
     void readOnlySourceTakesNoEdit()

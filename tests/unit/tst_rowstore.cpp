@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <future>
+
 using namespace talveros::data;
 
 namespace {
@@ -82,6 +84,75 @@ private slots:
             QCOMPARE(store.text(size_t(i - 1), 0), QString::number(i));
             QCOMPARE(store.value(size_t(i - 1), 1).size(), size_t(i % 7));
         }
+    }
+
+    // Value lengths are written in one, two or four half-bytes; every boundary between
+    // them, and a row that no longer fits them, must read back byte for byte.
+    void valueLengthsAtEveryBoundary_data()
+    {
+        QTest::addColumn<int>("length");
+        for (int length : {0, 1, 14, 15, 16, 29, 30, 31, 45, 285, 286, 1000})
+            QTest::newRow(qPrintable(QString::number(length))) << length;
+    }
+    void valueLengthsAtEveryBoundary()
+    {
+        QFETCH(int, length);
+        QByteArray v(length, 'v');
+        for (int i = 0; i < length; ++i)
+            v[i] = char('a' + i % 26);
+        const std::vector<std::vector<SqlValue>> rows{
+            {v, QByteArray("x"), v}, {QByteArray("y"), v, QByteArray("")}, {v, v, v}};
+        const RowStore store = storeWith(rows);
+        for (size_t r = 0; r < rows.size(); ++r)
+            QCOMPARE(store.row(r), rows[r]);
+    }
+
+    // Rows are found from every 16th row's place and by stepping from the row read
+    // last; reads in any order, across chunks and from two threads at once must agree.
+    void rowsReadInAnyOrderAndFromTwoThreads()
+    {
+        RowStore store;
+        store.setColumns(columns(3));
+        const int rows = 60000; // records of 20 to 300 bytes: several chunks
+        auto expected = [](int i) {
+            return std::vector<SqlValue>{QByteArray::number(i),
+                                         i % 11 == 0 ? SqlValue() : SqlValue(QByteArray(i % 290, char('a' + i % 26))),
+                                         QByteArray(i % 17, 'z')};
+        };
+        for (int i = 0; i < rows; ++i)
+            store.appendRow(expected(i));
+        auto check = [&](int step, int start) {
+            bool ok = true;
+            for (int n = 0, i = start; n < rows; ++n, i = (i + step) % rows)
+                ok = ok && store.row(size_t(i)) == expected(i);
+            return ok;
+        };
+        auto other = std::async(std::launch::async, check, 7919, 3);
+        QVERIFY(check(1, 0));
+        QVERIFY(check(rows - 1, rows - 1)); // backwards
+        QVERIFY(other.get());
+
+        // Once a row is replaced or removed, every row is still where it was said to be.
+        store.replaceRow(17, expected(4));
+        store.removeRow(5);
+        store.appendRow(expected(rows));
+        QCOMPARE(store.rowCount(), size_t(rows));
+        for (int i = 0; i < rows; i += 13) {
+            const int source = i < 5 ? i : i == 16 ? 4 : i + 1;
+            QCOMPARE(store.row(size_t(i)), expected(source));
+        }
+        QCOMPARE(store.row(size_t(rows - 1)), expected(rows));
+        QCOMPARE(store.row(16), expected(4));
+    }
+
+    void wideRowsReadBack()
+    {
+        std::vector<SqlValue> row;
+        for (int c = 0; c < 200; ++c)
+            row.push_back(c % 9 == 0 ? SqlValue() : SqlValue(QByteArray::number(c * 1000003)));
+        const RowStore store = storeWith({row, row, row});
+        QCOMPARE(store.row(2), row);
+        QCOMPARE(store.text(1, 199), QString::number(199 * 1000003));
     }
 
     void movedFromStoreIsEmptyAndUsable_data()

@@ -58,6 +58,15 @@ private slots:
         QTest::newRow("equal texts stay together") << QStringList{"audit", "Audit", "b", "audit"}
                                                    << QStringList{"Audit", "audit", "audit", "b"};
         QTest::newRow("blank before letters") << QStringList{"ab", "a b", "a"} << QStringList{"a", "a b", "ab"};
+        QTest::newRow("alike in the first eight letters")
+            << QStringList{"Projectcode9", "projectcode10", "PROJECTCODE1", "projectcode", "Projectc"}
+            << QStringList{"Projectc", "projectcode", "PROJECTCODE1", "projectcode10", "Projectcode9"};
+        QTest::newRow("accents beside plain letters")
+            << QStringList{"Zürich", "zurich", "ZÜRICH", "Zurich B", "Éclair", "eclair", "ÉCLAIR"}
+            << QStringList{"eclair", "zurich", "Zurich B", "ZÜRICH", "Zürich", "ÉCLAIR", "Éclair"};
+        QTest::newRow("character zero and past the last letter")
+            << QStringList{QString(QChar(0)) + u'a', "a", QStringLiteral("\u00ff"), "{", "~"}
+            << QStringList{QString(QChar(0)) + u'a', "a", "{", "~", QStringLiteral("\u00ff")};
     }
     void textOrder()
     {
@@ -68,6 +77,27 @@ private slots:
         QLocale::setDefault(QLocale(QStringLiteral("sv_SE")));
         QCOMPARE(sortedTexts(input), sorted);
         QLocale::setDefault(QLocale::c());
+    }
+
+    // Long lists are sorted in parts side by side; the result must be the one order,
+    // whatever the mix of letter case, accents and repeats.
+    void longListsInTheOneOrder()
+    {
+        const QStringList words{"Audit", "audit", "Ärger", "ärger", "Analyse 1", "analyse 10", "Zee", "zeeë", "", "A"};
+        QStringList texts;
+        for (int i = 0; i < 20000; ++i)
+            texts << QString::number((i * 7919) % 3000) + words[i % words.size()] + QString::number(i % 7);
+        std::vector<std::pair<QString, qsizetype>> keys;
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            keys.emplace_back(texts[i].toCaseFolded(), i);
+        std::stable_sort(keys.begin(), keys.end(), [&texts](const auto &a, const auto &b) {
+            const int folded = QString::compare(a.first, b.first, Qt::CaseSensitive);
+            return folded != 0 ? folded < 0 : QString::compare(texts[a.second], texts[b.second], Qt::CaseSensitive) < 0;
+        });
+        QStringList expected;
+        for (const auto &k : keys)
+            expected << texts[k.second];
+        QCOMPARE(sortedTexts(texts), expected);
     }
 };
 
