@@ -7,19 +7,14 @@
 //
 // Prints one line: mode, best seconds of the action alone, what it produced, the
 // resident size before the first run and the peak resident size, in MiB.
+#include "BenchServices.h"
+
 #include "data/Connection.h"
 #include "data/ConnectionSettings.h"
 #include "invoicing/Declarations.h"
 #include "invoicing/Invoicing.h"
 #include "mainwindow/Form1.h"
-#include "platform/Clock.h"
-#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
-#include "platform/LinuxIcmpEcho.h"
-#include "platform/LinuxSound.h"
-#include "platform/QtAppControl.h"
-#include "platform/QtPageOutput.h"
-#include "platform/Workstation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,22 +39,6 @@ public:
         std::exit(1);
     }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-};
-
-class NoPrinters final : public platform::Printers {
-public:
-    QStringList installed() const override { return {}; }
-    QString defaultPrinter() const override { return {}; }
-    void use(const QString &) override {}
-};
-
-class QuietWorkstation final : public platform::Workstation {
-public:
-    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
-    std::vector<platform::BoardRecord> boards() const override { return {}; }
-    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
-    QString dateSeparator() const override { return QStringLiteral("/"); }
-    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
 };
 
 double peakMiB()
@@ -126,15 +105,8 @@ int main(int argc, char *argv[])
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[2]));
 
     NoDialogs dialogs;
-    platform::SystemClock clock;
-    NoPrinters printers;
-    QuietWorkstation workstation;
-    platform::QtAppControl control;
-    platform::LinuxSound sound;
-    platform::DesktopShell shell;
-    platform::LinuxIcmpEcho icmp;
-    platform::QtPageOutput pages;
-    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
+    bench::BenchServices quiet(dialogs);
+    platform::Services &services = quiet.services;
 
     mainwindow::Form1 form(services);
     form.load();

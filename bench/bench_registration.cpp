@@ -4,16 +4,11 @@
 // runs through the program's data layer.
 //
 //   bench_registration consultant|project PORT [RUNS]
+#include "BenchServices.h"
+
 #include "data/ConnectionSettings.h"
 #include "mainwindow/Form1.h"
-#include "platform/Clock.h"
-#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
-#include "platform/LinuxIcmpEcho.h"
-#include "platform/LinuxSound.h"
-#include "platform/QtAppControl.h"
-#include "platform/QtPageOutput.h"
-#include "platform/Workstation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -50,22 +45,6 @@ public:
     QElapsedTimer timer;
     double elapsed = 0;
     QString last;
-};
-
-class NoPrinters final : public platform::Printers {
-public:
-    QStringList installed() const override { return {}; }
-    QString defaultPrinter() const override { return {}; }
-    void use(const QString &) override {}
-};
-
-class QuietWorkstation final : public platform::Workstation {
-public:
-    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
-    std::vector<platform::BoardRecord> boards() const override { return {}; }
-    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
-    QString dateSeparator() const override { return QStringLiteral("/"); }
-    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
 };
 
 void check(SQLRETURN rc, const char *what)
@@ -168,15 +147,8 @@ int main(int argc, char *argv[])
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
 
     TimingDialogs dialogs;
-    platform::SystemClock clock;
-    NoPrinters printers;
-    QuietWorkstation workstation;
-    platform::QtAppControl control;
-    platform::LinuxSound sound;
-    platform::DesktopShell shell;
-    platform::LinuxIcmpEcho icmp;
-    platform::QtPageOutput pages;
-    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
+    bench::BenchServices quiet(dialogs);
+    platform::Services &services = quiet.services;
 
     mainwindow::Form1 form(services);
     form.load();

@@ -4,16 +4,11 @@
 // filled private server.
 //
 //   bench_startup PORT [RUNS]
+#include "BenchServices.h"
+
 #include "data/Connection.h"
 #include "mainwindow/Form1.h"
-#include "platform/Clock.h"
-#include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
-#include "platform/LinuxIcmpEcho.h"
-#include "platform/LinuxSound.h"
-#include "platform/QtAppControl.h"
-#include "platform/QtPageOutput.h"
-#include "platform/Workstation.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,22 +36,6 @@ public:
     }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
     bool failed = false;
-};
-
-class NoPrinters final : public platform::Printers {
-public:
-    QStringList installed() const override { return {}; }
-    QString defaultPrinter() const override { return {}; }
-    void use(const QString &) override {}
-};
-
-class QuietWorkstation final : public platform::Workstation {
-public:
-    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
-    std::vector<platform::BoardRecord> boards() const override { return {}; }
-    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
-    QString dateSeparator() const override { return QStringLiteral("/"); }
-    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
 };
 
 double leanFetch(size_t *rows)
@@ -106,15 +85,8 @@ int main(int argc, char *argv[])
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
 
     NoDialogs dialogs;
-    platform::SystemClock clock;
-    NoPrinters printers;
-    QuietWorkstation workstation;
-    platform::QtAppControl control;
-    platform::LinuxSound sound;
-    platform::DesktopShell shell;
-    platform::LinuxIcmpEcho icmp;
-    platform::QtPageOutput pages;
-    platform::Services services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages};
+    bench::BenchServices quiet(dialogs);
+    platform::Services &services = quiet.services;
 
     double bestRaw = 1e9, bestStart = 1e9, bestBuilt = 1e9;
     size_t rows = 0;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/DesktopShell.h"
+#include "platform/Dialogs.h"
+#include "platform/LinuxIcmpEcho.h"
+#include "platform/LinuxSound.h"
+#include "platform/QtAppControl.h"
+#include "platform/QtPageOutput.h"
+#include "platform/Services.h"
+#include "platform/Workstation.h"
+
+namespace talveros::bench {
+
+class NoPrinters final : public platform::Printers {
+public:
+    QStringList installed() const override { return {}; }
+    QString defaultPrinter() const override { return {}; }
+    void use(const QString &) override {}
+};
+
+class QuietWorkstation final : public platform::Workstation {
+public:
+    std::optional<QString> accountName() const override { return QStringLiteral("bench"); }
+    std::vector<platform::BoardRecord> boards() const override { return {}; }
+    std::vector<platform::AdapterRecord> adapters() const override { return {}; }
+    QString dateSeparator() const override { return QStringLiteral("/"); }
+    QString timeFormat() const override { return QStringLiteral("HH:mm:ss"); }
+};
+
+// The workstation as a benchmark's main window sees it: no printers and a fixed
+// account, so that nothing outside the measured action varies; the services a measured
+// action never calls are the real ones. The boxes are the benchmark's own.
+struct BenchServices {
+    explicit BenchServices(platform::Dialogs &dialogs)
+        : services{dialogs, clock, printers, workstation, control, sound, shell, icmp, pages}
+    {
+    }
+
+    platform::SystemClock clock;
+    NoPrinters printers;
+    QuietWorkstation workstation;
+    platform::QtAppControl control;
+    platform::LinuxSound sound;
+    platform::DesktopShell shell;
+    platform::LinuxIcmpEcho icmp;
+    platform::QtPageOutput pages;
+    platform::Services services;
+};
+
+} // namespace talveros::bench
