@@ -26,20 +26,8 @@ for b in bench_invoicing bench_walk; do
   }
 done
 
-work=$(mktemp -d /tmp/invoicing.XXXXXX)
-cleanup() {
-  "$db" stop "$work/db" || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-if ! odbcinst -q -d -n "MySQL ODBC 3.51 Driver" >/dev/null 2>&1; then
-  printf '[MySQL ODBC 3.51 Driver]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so\n' >"$work/odbcinst.ini"
-  export ODBCSYSINI=$work
-fi
-
-echo "Starting a private server on port $port ..."
-"$db" start "$work/db" "$port"
+. "$root/bench/server.sh"
+bench_server invoicing "$port"
 echo "Filling with $rows declarations ..."
 "$root/scripts/fill.sh" "$work/db" --declarations "$rows" >/dev/null
 

@@ -22,21 +22,8 @@ db=$root/scripts/db.sh
   exit 1
 }
 
-work=$(mktemp -d /tmp/presence.XXXXXX)
-cleanup() {
-  "$db" stop "$work/db" || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The program asks for its driver by name; register it privately when this machine has not.
-if ! odbcinst -q -d -n "MySQL ODBC 3.51 Driver" >/dev/null 2>&1; then
-  printf '[MySQL ODBC 3.51 Driver]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so\n' >"$work/odbcinst.ini"
-  export ODBCSYSINI=$work
-fi
-
-echo "Starting a private server on port $port ..."
-"$db" start "$work/db" "$port"
+. "$root/bench/server.sh"
+bench_server presence "$port"
 "$root/scripts/fill.sh" "$work/db" --consultants "$people" --clients "$people" --projects 0 --declarations 0 >/dev/null
 
 for state in mixed ONLINE OFFLINE; do

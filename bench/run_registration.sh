@@ -21,15 +21,8 @@ db=$root/scripts/db.sh
   exit 1
 }
 
-work=$(mktemp -d /tmp/registration.XXXXXX)
-cleanup() {
-  "$db" stop "$work/db" || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-echo "Starting a private server on port $port ..."
-"$db" start "$work/db" "$port"
+. "$root/bench/server.sh"
+bench_server registration "$port"
 "$root/scripts/fill.sh" "$work/db" --consultants 20000 --clients 5000 --projects 20000 --declarations 0 >/dev/null
 # 20,000 consultants use every four-digit number twice, and a number in use is refused;
 # free the first hundred so that the runs can create.

@@ -23,15 +23,8 @@ db=$root/scripts/db.sh
   exit 1
 }
 
-work=$(mktemp -d /tmp/startup.XXXXXX)
-cleanup() {
-  "$db" stop "$work/db" || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-echo "Starting a private server on port $port ..."
-"$db" start "$work/db" "$port"
+. "$root/bench/server.sh"
+bench_server startup "$port"
 
 # The mariadb client reading the three tables at once, one process per table: best
 # wall-clock seconds of five runs.

@@ -25,21 +25,8 @@ db=$root/scripts/db.sh
 }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (package time)." >&2; exit 1; }
 
-work=$(mktemp -d /tmp/walk.XXXXXX)
-cleanup() {
-  "$db" stop "$work/db" || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The program asks for its driver by name; register it privately when this machine has not.
-if ! odbcinst -q -d -n "MySQL ODBC 3.51 Driver" >/dev/null 2>&1; then
-  printf '[MySQL ODBC 3.51 Driver]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so\n' >"$work/odbcinst.ini"
-  export ODBCSYSINI=$work
-fi
-
-echo "Starting a private server on port $port ..."
-"$db" start "$work/db" "$port"
+. "$root/bench/server.sh"
+bench_server walk "$port"
 
 echo "Filling Declaraties with $rows rows ..."
 "$db" sql "$work/db" <<SQL
