@@ -1,21 +1,21 @@
 #include "invoicing/Invoicing.h"
 
 #include "data/BoundSource.h"
-
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 #include "panes/MainWindowAccess.h"
 #include "panes/RecordPanes.h"
 #include "platform/Action.h"
 #include "platform/Colours.h"
+#include "platform/ListBox.h"
 
 #include <QAction>
-#include <array>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QStringListModel>
+
+#include <array>
 
 namespace talveros::invoicing {
 
@@ -23,19 +23,7 @@ namespace {
 
 using namespace platform::colours;
 
-// Sets a picker's entries in one go through one list model and empties its text.
-void fillPicker(QComboBox *combo, const QStringList &entries)
-{
-    auto *model = qobject_cast<QStringListModel *>(combo->model());
-    if (model) {
-        model->setStringList(entries);
-    } else {
-        combo->clear();
-        combo->addItems(entries);
-    }
-    combo->setCurrentIndex(-1);
-    combo->setEditText(QString());
-}
+void fillPicker(QComboBox *combo, const QStringList &entries) { platform::setListEntries(combo, entries, QString()); }
 
 // A sorted list is filled in the program's text order in one go: a sorting list widget
 // would insert its rows one at a time, and in an order of its own.

@@ -1,9 +1,8 @@
 #include "mainwindow/MasterLists.h"
 
 #include "data/TextForms.h"
+#include "platform/ListBox.h"
 #include "platform/TextBox.h"
-
-#include <QStringListModel>
 
 #include <exception>
 #include <future>
@@ -12,22 +11,8 @@ namespace talveros::mainwindow {
 
 namespace {
 
-// Fills a look-up list in one go and keeps the list's own text, as a list that shows
-// its caption until something is chosen.
-void fill(QComboBox *combo, const QStringList &entries)
-{
-    const QString caption = combo->currentText();
-    // One list model for all entries: adding thousands of entries one by one costs an
-    // item object and a change signal each.
-    auto *model = qobject_cast<QStringListModel *>(combo->model());
-    if (!model) {
-        model = new QStringListModel(combo);
-        combo->setModel(model);
-    }
-    model->setStringList(entries);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(caption);
-}
+// Keeps the list's own text: a list shows its caption until something is chosen.
+void fill(QComboBox *combo, const QStringList &entries) { platform::setListEntries(combo, entries, combo->currentText()); }
 
 QString text(const QWidget *box) { return platform::boxText(box); }
 

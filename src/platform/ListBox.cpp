@@ -1,6 +1,7 @@
 #include "platform/ListBox.h"
 
 #include <QComboBox>
+#include <QStringListModel>
 
 namespace talveros::platform {
 
@@ -19,6 +20,18 @@ QComboBox *captionedList(QWidget *parent, const QString &objectName, const QStri
     p.setColor(QPalette::Button, colour);
     combo->setPalette(p);
     return combo;
+}
+
+void setListEntries(QComboBox *combo, const QStringList &entries, const QString &shown)
+{
+    auto *model = qobject_cast<QStringListModel *>(combo->model());
+    if (!model) {
+        model = new QStringListModel(combo);
+        combo->setModel(model);
+    }
+    model->setStringList(entries);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(shown);
 }
 
 } // namespace talveros::platform

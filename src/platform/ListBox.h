@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QWidget;
@@ -13,5 +14,10 @@ namespace talveros::platform {
 // keeps it in the program's text order; the widget itself keeps insertion order.
 QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour,
                          bool sorted);
+
+// Sets all entries of a drop-down list at once through one list model (an item object
+// and a change signal per entry cost more than reading the entries did), with no entry
+// chosen and `shown` as the list's text.
+void setListEntries(QComboBox *combo, const QStringList &entries, const QString &shown);
 
 } // namespace talveros::platform

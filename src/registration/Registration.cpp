@@ -5,13 +5,13 @@
 #include "panes/MainWindowAccess.h"
 #include "panes/RecordPanes.h"
 #include "platform/Action.h"
+#include "platform/ListBox.h"
 #include "platform/TextBox.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QStringListModel>
 
 namespace talveros::registration {
 
@@ -21,22 +21,6 @@ const QString kNeverSignedIn = QStringLiteral("00-00-0000  00:00:00");
 const QString kOffline = QStringLiteral("OFFLINE");
 
 QString appTitle() { return QString::fromLatin1(platform::kAppTitle); }
-
-// The whole list at once through one model, keeping the text the list shows (its
-// caption until something is chosen).
-void fillList(QComboBox &combo, const QStringList &entries)
-{
-    const QString shown = combo.currentText();
-    // An item object and a change signal per entry would cost more than the re-read.
-    auto *model = qobject_cast<QStringListModel *>(combo.model());
-    if (!model) {
-        model = new QStringListModel(&combo);
-        combo.setModel(model);
-    }
-    model->setStringList(entries);
-    combo.setCurrentIndex(-1);
-    combo.setEditText(shown);
-}
 
 } // namespace
 
@@ -330,7 +314,8 @@ void RegistrationController::fillProjectNames(bool dropRepeats)
     const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
     QStringList names =
         sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
-    fillList(m_main.Combo7(), dropRepeats ? withoutNeighbourRepeats(std::move(names)) : names);
+    QComboBox &list = m_main.Combo7();
+    platform::setListEntries(&list, dropRepeats ? withoutNeighbourRepeats(std::move(names)) : names, list.currentText());
 }
 
 } // namespace talveros::registration
