@@ -313,7 +313,7 @@ void RegistrationController::fillProjectNames(bool dropRepeats)
     data::BoundSource &projects = m_main.projectSource();
     const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
     QStringList names =
-        sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
+        data::sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
     QComboBox &list = m_main.Combo7();
     platform::setListEntries(&list, dropRepeats ? withoutNeighbourRepeats(std::move(names)) : names, list.currentText());
 }

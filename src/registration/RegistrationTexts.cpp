@@ -3,7 +3,6 @@
 #include "data/TextForms.h"
 
 #include <algorithm>
-#include <future>
 #include <utility>
 #include <vector>
 
@@ -175,11 +174,6 @@ QString projectHasNoData(const QString &number)
 {
     return QStringLiteral("Project ") + number
         + QStringLiteral(" heeft geen gegevensrij in TALVERO_PROJECT_DATA. Er is niets verwijderd.");
-}
-
-QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
-{
-    return data::sortedTextsOf(count, textAt);
 }
 
 QStringList withoutNeighbourRepeats(QStringList entries)

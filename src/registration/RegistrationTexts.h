@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 // The exact texts and small rules of registration. Plain functions: no widget, no
@@ -65,11 +64,6 @@ bool numericKeyAllowed(QChar c);
 
 QString deletionQuestion(const QString &number, const QString &name, const QString &description);
 QString projectHasNoData(const QString &number);
-
-// The texts at 0 .. count-1 in the program's one text order (as data::sortedTexts); a
-// long list is read and sorted in two halves side by side. `textAt` must be safe to call
-// from two threads at once.
-QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt);
 
 // Drops every entry equal to the one just before it; only neighbours count.
 QStringList withoutNeighbourRepeats(QStringList entries);

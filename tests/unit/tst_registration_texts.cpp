@@ -177,7 +177,7 @@ private slots:
         QStringList texts;
         for (int i = 0; i < count; ++i)
             texts << words[int(random.bounded(qsizetype(words.size())))] + QString::number(random.bounded(30));
-        QCOMPARE(sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts[qsizetype(i)]; }),
+        QCOMPARE(talveros::data::sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts[qsizetype(i)]; }),
                  talveros::data::sortedTexts(texts));
     }
 
