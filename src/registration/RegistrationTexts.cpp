@@ -1,6 +1,5 @@
 #include "registration/RegistrationTexts.h"
 
-#include "data/TextForms.h"
 
 #include <algorithm>
 #include <utility>
