@@ -9,16 +9,15 @@
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test::tables;
+using talveros::test::s;
 using data::Database;
 using test::Row;
 
 namespace {
 
-const QString kDeclarations = QStringLiteral("Declaraties");
-const QString kProjects = QStringLiteral("TALVERO_projecten");
 const QColor kYellow(255, 255, 0), kCyan(0, 255, 255), kLightYellow(255, 255, 128);
 
-std::optional<QString> s(const QString &t) { return t; }
 
 const QStringList kColumns{"Factuurnummer", "Projectnaam", "Opdrachtgevernaam", "Consultantnaam",
                            "IsbetaaldOpdrachtgever", "IsbetaaldConsultant", "uren", "peruurUIT", "urentotaaluit",

@@ -9,17 +9,12 @@
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test::tables;
+using talveros::test::s;
 using data::Database;
 using test::Row;
 
 namespace {
-
-const QString kConsultants = QStringLiteral("TALVERO_consultants");
-const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
-const QString kProjects = QStringLiteral("TALVERO_projecten");
-const QString kMessages = QStringLiteral("TALVERO_berichten");
-
-std::optional<QString> s(const QString &t) { return t; }
 
 // Consultants in an order that is not their text order, one without title and prefix.
 void seedMasterData()

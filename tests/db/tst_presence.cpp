@@ -7,18 +7,17 @@
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test::tables;
+using talveros::test::s;
 using data::Database;
 using messages::PresenceController;
 using test::Row;
 
 namespace {
 
-const QString kConsultants = QStringLiteral("TALVERO_consultants");
-const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
 const QStringList kColumns{"Titel1", "voornaam", "tussenvoegsel", "naam", "isAANGEMELD", "isAFGEMELD", "isONLINE"};
 const QString kNever = QStringLiteral("00-00-0000  00:00:00");
 
-std::optional<QString> s(const QString &t) { return t; }
 
 void addConsultants(const std::vector<Row> &rows)
 {

@@ -12,6 +12,8 @@
 #include <thread>
 
 using namespace talveros;
+using namespace talveros::test::tables;
+using talveros::test::s;
 using data::Database;
 using platform::Answer;
 using platform::Buttons;
@@ -20,13 +22,8 @@ using test::Row;
 
 namespace {
 
-const QString kConsultants = QStringLiteral("TALVERO_consultants");
-const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
-const QString kProjects = QStringLiteral("TALVERO_projecten");
-const QString kProjectData = QStringLiteral("TALVERO_PROJECT_DATA");
 const QString kTalveros = QStringLiteral("Talveros");
 
-std::optional<QString> s(const QString &t) { return t; }
 
 void createTriggers()
 {

@@ -11,12 +11,10 @@
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test::tables;
 using data::Database;
 
 namespace {
-
-const QString kConsultants = QStringLiteral("TALVERO_consultants");
-const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
 
 bool engineLibraryLoaded()
 {

@@ -15,6 +15,18 @@ void useTestServer();
 
 using Row = std::vector<std::optional<QString>>;
 
+// A stored text, for rows written with insertRows.
+inline std::optional<QString> s(const QString &text) { return text; }
+
+namespace tables {
+inline const QString kConsultants = QStringLiteral("TALVERO_consultants");
+inline const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
+inline const QString kProjects = QStringLiteral("TALVERO_projecten");
+inline const QString kProjectData = QStringLiteral("TALVERO_PROJECT_DATA");
+inline const QString kMessages = QStringLiteral("TALVERO_berichten");
+inline const QString kDeclarations = QStringLiteral("Declaraties");
+} // namespace tables
+
 // Empties a table (generated numbers start at 1 again).
 void resetTable(data::Database db, const QString &table);
 void insertRows(data::Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows);
