@@ -75,8 +75,9 @@ void Form1::load()
         m_statusStrip->prepareTraceBox();
         Calendar1->setSelectedDate(m_services.clock.today());
     });
+    // The reads left every source on its first row, where the first project is described.
     m_lists->fillAllLists();
-    m_lists->describeFirstProject();
+    m_lists->describeProjectKeepingPanes();
     tickClock();
     Timer2->start();
     m_loaded = true;

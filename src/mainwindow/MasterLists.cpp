@@ -109,29 +109,18 @@ void MasterLists::rebuildConsultantLists()
 {
     m_ui.Adodc1->refresh();
     fillConsultantLists();
-    m_ui.Adodc1->moveFirst();
 }
 
 void MasterLists::rebuildClientLists()
 {
     m_ui.Adodc2->refresh();
     fillClientLists();
-    m_ui.Adodc2->moveFirst();
 }
 
 void MasterLists::rebuildProjectLists()
 {
     m_ui.Adodc3->refresh();
     fillProjectLists();
-    m_ui.Adodc3->moveFirst();
-}
-
-void MasterLists::describeFirstProject()
-{
-    m_ui.Adodc1->moveFirst();
-    m_ui.Adodc2->moveFirst();
-    m_ui.Adodc3->moveFirst();
-    describeProjectKeepingPanes();
 }
 
 void MasterLists::describeProjectKeepingPanes()

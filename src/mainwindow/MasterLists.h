@@ -21,9 +21,6 @@ public:
     void rebuildClientLists();
     void rebuildProjectLists();
 
-    // The first project's client and consultant into Text50 and Text51, the panes
-    // back on their first rows.
-    void describeFirstProject();
     // The current project's client into Text50 and its consultant (by name) into
     // Text51; the client and consultant panes end where they were.
     void describeProjectKeepingPanes();
