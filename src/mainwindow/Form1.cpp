@@ -94,7 +94,7 @@ void Form1::wireBehaviour()
     new Binder(*Adodc2, clientPane->bindings(), m_services.dialogs, this);
     new Binder(*Adodc3, projectPane->bindings(), m_services.dialogs, this);
     m_statusStrip = new StatusStripBehaviour(*this, m_services, this);
-    m_lookUps = new LookUps(*this, *m_lists, m_services.dialogs, this);
+    new LookUps(*this, *m_lists, m_services.dialogs, this);
 
     new registration::RegistrationController(*projectEntry, *clientEntry, *consultantEntry, access(), this);
     new invoicing::InvoicingController(*invoicing, access(), this);

@@ -16,7 +16,6 @@ class Ticker;
 
 namespace talveros::mainwindow {
 
-class LookUps;
 class MasterLists;
 class StatusStripBehaviour;
 
@@ -75,7 +74,6 @@ private:
     panes::StatusStrip m_strip;
     std::unique_ptr<Access> m_access;
     std::unique_ptr<MasterLists> m_lists;
-    LookUps *m_lookUps = nullptr;
     StatusStripBehaviour *m_statusStrip = nullptr;
 };
 
