@@ -68,7 +68,7 @@ public:
     // Shows beside the project source's current row its client's company and its
     // consultant's name (Text50, Text51), leaving the consultant and client panes where
     // they were.
-    virtual void describeCurrentProject() {}
+    virtual void describeCurrentProject() = 0;
 
     // Writes any pending edit of a bound box; false (reported) when it could not.
     virtual bool storePendingEdits() = 0;
