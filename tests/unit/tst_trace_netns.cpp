@@ -84,7 +84,7 @@ private:
 
 void TestTraceNamespaces::initTestCase()
 {
-    m_script = QFINDTESTDATA("../trace/namespaces.sh");
+    m_script = QStringLiteral(TALVEROS_TESTS_DIR "/trace/namespaces.sh");
     QVERIFY(!m_script.isEmpty());
     QProcess up;
     up.start(QStringLiteral("/bin/sh"), {m_script, QStringLiteral("up"), m_work.path()});
