@@ -6,6 +6,7 @@
 #include "data/RowWriter.h"
 
 #include <exception>
+#include <optional>
 #include <future>
 
 namespace talveros::data {
@@ -172,6 +173,27 @@ void BoundSource::setPendingEdit(QStringView column, const QString &value)
     m_pending.emplace_back(c, value);
 }
 
+namespace {
+QString quoted(const QString &text) { return QStringLiteral("\u201C") + text + QStringLiteral("\u201D"); }
+
+bool holds(const std::vector<SqlValue> &row, const std::vector<SqlValue> &values, const std::vector<bool> &changed)
+{
+    for (size_t c = 0; c < changed.size(); ++c) {
+        if (changed[c] && row[c] != values[c])
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+QString BoundSource::pendingEditsText() const
+{
+    QString text;
+    for (const auto &[c, value] : m_pending)
+        text += QStringLiteral("\n%1: %2").arg(m_rows.columns()[size_t(c)].name, quoted(value));
+    return text;
+}
+
 void BoundSource::flushPendingEdit()
 {
     if (m_pending.empty())
@@ -188,29 +210,96 @@ void BoundSource::flushPendingEdit()
         changed[size_t(c)] = true;
     }
 
-    Connection conn(Database::Main);
+    std::optional<Connection> conn;
+    try {
+        conn.emplace(Database::Main);
+    } catch (const DbError &e) {
+        // Nothing was sent, so nothing is stored and nothing may be dropped.
+        throw DbError(e.kind(), e.sqlState(), e.nativeCode(), notStoredKept(e));
+    }
     std::vector<SqlValue> stored;
     try {
-        stored = rowwriter::update(conn, m_table, m_rows, original, values, changed);
-    } catch (const DbError &) {
-        // Take in what the other workstation stored, so that the administrator, once
-        // told, sees it and can still store the edits; a row that is gone can take no
-        // edit at all.
-        if (auto current = rowwriter::reread(conn, m_table, m_rows, original)) {
-            m_rows.replaceRow(m_pos, *current);
-            for (const QString &column : std::as_const(m_dropWhenRefused)) {
-                const int c = m_rows.columnIndex(column);
-                std::erase_if(m_pending, [c](const auto &edit) { return edit.first == c; });
-            }
-        } else {
-            m_pending.clear();
-        }
-        emit currentChanged();
-        throw;
+        stored = rowwriter::update(*conn, m_table, m_rows, original, values, changed);
+    } catch (const DbError &e) {
+        conn.reset();
+        settleFailedWrite(e, original, values, changed);
+        return;
     }
-    conn.close();
+    conn->close();
     m_rows.replaceRow(m_pos, stored);
     m_pending.clear();
+}
+
+QString BoundSource::notStoredKept(const DbError &e) const
+{
+    if (e.kind() == ErrorKind::RefusedData) {
+        QString column = e.column();
+        if (column.isEmpty() && m_pending.size() == 1)
+            column = m_rows.columns()[size_t(m_pending.front().first)].name;
+        return QStringLiteral("De server weigert de waarde voor de kolom '%1': %2\nDe wijziging is niet opgeslagen "
+                              "en blijft staan.")
+            .arg(column, e.text());
+    }
+    if (e.kind() == ErrorKind::Unreachable)
+        return QStringLiteral("De databaseserver is niet bereikbaar: %1\nDe wijziging is niet opgeslagen en blijft "
+                              "staan; ze wordt opgeslagen zodra de server weer antwoordt.")
+            .arg(e.text());
+    return e.text();
+}
+
+void BoundSource::settleFailedWrite(const DbError &e, const std::vector<SqlValue> &original,
+                                    const std::vector<SqlValue> &values, const std::vector<bool> &changed)
+{
+    if (e.kind() != ErrorKind::ChangedElsewhere && e.kind() != ErrorKind::Unreachable)
+        throw DbError(e.kind(), e.sqlState(), e.nativeCode(), notStoredKept(e));
+
+    // Whether the write took, and what the row holds now, is only known from the row
+    // itself: after a conflict the other workstation's values are to be shown; after a
+    // lost reply the write may have been stored all the same.
+    std::optional<std::vector<SqlValue>> current;
+    try {
+        Connection again(Database::Main);
+        current = rowwriter::reread(again, m_table, m_rows, original);
+        again.close();
+    } catch (const DbError &reread) {
+        // The row cannot be shown as it is, so the edits stay: the next write finds out.
+        const QString first = e.kind() == ErrorKind::Unreachable
+            ? QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het opslaan: %1\nOf de "
+                             "wijziging is opgeslagen, is niet bekend.")
+                  .arg(e.text())
+            : e.text();
+        throw DbError(e.kind(), e.sqlState(), e.nativeCode(),
+                      QStringLiteral("%1\nDe rij kon niet opnieuw worden gelezen: %2\nDe wijziging blijft staan; bij "
+                                     "het volgende opslaan wordt nagegaan wat er is opgeslagen.")
+                          .arg(first, reread.text()));
+    }
+    if (current && holds(*current, values, changed)) {
+        // Stored after all (a lost reply, or the same value written elsewhere).
+        m_rows.replaceRow(m_pos, *current);
+        m_pending.clear();
+        emit currentChanged();
+        return;
+    }
+    if (current && e.kind() == ErrorKind::Unreachable && holds(*current, original, changed)) {
+        throw DbError(e.kind(), e.sqlState(), e.nativeCode(),
+                      QStringLiteral("De verbinding met de databaseserver ging verloren: %1\nDe wijziging is niet "
+                                     "opgeslagen en blijft staan.")
+                          .arg(e.text()));
+    }
+    // Another workstation's values win until the administrator, who now sees them,
+    // chooses otherwise: nothing is written over them unseen.
+    const QString lost = pendingEditsText();
+    m_pending.clear();
+    if (current)
+        m_rows.replaceRow(m_pos, *current);
+    emit currentChanged();
+    const DbError conflict = rowwriter::changedByOthers();
+    throw DbError(ErrorKind::ChangedElsewhere, conflict.sqlState(), e.nativeCode(),
+                  conflict.text()
+                      + (current ? QStringLiteral("\nHet venster toont nu wat er is opgeslagen. Uw wijziging is niet "
+                                                  "opgeslagen:")
+                                 : QStringLiteral("\nDe rij bestaat niet meer. Uw wijziging is niet opgeslagen:"))
+                      + lost);
 }
 
 void BoundSource::close()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DbError.h"
 #include "data/RowStore.h"
 
 #include <functional>
@@ -63,18 +64,17 @@ public:
     // a box shows once the administrator is told that an edit was refused.
     QString storedField(QStringView column) const;
     // Writes the pending edits to the current row in one update and takes in the row as
-    // the server then holds it. When another workstation changed an edited column
-    // meanwhile the write is refused: the DbError is thrown, the edits stay pending, and
-    // the row is re-read so that writing again stores them over the other change. A row
-    // that is gone drops its edits.
+    // the server then holds it. A failure throws DbError and leaves the edits as the
+    // kind of failure allows:
+    // - changed elsewhere: the row is re-read and shown as stored, and the edits are
+    //   dropped (the error quotes them), so another workstation's value is never written
+    //   over unseen; a row that now holds the edits' values counts as stored;
+    // - server unreachable: the edits stay; when the reply of the write was lost, the row
+    //   is re-read to learn whether the write took;
+    // - refused data: the edits stay and the error names the column.
     void flushPendingEdit();
     // Forgets the pending edits, for when the administrator chose to let them go.
     void discardPendingEdit() { m_pending.clear(); }
-    // An edit of this column is dropped when its write is refused, so that its box shows
-    // what the other workstation stored: right for a flag the administrator flips, where
-    // flipping the other's value blindly would undo it; wrong for typed text, which
-    // would be lost.
-    void dropEditsWhenRefused(const QString &column) { m_dropWhenRefused << column; }
     void close();
 
 signals:
@@ -82,6 +82,10 @@ signals:
 
 private:
     void setPosition(size_t pos);
+    QString pendingEditsText() const;
+    QString notStoredKept(const DbError &e) const;
+    void settleFailedWrite(const DbError &e, const std::vector<SqlValue> &original,
+                           const std::vector<SqlValue> &values, const std::vector<bool> &changed);
 
     QString m_table;
     bool m_writable;
@@ -89,7 +93,6 @@ private:
     size_t m_pos = 0;
     // Column and value of each pending edit of the current row, in the order made.
     std::vector<std::pair<int, QString>> m_pending;
-    QStringList m_dropWhenRefused;
 };
 
 } // namespace talveros::data

@@ -10,13 +10,14 @@ namespace {
 constexpr int kDefaultPort = 3306;
 QString g_server = QStringLiteral(TALVEROS_DB_SERVER);
 int g_port = kDefaultPort;
+int g_timeouts[3] = {settings::kConnectTimeoutSeconds, settings::kReadTimeoutSeconds, settings::kWriteTimeoutSeconds};
 
 QString appendedKeys()
 {
     QString keys = QStringLiteral(";CONN_TIMEOUT=%1;READ_TIMEOUT=%2;WRITE_TIMEOUT=%3;CHARSET=%4")
-                       .arg(settings::kConnectTimeoutSeconds)
-                       .arg(settings::kReadTimeoutSeconds)
-                       .arg(settings::kWriteTimeoutSeconds)
+                       .arg(g_timeouts[0])
+                       .arg(g_timeouts[1])
+                       .arg(g_timeouts[2])
                        .arg(QLatin1String(settings::kCharacterSet));
     if (g_port != kDefaultPort)
         keys += QStringLiteral(";port=%1").arg(g_port);
@@ -31,6 +32,13 @@ void overrideServerForTests(const QString &address, int port)
 {
     g_server = address;
     g_port = port;
+}
+
+void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds)
+{
+    g_timeouts[0] = connectSeconds;
+    g_timeouts[1] = readSeconds;
+    g_timeouts[2] = writeSeconds;
 }
 
 QString databaseName(Database db)

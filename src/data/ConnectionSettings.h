@@ -29,6 +29,8 @@ inline constexpr auto kCharacterSet = "utf8mb4";
 QString serverAddress();
 int serverPort();
 void overrideServerForTests(const QString &address, int port);
+// Short waits, so that tests of a server that stops answering end in seconds.
+void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds);
 
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
 // time-out keys, the character set (and a port key only when the port is not the

@@ -25,8 +25,20 @@ DbError unknownColumn(QStringView column)
                    QStringLiteral("De kolom '%1' bestaat niet in deze tabel.").arg(column.toString()));
 }
 
-RecordSet::RecordSet(Connection &conn, const QString &table)
-    : m_conn(&conn), m_table(table), m_rows(conn.query("select * from " + rowwriter::quotedName(table)))
+namespace {
+QByteArray selectFor(const QString &table, const Rows &rows)
+{
+    QByteArray sql = "select * from " + rowwriter::quotedName(table);
+    if (rows.none)
+        return sql + " limit 0";
+    if (!rows.where.isEmpty())
+        sql += " where " + rows.where;
+    return sql;
+}
+} // namespace
+
+RecordSet::RecordSet(Connection &conn, const QString &table, const Rows &rows)
+    : m_conn(&conn), m_table(table), m_rows(conn.query(selectFor(table, rows), rows.params))
 {
 }
 

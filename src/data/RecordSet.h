@@ -14,12 +14,25 @@ DbError noCurrentRow();
 DbError unknownColumn(QStringView column);
 DbError nullValue(QStringView column);
 
-// A record set over one whole table ("select * from " + table), walked in the order
-// the server returns the rows, with the add / set / update / delete operations of the
-// current row that every action is built from.
+// Which rows of a table a record set holds: all of them, only those that meet a
+// parameterised condition, or none (for an action that only adds). The condition is
+// the program's own SQL; every value in it is a parameter.
+struct Rows {
+    QByteArray where;
+    std::vector<SqlValue> params;
+    bool none = false;
+
+    static Rows all() { return {}; }
+    static Rows matching(QByteArray where, std::vector<SqlValue> params) { return {std::move(where), std::move(params)}; }
+    static Rows noneYet() { return {{}, {}, true}; }
+};
+
+// A record set over a table ("select * from " + table, or the rows of `rows`), walked
+// in the order the server returns the rows, with the add / set / update / delete
+// operations of the current row that every action is built from.
 class RecordSet {
 public:
-    RecordSet(Connection &conn, const QString &table);
+    RecordSet(Connection &conn, const QString &table, const Rows &rows = Rows::all());
     ~RecordSet();
     RecordSet(const RecordSet &) = delete;
     RecordSet &operator=(const RecordSet &) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Failure.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -61,9 +63,9 @@ struct InvoiceDeclaration {
 
 // A count of hours or kilometres that is no number; the administrator is told which
 // declaration holds it.
-class InvoiceDataError : public std::runtime_error {
+class InvoiceDataError : public platform::Failure {
 public:
-    explicit InvoiceDataError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    explicit InvoiceDataError(const QString &text) : platform::Failure(text) {}
 };
 
 // The two lines that open an invoice: "Factuur voor " + client, and an empty one.

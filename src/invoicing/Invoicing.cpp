@@ -65,9 +65,6 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     for (platform::PictureButton *picture : m_tab.Image27)
         connect(picture, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
 
-    // A closing flag set meanwhile by another workstation wins over a flip made on this
-    // one: the administrator is told and sees the stored flag, and flips again if need be.
-    m_main.projectSource().dropEditsWhenRefused(QStringLiteral("AFSLUITEN"));
     panes::ProjectPane &pane = m_main.projectPane();
     connect(pane.Image12, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { toggleProjectClosing(); }); });

@@ -114,10 +114,10 @@ void Form1::tickClock()
 
 bool Form1::storePendingEdits()
 {
-    return platform::runAction(m_services.dialogs, [this] {
-        Adodc2->flushPendingEdit();
-        Adodc3->flushPendingEdit();
-    });
+    // Each source on its own, so that one that cannot store does not keep the other from it.
+    const bool clients = platform::runAction(m_services.dialogs, [this] { Adodc2->flushPendingEdit(); });
+    const bool projects = platform::runAction(m_services.dialogs, [this] { Adodc3->flushPendingEdit(); });
+    return clients && projects;
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -125,7 +125,8 @@ void Form1::closeEvent(QCloseEvent *event)
     // An edit of a bound box is never lost unasked: when it cannot be stored (the
     // server gone, the row changed elsewhere) the administrator chooses between keeping
     // the window open with the text still in its box, and letting the edit go.
-    if (!storePendingEdits()) {
+    // An edit refused because the row changed elsewhere is already gone, and said so.
+    if (!storePendingEdits() && (Adodc2->hasPendingEdit() || Adodc3->hasPendingEdit())) {
         const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
                                                        platform::Icon::Exclamation, platform::Buttons::YesNo);
         if (answer != platform::Answer::Yes) {

@@ -196,7 +196,9 @@ void PresenceController::signOff()
             return;
         const QString shown = platform::boxText(m_main.consultantPane().Text1);
         data::Connection conn(data::Database::Main);
-        data::RecordSet rs(conn, kConsultants);
+        // The key narrows the read to the one row (the server compares numerically, so
+        // "01" would pass it); the text must still be the one shown.
+        data::RecordSet rs(conn, kConsultants, data::Rows::matching("`nummer` = ?", {shown.toUtf8()}));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             if (rs.fieldOrEmpty(u"nummer") == shown) {
                 rs.setField(u"isAFGEMELD", data::dateTimeText(m_main.services().clock.now()));

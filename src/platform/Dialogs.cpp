@@ -42,3 +42,21 @@ std::optional<QString> WidgetDialogs::input(const QString &prompt, const QString
 }
 
 } // namespace talveros::platform
+
+namespace talveros::platform {
+
+QString programFaultText(const char *what)
+{
+    QString text = QStringLiteral("Er is een fout in het programma zelf opgetreden; de actie is afgebroken. Er is "
+                                  "niets mis met de gegevens op de server.");
+    if (what && *what)
+        text += QStringLiteral("\n(%1)").arg(QString::fromUtf8(what));
+    return text;
+}
+
+QString outOfMemoryText()
+{
+    return QStringLiteral("Er is niet genoeg geheugen vrij voor deze actie; ze is afgebroken.");
+}
+
+} // namespace talveros::platform

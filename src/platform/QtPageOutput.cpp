@@ -1,5 +1,7 @@
 #include "platform/QtPageOutput.h"
 
+#include "platform/Failure.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -19,7 +21,7 @@ constexpr qreal kPointSize = 8.25;
 // the margin instead.
 constexpr qreal kSmallestPointSize = 5.0;
 
-std::runtime_error failure(const QString &text) { return std::runtime_error(text.toStdString()); }
+Failure failure(const QString &text) { return Failure(text); }
 
 void setUpPage(QPrinter &printer)
 {

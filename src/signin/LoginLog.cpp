@@ -53,7 +53,8 @@ QString loginDateTimeText(const QDateTime &at, const QString &dateSeparator, con
 void writeLoginLog(platform::Services &services, WorkstationInfo &info)
 {
     data::Connection conn(data::Database::Main);
-    data::RecordSet rs(conn, QStringLiteral("LOGINadministrator"));
+    // Only adds: the log grows with every sign-in for years, and none of it is read.
+    data::RecordSet rs(conn, QStringLiteral("LOGINadministrator"), data::Rows::noneYet());
     readBoardInfo(services.workstation, info);
     readNetworkAdapter(services.workstation, info);
     readUserName(services.workstation, info);

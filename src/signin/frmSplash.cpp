@@ -155,19 +155,20 @@ void frmSplash::fillPrinterList()
 bool frmSplash::credentialsFound(const QString &login, const QString &password)
 {
     data::Connection conn(data::Database::Main);
-    data::RecordSet rs(conn, QStringLiteral("TALVERO_ADMINISTRATOR"));
-    rs.moveFirst();
-    while (!rs.eof()) {
-        if (rs.field(u"PASWOORD") == password && rs.field(u"LOGIN") == login) {
-            rs.close();
-            conn.close();
-            return true;
-        }
-        rs.moveNext();
+    // The server's collation ignores letter case and trailing blanks, so it only narrows
+    // the rows down to those that may match; the exact comparison is the program's. Rows
+    // that cannot match (another administrator's, one with a NULL) are never read.
+    data::RecordSet rs(conn, QStringLiteral("TALVERO_ADMINISTRATOR"),
+                       data::Rows::matching("`PASWOORD` = ? AND `LOGIN` = ?", {password.toUtf8(), login.toUtf8()}));
+    bool found = false;
+    for (rs.moveFirst(); !rs.eof() && !found;) {
+        found = rs.field(u"PASWOORD") == password && rs.field(u"LOGIN") == login;
+        if (!found)
+            rs.moveNext();
     }
     rs.close();
     conn.close();
-    return false;
+    return found;
 }
 
 void frmSplash::signIn()

@@ -346,7 +346,9 @@ private slots:
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Bij sluiten")}));
     }
 
-    void refusedCommentIsReportedAndStaysInTheBox()
+    // Another workstation stored its comment first: this one is told, with its own text
+    // quoted, sees the stored text, and closing writes nothing over it.
+    void refusedCommentIsQuotedAndNeverWrittenOverTheOther()
     {
         seedMasterData();
         Rig rig;
@@ -356,11 +358,12 @@ private slots:
         choose(rig.form.projectPane->Combo3, QStringLiteral("0003Audit0002"));
         QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
-        QCOMPARE(rig.text("Text43"), QStringLiteral("Mijn opmerking"));
+        QVERIFY(rig.dialogs.boxes[0].text.contains(QStringLiteral("\u201CMijn opmerking\u201D")));
+        QCOMPARE(rig.text("Text43"), QStringLiteral("Andere werkplek"));
         QCOMPARE(rig.text("Text31"), QStringLiteral("0002Zaak0001"));
-        // Closing tries again, now over the other workstation's text, and succeeds.
         QVERIFY(rig.form.close());
-        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Mijn opmerking")}));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Andere werkplek")}));
     }
 
     // Bound boxes show what is stored, however long, and the fetch copies it whole.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Failure.h"
+
 #include "platform/PageOutput.h"
 
 #include <stdexcept>
@@ -19,13 +21,13 @@ public:
     void print(const QStringList &lines, const QString &printerName) override
     {
         if (!failWith.isEmpty())
-            throw std::runtime_error(failWith.toStdString());
+            throw platform::Failure(failWith);
         printed.push_back({lines, printerName});
     }
     void writePdf(const QStringList &lines, const QString &fileName) override
     {
         if (!failWith.isEmpty())
-            throw std::runtime_error(failWith.toStdString());
+            throw platform::Failure(failWith);
         written.push_back({lines, fileName});
     }
     std::optional<QString> askPdfFileName(QWidget *, const QString &suggestedName) override

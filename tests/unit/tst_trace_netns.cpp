@@ -133,7 +133,7 @@ void TestTraceNamespaces::trace()
     QVERIFY(trace.text.endsWith(tools::traceClosing(host)));
     const qint64 took = clock.elapsed();
     if (waits)
-        QVERIFY2(took >= 2400 && took < 4000, qPrintable(QString::number(took)));
+        QVERIFY2(took >= 2300 && took < 4000, qPrintable(QString::number(took)));
     else
         QVERIFY2(took < 2000, qPrintable(QString::number(took)));
 }

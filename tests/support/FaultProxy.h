@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace talveros::test {
+
+// Puts tests/support/faultproxy.py between the data layer and the test server for as
+// long as it lives: the first client statement matching `match` meets `action`
+// (rst-before, rst-after, blackhole-after, …), everything else passes. Connections
+// opened meanwhile go through it; the data layer is pointed back at the test server,
+// with its usual waits, when it goes.
+class FaultProxy {
+public:
+    FaultProxy(const QString &match, const QString &action, int readTimeoutSeconds = 1);
+    ~FaultProxy();
+    FaultProxy(const FaultProxy &) = delete;
+    FaultProxy &operator=(const FaultProxy &) = delete;
+
+    // What the proxy saw, statement by statement.
+    QString log() const;
+    bool fired() const { return log().contains(QStringLiteral("TRIGGER")); }
+
+private:
+    QProcess m_proxy;
+    QString m_logFile;
+};
+
+} // namespace talveros::test
