@@ -507,7 +507,6 @@ private slots:
         QCOMPARE(int(rig.dialogs.boxes.size()), boxes);
         if (boxes)
             QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
-        if (boxes) qWarning() << rig.dialogs.boxes[0].text;
         QCOMPARE(storedFlags(), storedAfterMove);
         QCOMPARE(rig.form.projectPane->Text44->text(), shown);
         // Nothing is left waiting to overwrite the other workstation's flag.
