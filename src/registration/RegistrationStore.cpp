@@ -123,7 +123,9 @@ bool deleteFirstProjectData(const QString &number)
     data::Connection conn(data::Database::Main);
     bool deleted = false;
     {
-        data::RecordSet rs(conn, kProjectData);
+        // The server's comparison only narrows the rows down (it ignores letter case and
+        // trailing blanks, and keeps their order); the exact one is below.
+        data::RecordSet rs(conn, kProjectData, data::Rows::matching("`nummer` = ?", {utf8(number)}));
         const int column = rs.columnIndex(u"nummer");
         const QByteArray wanted = number.toUtf8();
         for (size_t row = 0; row < rs.rowCount(); ++row, rs.moveNext()) {
