@@ -609,7 +609,12 @@ private slots:
         data::overrideServerForTests(QStringLiteral("127.0.0.1"), silent.serverPort());
         QElapsedTimer timer;
         timer.start();
-        QVERIFY_THROWS_EXCEPTION(DbError, Connection(Database::Main));
+        try {
+            Connection conn(Database::Main);
+            QFAIL("a silent server gave a connection");
+        } catch (const DbError &e) {
+            QCOMPARE(e.kind(), data::ErrorKind::Unreachable);
+        }
         QVERIFY2(timer.elapsed() < 60000, "the connect time-out did not bound the wait");
         test::useTestServer();
     }
