@@ -39,7 +39,7 @@ deb=$(ls "$build"/talveros_*_amd64.deb)
 cp "$deb" "$out/"
 deb=$out/$(basename "$deb")
 
-desktop-file-validate "$root/packaging/talveros.desktop"
+desktop-file-validate "$root/packaging/nl.kordam.talveros.desktop"
 echo "lintian:"
 lintian --fail-on error --display-level ">=warning" "$deb" | sed 's/^/  /' || {
   echo "package: lintian found errors in $deb" >&2

@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Talveros"));
     QApplication::setApplicationVersion(QStringLiteral(TALVEROS_VERSION));
     // Ties the windows to the installed menu entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("talveros"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.kordam.talveros"));
 
     // Dutch texts on the standard buttons ("&Ja", "&Nee").
     QTranslator qtbase;
