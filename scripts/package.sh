@@ -24,14 +24,16 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
 fi
 export SOURCE_DATE_EPOCH
+# Debian's hardening flags, with immediate binding as well; position independence comes
+# from Qt's own targets.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+bindnow
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
-export CXXFLAGS LDFLAGS
 
-# A build directory of an earlier configuration would keep its cached choices.
 rm -rf "$build/_CPack_Packages" "$build"/talveros_*.deb
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-  -DTALVEROS_WARNINGS_AS_ERRORS=ON -DTALVEROS_PACKAGE=ON -DTALVEROS_ENGINE_DIR=/usr/lib/talveros >/dev/null
+  -DTALVEROS_WARNINGS_AS_ERRORS=ON -DTALVEROS_PACKAGE=ON -DTALVEROS_ENGINE_DIR=/usr/lib/talveros \
+  -DCMAKE_CXX_FLAGS="$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" -DCMAKE_MODULE_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target talveros talveros_webengine talveros_package_files
 (cd "$build" && cpack -G DEB >/dev/null)
 
