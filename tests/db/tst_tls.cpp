@@ -44,7 +44,7 @@ private slots:
     {
         QTest::addColumn<bool>("tlsServer");
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("ca"); // "own", "other" or none
+        QTest::addColumn<QString>("ca"); // "own", "own, odd path", "other" or none
         QTest::addColumn<QString>("outcome"); // "encrypted", "clear", or the start of the refusal
         const int off = int(TlsMode::Off), preferred = int(TlsMode::Preferred), required = int(TlsMode::Required),
                   verify = int(TlsMode::Verify);
@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("preferred, TLS offered") << true << preferred << "" << "encrypted";
         QTest::newRow("required, TLS offered") << true << required << "" << "encrypted";
         QTest::newRow("verify with its own authority") << true << verify << "own" << "encrypted";
+        QTest::newRow("verify, authority at a path with ; and blanks") << true << verify << "own, odd path"
+                                                                      << "encrypted";
         QTest::newRow("off stays in clear text") << true << off << "" << "clear";
         QTest::newRow("preferred, no TLS offered") << false << preferred << "" << "clear";
         QTest::newRow("required, no TLS offered") << false << required << "" << noTls;
@@ -74,14 +76,27 @@ private slots:
         s.address = QStringLiteral("127.0.0.1");
         s.port = port;
         s.tls = TlsMode(mode);
+        const QString ownCa = qEnvironmentVariable("TALVEROS_TEST_TLS_DB_DIR") + QStringLiteral("/tls/ca.pem");
         if (ca == QLatin1String("own"))
-            s.caFile = qEnvironmentVariable("TALVEROS_TEST_TLS_DB_DIR") + QStringLiteral("/tls/ca.pem");
+            s.caFile = ownCa;
+        else if (ca == QLatin1String("own, odd path")) {
+            // The path goes into the connection string, where ; ends a key unless quoted.
+            QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("ca dir")));
+            s.caFile = m_dir.filePath(QStringLiteral("ca dir/own;ca=x.pem"));
+            QFile::remove(s.caFile);
+            QVERIFY(QFile::copy(ownCa, s.caFile));
+        }
         else if (ca == QLatin1String("other"))
             s.caFile = m_otherCa;
         data::useServer(s);
 
         if (outcome == QLatin1String("encrypted") || outcome == QLatin1String("clear")) {
-            const QString cipher = sessionCipher();
+            QString cipher;
+            try {
+                cipher = sessionCipher();
+            } catch (const data::DbError &e) {
+                QFAIL(qPrintable(e.text()));
+            }
             QCOMPARE(cipher.isEmpty(), outcome == QLatin1String("clear"));
             return;
         }
