@@ -3,7 +3,11 @@
 # loopback address only, started and stopped by PID; never a system service. It runs as
 # whoever calls this script, so an ordinary user needs no root for it.
 #
-#   scripts/db.sh start DATADIR [PORT]   create the data directory and schema if needed, start
+#   scripts/db.sh start DATADIR [PORT] [tls]
+#                                        create the data directory and schema if needed, start;
+#                                        with tls the server offers TLS with a certificate for
+#                                        127.0.0.1 and localhost, signed by a certificate authority
+#                                        of its own (DATADIR/tls/ca.pem), both made on first start
 #   scripts/db.sh stop DATADIR           stop the server of that data directory
 #   scripts/db.sh sql DATADIR            a client on that server as root (reads stdin)
 #   scripts/db.sh status DATADIR         exit 0 when it runs
@@ -16,7 +20,9 @@ root=$(cd "$here/.." && pwd)
 cmd=${1:-}
 datadir=${2:-}
 port=${3:-3306}
-[ -n "$cmd" ] && [ -n "$datadir" ] || { echo "usage: $0 start|stop|sql|status DATADIR [PORT]" >&2; exit 2; }
+tls=${4:-}
+[ -n "$cmd" ] && [ -n "$datadir" ] || { echo "usage: $0 start|stop|sql|status DATADIR [PORT] [tls]" >&2; exit 2; }
+case "$tls" in "" | tls) ;; *) echo "usage: $0 start DATADIR PORT tls" >&2; exit 2 ;; esac
 # Only starting makes the directory; asking after a server never started answers "no".
 if [ "$cmd" = start ]; then
   mkdir -p "$datadir"
@@ -67,8 +73,24 @@ start)
     echo "Port $port is in use by another server; stop it first (scripts/db.sh stop DATADIR)." >&2
     exit 1
   fi
+  tls_options=()
+  if [ -n "$tls" ]; then
+    # Elliptic-curve keys: made in milliseconds, so a test can afford a fresh set.
+    t=$datadir/tls
+    if [ ! -f "$t/server-cert.pem" ]; then
+      mkdir -p "$t"
+      ec=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes)
+      openssl req -x509 "${ec[@]}" -keyout "$t/ca-key.pem" -out "$t/ca.pem" -days 3650 \
+        -subj "/CN=Talveros private test CA" 2>/dev/null
+      openssl req "${ec[@]}" -keyout "$t/server-key.pem" -out "$t/server.csr" -subj "/CN=127.0.0.1" 2>/dev/null
+      printf 'subjectAltName=IP:127.0.0.1,DNS:localhost\n' >"$t/server.ext"
+      openssl x509 -req -in "$t/server.csr" -CA "$t/ca.pem" -CAkey "$t/ca-key.pem" -CAcreateserial \
+        -days 3650 -extfile "$t/server.ext" -out "$t/server-cert.pem" 2>/dev/null
+    fi
+    tls_options=(--ssl-ca="$t/ca.pem" --ssl-cert="$t/server-cert.pem" --ssl-key="$t/server-key.pem")
+  fi
   mariadbd --no-defaults "${run_as[@]}" --datadir="$datadir/data" --socket="$sock" --pid-file="$pidfile" \
-    --bind-address=127.0.0.1 --port="$port" --character-set-server=utf8mb4 \
+    --bind-address=127.0.0.1 --port="$port" --character-set-server=utf8mb4 "${tls_options[@]}" \
     --collation-server=utf8mb4_general_ci --log-error="$datadir/error.log" \
     --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin >/dev/null 2>&1 &
   for _ in $(seq 1 300); do
@@ -107,7 +129,7 @@ status)
   running
   ;;
 *)
-  echo "usage: $0 start|stop|sql|status DATADIR [PORT]" >&2
+  echo "usage: $0 start|stop|sql|status DATADIR [PORT] [tls]" >&2
   exit 2
   ;;
 esac

@@ -1,3 +1,4 @@
+#include "data/ServerConfig.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/DesktopShell.h"
@@ -19,11 +20,17 @@
 
 using namespace talveros;
 
+namespace {
+constexpr int kExitServerConfigUnusable = 3;
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talveros"));
     QApplication::setApplicationVersion(QStringLiteral(TALVEROS_VERSION));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.kordam.talveros"));
 
     // Dutch texts on the standard buttons ("&Ja", "&Nee").
     QTranslator qtbase;
@@ -35,6 +42,16 @@ int main(int argc, char *argv[])
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 
     platform::WidgetDialogs dialogs;
+    // The deployment's server is settled before anything could reach a server at all.
+    const QString configPath = QString::fromLatin1(data::kServerConfigPath);
+    const data::ServerConfig config = data::readServerConfig(configPath, data::defaultServer());
+    if (config.error) {
+        dialogs.message(data::serverConfigErrorText(configPath, *config.error), QString::fromLatin1(platform::kAppTitle),
+                        platform::Icon::Critical, platform::Buttons::Ok);
+        return kExitServerConfigUnusable;
+    }
+    data::useServer(config.settings);
+
     platform::SystemClock clock;
     platform::QtPrinters printers;
     platform::LinuxWorkstation workstation;

@@ -147,8 +147,9 @@ Connection::Connection(Database db)
         m_dbc = nullptr;
         if (text.isEmpty())
             text = QStringLiteral("De databaseserver is niet bereikbaar.");
-        throw DbError(state, native, text);
+        throw DbError(state, native, connectFailureText(native, text));
     }
+    requireEncryptedSession(*this);
 }
 
 Connection::~Connection()

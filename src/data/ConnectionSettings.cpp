@@ -1,5 +1,8 @@
 #include "data/ConnectionSettings.h"
 
+#include "data/Connection.h"
+#include "data/DbError.h"
+
 #ifndef TALVEROS_DB_SERVER
 #define TALVEROS_DB_SERVER "127.0.0.1"
 #endif
@@ -7,10 +10,28 @@
 namespace talveros::data {
 
 namespace {
-constexpr int kDefaultPort = 3306;
-QString g_server = QStringLiteral(TALVEROS_DB_SERVER);
-int g_port = kDefaultPort;
 int g_timeouts[3] = {settings::kConnectTimeoutSeconds, settings::kReadTimeoutSeconds, settings::kWriteTimeoutSeconds};
+// CR_SSL_CONNECTION_ERROR: every TLS failure of the driver, whatever its cause.
+constexpr int kTlsFailure = 2026;
+
+ServerSettings g_server = defaultServer();
+
+QString tlsKeys()
+{
+    switch (g_server.tls) {
+    case TlsMode::Off:
+        return {};
+    case TlsMode::Preferred:
+    case TlsMode::Required:
+        // The driver's FORCETLS asks for TLS but goes on in clear text when the server
+        // offers none; Required checks the session afterwards.
+        return QStringLiteral(";FORCETLS=1");
+    case TlsMode::Verify:
+        // The braces carry any path; the configuration refuses one with a brace in it.
+        return QStringLiteral(";FORCETLS=1;SSLVERIFY=1;SSLCA={%1}").arg(g_server.caFile);
+    }
+    return {};
+}
 
 QString appendedKeys()
 {
@@ -19,19 +40,42 @@ QString appendedKeys()
                        .arg(g_timeouts[1])
                        .arg(g_timeouts[2])
                        .arg(QLatin1String(settings::kCharacterSet));
-    if (g_port != kDefaultPort)
-        keys += QStringLiteral(";port=%1").arg(g_port);
-    return keys;
+    if (g_server.port != settings::kDefaultPort)
+        keys += QStringLiteral(";port=%1").arg(g_server.port);
+    return keys + tlsKeys();
+}
+
+QString serverName()
+{
+    if (g_server.port == settings::kDefaultPort)
+        return g_server.address;
+    return QStringLiteral("%1 (poort %2)").arg(g_server.address).arg(g_server.port);
+}
+
+QString noTlsOffered()
+{
+    return QStringLiteral("Verbinding geweigerd: de databaseserver %1 biedt geen versleutelde verbinding (TLS) aan, "
+                          "en deze computer eist die (tls = %2).")
+        .arg(serverName(), g_server.tls == TlsMode::Verify ? QStringLiteral("verify") : QStringLiteral("required"));
 }
 } // namespace
 
-QString serverAddress() { return g_server; }
-int serverPort() { return g_port; }
+ServerSettings defaultServer()
+{
+    ServerSettings s;
+    s.address = QStringLiteral(TALVEROS_DB_SERVER);
+    return s;
+}
+
+const ServerSettings &server() { return g_server; }
+void useServer(const ServerSettings &settings) { g_server = settings; }
+QString serverAddress() { return g_server.address; }
+int serverPort() { return g_server.port; }
 
 void overrideServerForTests(const QString &address, int port)
 {
-    g_server = address;
-    g_port = port;
+    g_server.address = address;
+    g_server.port = port;
 }
 
 void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds)
@@ -49,9 +93,43 @@ QString databaseName(Database db)
 QString connectionString(Database db)
 {
     return QStringLiteral("driver=%1;server=%2;uid=%3;pwd=%4;database=%5;option=%6")
-               .arg(QLatin1String(settings::kDriver), g_server, QLatin1String(settings::kUser),
+               .arg(QLatin1String(settings::kDriver), g_server.address, QLatin1String(settings::kUser),
                     QLatin1String(settings::kPassword), databaseName(db), QLatin1String(settings::kOption))
         + appendedKeys();
+}
+
+QString connectFailureText(int nativeCode, const QString &driverText)
+{
+    if (nativeCode != kTlsFailure || g_server.tls == TlsMode::Off)
+        return driverText;
+    // The driver's own words are the only thing that tells a server without TLS from a
+    // certificate that does not match; they are kept below for whoever looks further.
+    const QString detail = QStringLiteral("\n\nMelding van het stuurprogramma: %1").arg(driverText);
+    if (driverText.contains(QLatin1String("does not support"), Qt::CaseInsensitive))
+        return noTlsOffered() + detail;
+    if (g_server.tls == TlsMode::Verify)
+        return QStringLiteral("Verbinding geweigerd: het certificaat van de databaseserver %1 is niet ondertekend door "
+                              "de certificaatautoriteit in %2, of staat niet op naam van %3 (tls = verify).")
+                   .arg(serverName(), g_server.caFile, g_server.address)
+            + detail;
+    return QStringLiteral("De versleutelde verbinding met de databaseserver %1 kwam niet tot stand.").arg(serverName())
+        + detail;
+}
+
+void requireEncryptedSession(Connection &conn)
+{
+    if (g_server.tls != TlsMode::Required)
+        return;
+    try {
+        const RowStore status = conn.query("SHOW STATUS LIKE 'Ssl_cipher'");
+        const bool encrypted = status.rowCount() == 1 && status.columnCount() == 2 && !status.isNull(0, 1)
+            && !status.text(0, 1).isEmpty();
+        if (!encrypted)
+            throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered());
+    } catch (...) {
+        conn.close();
+        throw;
+    }
 }
 
 } // namespace talveros::data

@@ -22,21 +22,53 @@ inline constexpr int kWriteTimeoutSeconds = 60;
 // default (the server's default character set, the workstation's locale), so a value
 // is stored and compared byte for byte as the program holds it.
 inline constexpr auto kCharacterSet = "utf8mb4";
+inline constexpr int kDefaultPort = 3306;
 } // namespace settings
 
-// The server address is a build-time constant. The port is the server's default; the
-// test harness alone may move both to a private server of its own.
+// How a session is protected on the wire.
+enum class TlsMode {
+    Off,       // never encrypted
+    Preferred, // encrypted whenever the server offers it
+    Required,  // a server that does not offer it is refused
+    Verify,    // required, and the certificate must be signed by caFile and name the address
+};
+
+struct ServerSettings {
+    QString address;
+    int port = settings::kDefaultPort;
+    TlsMode tls = TlsMode::Preferred;
+    QString caFile; // PEM, only with Verify
+};
+
+// The compiled-in address, the server's default port, encryption when offered.
+ServerSettings defaultServer();
+
+// The server every connection goes to: the defaults, unless start-up read a deployment's
+// settings; the test harness alone may move it to a private server of its own.
+const ServerSettings &server();
+void useServer(const ServerSettings &settings);
 QString serverAddress();
 int serverPort();
+// Moves address and port only; the encryption mode stays as it was.
 void overrideServerForTests(const QString &address, int port);
 // Short waits, so that tests of a server that stops answering end in seconds.
 void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds);
 
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
-// time-out keys, the character set (and a port key only when the port is not the
-// default one).
+// time-out keys, the character set, a port key only when the port is not the default
+// one, and the driver's TLS keys of the encryption mode.
 QString connectionString(Database db);
 
 QString databaseName(Database db);
+
+// What the administrator is told when opening a connection failed: the driver's own
+// description, except where the encryption the settings ask for refused the server.
+QString connectFailureText(int nativeCode, const QString &driverText);
+
+class Connection;
+// Under Required the driver itself goes on in clear text when the server offers no TLS,
+// so the fresh session is asked whether it is encrypted before anything else is sent;
+// one that is not is closed and refused.
+void requireEncryptedSession(Connection &conn);
 
 } // namespace talveros::data

@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(data::connectionString(Database::Main),
                  QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;pwd=t7oKmaxu;"
                                 "database=kordamrg_KORDAMdata;option=16387;CONN_TIMEOUT=10;READ_TIMEOUT=60;"
-                                "WRITE_TIMEOUT=60;CHARSET=utf8mb4"));
+                                "WRITE_TIMEOUT=60;CHARSET=utf8mb4;FORCETLS=1"));
         QVERIFY(data::connectionString(Database::Declarations)
                     .startsWith(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;"
                                                "pwd=t7oKmaxu;database=kordamrg_KORDAMdeclaraties;option=16387;")));
