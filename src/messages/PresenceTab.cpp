@@ -4,6 +4,7 @@
 
 #include "platform/Colours.h"
 #include "platform/PictureButton.h"
+#include "platform/TextBox.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@ QLineEdit *columnHeader(QWidget *parent, const QString &name, const QString &tex
     auto *header = new QLineEdit(text, parent);
     header->setObjectName(name);
     header->setReadOnly(true);
+    platform::limitTyping(header, 0);
     header->setFocusPolicy(Qt::NoFocus);
     header->setFont(fixedPitchFont());
     header->setCursorPosition(0);

@@ -77,6 +77,7 @@ QLineEdit *RecordPane::makeInfoBox(const QString &name, const QString &designTex
     auto *box = new QLineEdit(designText, this);
     box->setObjectName(name);
     box->setReadOnly(true);
+    platform::limitTyping(box, 0);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }

@@ -4,6 +4,7 @@
 #include "data/RecordSet.h"
 #include "platform/Action.h"
 #include "platform/Branding.h"
+#include "platform/TextBox.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,11 +56,11 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("Login naam"), this);
     Text1 = new QLineEdit(QStringLiteral("ADMIN"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setMaxLength(10);
+    platform::limitTyping(Text1, 10);
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("Paswoord"), this);
     Text2 = new QLineEdit(QStringLiteral("qorun"), this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setMaxLength(10);
+    platform::limitTyping(Text2, 10);
     Text2->setEchoMode(QLineEdit::Password);
     Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     setTabOrder(Text1, Text2);

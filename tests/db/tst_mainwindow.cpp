@@ -186,6 +186,8 @@ private slots:
         QTest::newRow("message") << std::optional<QString>(QStringLiteral("Let op")) << true;
         QTest::newRow("empty") << std::optional<QString>(QString()) << false;
         QTest::newRow("no row") << std::optional<QString>() << false;
+        QTest::newRow("longer than a one-line box holds by default")
+            << std::optional<QString>(QString(40000, u'm') + QStringLiteral("einde")) << true;
     }
     void tickerStartsInTheStoredState()
     {
