@@ -231,6 +231,45 @@ private slots:
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
+    // A double-click on a picture that acts on a click is one click (and a double-click
+    // it ignores), also where the first click puts another picture in its place.
+    void doubleClickOnAClickPictureActsOnce_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("startRunning");
+        QTest::addColumn<QString>("stored"); // afterwards
+        QTest::addColumn<bool>("running");   // afterwards
+        QTest::addColumn<int>("mails");
+        QTest::newRow("Image25 sends once") << "Image25" << false << "Let op" << true << 0;
+        QTest::newRow("Image26 stops once") << "Image26" << true << "" << false << 0;
+        QTest::newRow("Image18 opens one mail") << "Image18" << false << "" << false << 1;
+    }
+    void doubleClickOnAClickPictureActsOnce()
+    {
+        QFETCH(QString, picture);
+        QFETCH(bool, startRunning);
+        QFETCH(QString, stored);
+        QFETCH(bool, running);
+        QFETCH(int, mails);
+        setMessage(startRunning ? QStringLiteral("Let op") : QString());
+        Rig rig;
+        rig.form.communication->Text144->setText(QStringLiteral("Let op"));
+        rig.form.SSTab1->setCurrentIndex(3);
+        rig.form.resize(1200, 900);
+        rig.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+        auto *target = rig.form.findChild<QWidget *>(picture);
+        QVERIFY(target && target->isVisible());
+        // Through the window, as the desktop delivers it: press, release, press,
+        // double-click, release, each to whatever stands under the pointer then.
+        QTest::mouseDClick(rig.form.windowHandle(), Qt::LeftButton, {},
+                           target->mapTo(&rig.form, target->rect().center()));
+        QCOMPARE(storedMessage(), (std::vector<Row>{{stored}}));
+        QCOMPARE(rig.running(), running);
+        QCOMPARE(rig.shell.opened.size(), mails);
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
     void sendingAnEmptyMessageShowsStopped()
     {
         setMessage(QString());
