@@ -51,7 +51,8 @@ QString presenceLine(const PresenceRow &row)
 {
     QString line;
     line.reserve(8 + row.signedIn.size() + 3 + row.signedOff.size() + 4 + 64 + row.number.size() + row.surname.size());
-    appendFit(line, row.online, 7);
+    // The state with six blanks behind it, cut to seven: an empty state is six blanks.
+    appendFit(line, row.online, row.online.isEmpty() ? 6 : 7);
     line += u' ';
     line += row.signedIn;
     line += QLatin1String("   ");

@@ -26,7 +26,7 @@ struct PresenceRow {
     QString online;    // "ONLINE", "OFFLINE" or whatever another program wrote
 };
 
-// online part (7) + " " + sign-in + "   " + sign-off + "    " + name part (55): with
+// online part (7, or 6 for an empty state) + " " + sign-in + "   " + sign-off + "    " + name part (55): with
 // 20-character date-time texts 110 characters, its columns under the header's.
 QString presenceLine(const PresenceRow &row);
 

@@ -128,6 +128,12 @@ private slots:
         }
         QCOMPARE(tab->List3->geometry().top(), tab->Text114->geometry().bottom() + 1);
         QCOMPARE(tab->List2->geometry().top(), tab->Text115->geometry().bottom() + 1);
+
+        // The blinking indicator leaves its caption in place.
+        const QRect caption = tab->Label89->geometry();
+        tab->Image9->hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(tab->Label89->geometry(), caption);
     }
 
     void refreshFillsBothListsSortedAndReturnsToFirstRows()

@@ -99,6 +99,7 @@ private slots:
         QVERIFY(!m_form->Timer2->isActive());
         QCOMPARE(m_form->presence->Timer1->interval(), 7800);
         QVERIFY(!m_form->presence->Timer1->isActive());
+        QCOMPARE(m_form->presence->Timer1->timerType(), Qt::PreciseTimer);
         QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer1")), m_form->presence->Timer1);
         QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer2")), m_form->Timer2);
     }
