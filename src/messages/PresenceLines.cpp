@@ -95,4 +95,10 @@ QString missingPresenceValueText(const QString &column, bool client, const QStri
         .arg(column, client ? QStringLiteral("opdrachtgever") : QStringLiteral("consultant"), number);
 }
 
+QString unsavedEditSignOffQuestion()
+{
+    return QStringLiteral("De wijziging in het projectcommentaar kon niet worden opgeslagen.\r\n\r\n"
+                          "Toch afmelden en het programma be\u00EBindigen? De wijziging gaat dan verloren.");
+}
+
 } // namespace talveros::messages

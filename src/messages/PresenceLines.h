@@ -37,4 +37,8 @@ void sortPresenceLines(QStringList &lines);
 // The report of a presence column that holds no value, naming whose row it is.
 QString missingPresenceValueText(const QString &column, bool client, const QString &number);
 
+// Signing off with an edit of a bound box that the server would not take: Yes signs off
+// without it, No keeps the program and the edit.
+QString unsavedEditSignOffQuestion();
+
 } // namespace talveros::messages
