@@ -489,6 +489,29 @@ private slots:
         }
     }
 
+    // The desktop session ends and the program with it, whatever the answer: the box
+    // says plainly that the edit is lost.
+    void endOfSessionSaysAnUnstorableEditIsLost()
+    {
+        seedMasterData();
+        test::FakeServices fakes;
+        signin::Form1Host host(fakes.services);
+        host.showMainWindow();
+        QVERIFY(host.window());
+        host.window()->projectPane->Text43->setPlainText(QStringLiteral("Niet opgeslagen"));
+        test::stopServer();
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
+        test::startServer();
+        QCOMPARE(fakes.dialogs.boxes.size(), size_t(1));
+        const QString text = fakes.dialogs.boxes[0].text;
+        QVERIFY2(text.startsWith(mainwindow::lostEditReport(QString())), qPrintable(text));
+        QVERIFY(text.size() > mainwindow::lostEditReport(QString()).size()); // and the server's reason
+        QCOMPARE(fakes.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        // Lost indeed: with the server back there is nothing left to store.
+        QVERIFY(host.window()->storePendingEdits());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
+    }
+
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled_data()
     {
         QTest::addColumn<QStringList>("printers");
