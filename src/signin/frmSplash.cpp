@@ -178,18 +178,13 @@ void frmSplash::signIn()
     AttemptCount += 1;
     const QString login = Text1->text();
     const QString password = Text2->text();
-    platform::runAction(m_services.dialogs, [&] {
+    const bool ran = platform::runAction(m_services.dialogs, [&] {
         if (!credentialsFound(login, password)) {
             if (AttemptCount < 3) {
                 m_services.dialogs.inform(QStringLiteral("Uw inlog gegevens zijn niet gevonden en mag nog ")
                                           + QString::number(3 - int(AttemptCount)) + QStringLiteral(" keer proberen."));
             } else {
-                // Attempts that ended in a data error count too, so the limit is
-                // reached by any failure from the third on, never passed silently.
-                m_services.dialogs.inform(
-                    QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd."));
-                m_closing = true;
-                m_services.app.quit(kExitSignInRefused);
+                refuseFurtherAttempts();
             }
             return;
         }
@@ -200,6 +195,17 @@ void frmSplash::signIn()
         close();
         m_host.showMainWindow();
     });
+    // Attempts that ended in a data error count too (reading the administrators,
+    // writing the log row): a third one ends the run like a third wrong password.
+    if (!ran && AttemptCount >= 3 && !m_signedIn && !m_closing)
+        refuseFurtherAttempts();
+}
+
+void frmSplash::refuseFurtherAttempts()
+{
+    m_services.dialogs.inform(QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd."));
+    m_closing = true;
+    m_services.app.quit(kExitSignInRefused);
 }
 
 void frmSplash::closeWindow()

@@ -264,6 +264,36 @@ private slots:
         QCOMPARE(rig.host.shown, 1);
     }
 
+    // Three attempts are three, whatever a data error did on the third: reading the
+    // administrators, or writing the log row after the right password.
+    void dataErrorOnTheThirdAttemptEndsTheRun_data()
+    {
+        QTest::addColumn<QString>("missing"); // the table the third attempt cannot reach
+        QTest::newRow("the administrators cannot be read") << "TALVERO_ADMINISTRATOR";
+        QTest::newRow("the log row cannot be written") << "LOGINadministrator";
+    }
+    void dataErrorOnTheThirdAttemptEndsTheRun()
+    {
+        QFETCH(QString, missing);
+        Rig rig;
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        test::execute(Database::Main, QStringLiteral("RENAME TABLE %1 TO %1_weg").arg(missing));
+        auto restore = qScopeGuard(
+            [&] { test::execute(Database::Main, QStringLiteral("RENAME TABLE %1_weg TO %1").arg(missing)); });
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(4));
+        QCOMPARE(rig.dialogs.boxes[2].icon, platform::Icon::Critical);
+        QCOMPARE(rig.dialogs.texts().back(), kEnd);
+        QCOMPARE(rig.app.exitCodes, (std::vector<int>{signin::kExitSignInRefused}));
+        QCOMPARE(rig.host.shown, 0);
+        // No fourth attempt.
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(4));
+        QCOMPARE(rig.host.shown, 0);
+    }
+
     void failuresAfterADataErrorStillEndAtTheThird()
     {
         test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"),
