@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 using namespace talveros;
 
 class TestMailShell : public QObject {
@@ -14,8 +16,11 @@ private slots:
     void opener();
     void missingOpener();
     void openerStillRunningIsLeftAlone();
+    void windowDoesNotWaitForTheOpener();
 
 private:
+    // Opens the address and waits, without blocking, for the desktop's verdict.
+    static bool verdictOf(platform::DesktopShell &shell, const QString &address);
     QString makeOpener(const QString &body);
     QTemporaryDir m_dir;
     int m_count = 0;
@@ -31,6 +36,15 @@ QString TestMailShell::makeOpener(const QString &body)
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
+}
+
+bool TestMailShell::verdictOf(platform::DesktopShell &shell, const QString &address)
+{
+    std::optional<bool> verdict;
+    shell.open(address, [&verdict](bool opened) { verdict = opened; });
+    if (!QTest::qWaitFor([&verdict] { return verdict.has_value(); }, 10000))
+        return false;
+    return *verdict;
 }
 
 void TestMailShell::opener_data()
@@ -51,7 +65,7 @@ void TestMailShell::opener()
                                       + QStringLiteral("'\nexit ") + QString::number(exitCode));
     platform::DesktopShell shell(opener);
     const QString address = QStringLiteral("mailto:a@b.nl?cc=a@b.nl&bcc=a@b.nl&subject=Betreft: &body=x%0D%0Ay \"'$HOME`");
-    QCOMPARE(shell.open(address), opened);
+    QCOMPARE(verdictOf(shell, address), opened);
     QFile file(seen);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // One argument, exactly the address: no encoding, no shell in between.
@@ -61,16 +75,44 @@ void TestMailShell::opener()
 void TestMailShell::missingOpener()
 {
     platform::DesktopShell shell(m_dir.filePath(QStringLiteral("no-such-opener")));
-    QVERIFY(!shell.open(QStringLiteral("mailto:a@b.nl")));
+    int verdicts = 0;
+    bool opened = true;
+    shell.open(QStringLiteral("mailto:a@b.nl"), [&](bool o) {
+        ++verdicts;
+        opened = o;
+    });
+    QTRY_COMPARE(verdicts, 1);
+    QVERIFY(!opened);
 }
 
 void TestMailShell::openerStillRunningIsLeftAlone()
 {
     const QString done = m_dir.filePath(QStringLiteral("done"));
     platform::DesktopShell shell(makeOpener(QStringLiteral("sleep 1\ntouch '") + done + u'\''), 100);
-    QVERIFY(shell.open(QStringLiteral("mailto:a@b.nl")));
+    int verdicts = 0;
+    shell.open(QStringLiteral("mailto:a@b.nl"), [&](bool opened) { verdicts += opened ? 1 : 100; });
+    QTRY_COMPARE(verdicts, 1);
     QVERIFY(!QFile::exists(done));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(done), 10000);
+    // The opener's own end later gives no second verdict.
+    QCOMPARE(verdicts, 1);
+}
+
+// An opener that takes its time (here: until the test lets it go) keeps nobody waiting,
+// and its failure is still reported.
+void TestMailShell::windowDoesNotWaitForTheOpener()
+{
+    const QString go = m_dir.filePath(QStringLiteral("go"));
+    const QString opener =
+        makeOpener(QStringLiteral("i=0\nwhile [ ! -e '") + go + QStringLiteral("' ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\nexit 3"));
+    platform::DesktopShell shell(opener, 60000);
+    std::optional<bool> verdict;
+    shell.open(QStringLiteral("mailto:a@b.nl"), [&verdict](bool opened) { verdict = opened; });
+    QVERIFY(!verdict.has_value());
+    QFile release(go);
+    QVERIFY(release.open(QIODevice::WriteOnly));
+    QTRY_VERIFY_WITH_TIMEOUT(verdict.has_value(), 10000);
+    QCOMPARE(*verdict, false);
 }
 
 QTEST_GUILESS_MAIN(TestMailShell)
