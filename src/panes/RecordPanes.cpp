@@ -102,6 +102,7 @@ QPlainTextEdit *RecordPane::bindText(const QString &name, const QString &column,
     box->setReadOnly(!editable);
     if (!editable)
         box->setFocusPolicy(Qt::NoFocus);
+    platform::limitTyping(box);
     box->setTabChangesFocus(true);
     box->setMinimumWidth(30);
     const int frame = 2 * box->frameWidth() + 2 * int(box->document()->documentMargin());

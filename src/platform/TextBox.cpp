@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QValidator>
@@ -75,6 +76,62 @@ public:
 private:
     QLineEdit *m_box;
     QString m_current;
+};
+
+// The same for a multi-line box, where a new line is typed too but a tab is not (it
+// moves on to the next box). The program's own setPlainText replaces the text with the
+// undo history switched off; an edit of the administrator's is recorded in it. The
+// characters typing could not have made are taken out as part of the same step, so
+// that undoing the paste undoes all of it.
+class PastedTextFilter final : public QObject {
+public:
+    explicit PastedTextFilter(QPlainTextEdit *box) : QObject(box)
+    {
+        setObjectName(QLatin1String(kRulesName));
+        QTextDocument *document = box->document();
+        connect(document, &QTextDocument::contentsChange, this, [this, document](int from, int, int added) {
+            if (added <= 0 || m_cleaning || !document->isUndoRedoEnabled())
+                return;
+            m_from = m_from < 0 ? from : std::min(m_from, from);
+            m_to = std::max(m_to, from + added);
+        });
+        connect(document, &QTextDocument::contentsChanged, this, [this, document] { clean(document); });
+    }
+
+private:
+    void clean(QTextDocument *document)
+    {
+        if (m_from < 0 || m_cleaning)
+            return;
+        const int from = m_from, to = std::min(m_to, document->characterCount());
+        m_from = m_to = -1;
+        QList<std::pair<int, int>> refused; // position, length; last first
+        for (int i = from; i < to; ++i) {
+            const QChar c = document->characterAt(i);
+            if (c.isHighSurrogate() && i + 1 < to && document->characterAt(i + 1).isLowSurrogate()) {
+                ++i;
+                continue;
+            }
+            if (c.isSurrogate() || c.category() == QChar::Other_Control)
+                refused.prepend({i, 1});
+        }
+        if (refused.isEmpty())
+            return;
+        m_cleaning = true;
+        QTextCursor cursor(document);
+        cursor.joinPreviousEditBlock();
+        for (const auto &[position, length] : std::as_const(refused)) {
+            cursor.setPosition(position);
+            cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        cursor.endEditBlock();
+        m_cleaning = false;
+    }
+
+    int m_from = -1;
+    int m_to = -1;
+    bool m_cleaning = false;
 };
 
 TypingRules *rulesOf(QLineEdit *box)
@@ -219,6 +276,12 @@ void limitTyping(QLineEdit *box, int limit)
 }
 
 void restrictTyping(QLineEdit *box, bool (*allowed)(QChar)) { rulesOf(box)->allowed = allowed; }
+
+void limitTyping(QPlainTextEdit *box)
+{
+    if (!box->findChild<PastedTextFilter *>(QLatin1String(kRulesName), Qt::FindDirectChildrenOnly))
+        new PastedTextFilter(box);
+}
 
 int typingLimit(const QLineEdit *box) { return box->property(kLimitProperty).toInt(); }
 

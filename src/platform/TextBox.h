@@ -3,6 +3,7 @@
 #include <QString>
 
 class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace talveros::platform {
@@ -29,6 +30,10 @@ QString storedAfterEdit(const QString &stored, const QString &shown);
 // it as if those characters were typed one by one (see keptAfterEdit), so every
 // one-line box the program fills or the administrator edits goes through here.
 void limitTyping(QLineEdit *box, int limit);
+// A multi-line box takes what is pasted or dropped into it as typed as well: new lines
+// kept, tabs (which move to the next box), other control characters and half
+// characters left out. The program's own text is never touched.
+void limitTyping(QPlainTextEdit *box);
 // Characters the box refuses when typed, refused as well when pasted.
 void restrictTyping(QLineEdit *box, bool (*allowed)(QChar));
 // The text an edit that turned `before` into `after` leaves when its new characters are

@@ -146,6 +146,35 @@ private slots:
         QCOMPARE(announced, after);
     }
 
+    // The same in a multi-line box, where a new line can be typed and a tab cannot; the
+    // program's own text keeps every character, and one undo takes the paste back.
+    void multiLinePasteIsTyping_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("control characters and tab")
+            << "a" << "x\ty" + QString(QChar(0)) + "z" + QChar(0x1B) << "axyz";
+        QTest::newRow("new lines stored as CR LF") << "a" << "b\r\nc\nd" << "ab\r\nc\r\nd";
+        QTest::newRow("lone surrogate") << "a" << "b" + QString(QChar(0xDC00)) + "c" << "abc";
+        QTest::newRow("the program's tab stays") << "a\tb" << "!" << "a\tb!";
+    }
+    void multiLinePasteIsTyping()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        QPlainTextEdit box;
+        platform::limitTyping(&box);
+        platform::setBoxText(&box, stored);
+        box.moveCursor(QTextCursor::End);
+        QGuiApplication::clipboard()->setText(pasted);
+        box.paste();
+        QCOMPARE(platform::boxText(&box), expected);
+        box.undo();
+        QCOMPARE(platform::boxText(&box), stored);
+    }
+
     // Text the program puts into a one-line box is never cut, however long.
     void programTextIsNeverCut()
     {
