@@ -236,22 +236,18 @@ private slots:
     void doubleClickOnAClickPictureActsOnce_data()
     {
         QTest::addColumn<QString>("picture");
-        QTest::addColumn<bool>("startRunning");
-        QTest::addColumn<QString>("stored"); // afterwards
-        QTest::addColumn<bool>("running");   // afterwards
+        QTest::addColumn<bool>("running"); // afterwards; it starts the other way round, except for Image18
         QTest::addColumn<int>("mails");
-        QTest::newRow("Image25 sends once") << "Image25" << false << "Let op" << true << 0;
-        QTest::newRow("Image26 stops once") << "Image26" << true << "" << false << 0;
-        QTest::newRow("Image18 opens one mail") << "Image18" << false << "" << false << 1;
+        QTest::newRow("Image25 sends once") << "Image25" << true << 0;
+        QTest::newRow("Image26 stops once") << "Image26" << false << 0;
+        QTest::newRow("Image18 opens one mail") << "Image18" << false << 1;
     }
     void doubleClickOnAClickPictureActsOnce()
     {
         QFETCH(QString, picture);
-        QFETCH(bool, startRunning);
-        QFETCH(QString, stored);
         QFETCH(bool, running);
         QFETCH(int, mails);
-        setMessage(startRunning ? QStringLiteral("Let op") : QString());
+        setMessage(picture == "Image26" ? QStringLiteral("Let op") : QString());
         Rig rig;
         rig.form.communication->Text144->setText(QStringLiteral("Let op"));
         rig.form.SSTab1->setCurrentIndex(3);
@@ -264,7 +260,7 @@ private slots:
         // double-click, release, each to whatever stands under the pointer then.
         QTest::mouseDClick(rig.form.windowHandle(), Qt::LeftButton, {},
                            target->mapTo(&rig.form, target->rect().center()));
-        QCOMPARE(storedMessage(), (std::vector<Row>{{stored}}));
+        QCOMPARE(storedMessage(), (std::vector<Row>{{running ? QStringLiteral("Let op") : QString()}}));
         QCOMPARE(rig.running(), running);
         QCOMPARE(rig.shell.opened.size(), mails);
         QVERIFY(rig.dialogs.boxes.empty());

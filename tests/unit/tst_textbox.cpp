@@ -174,16 +174,6 @@ private slots:
         box.undo();
         QCOMPARE(platform::boxText(&box), stored);
     }
-
-    // Text the program puts into a one-line box is never cut, however long.
-    void programTextIsNeverCut()
-    {
-        QLineEdit box;
-        platform::limitTyping(&box, 0);
-        const QString stored = QString(40000, u'b') + QStringLiteral("einde");
-        platform::setBoxText(&box, stored);
-        QCOMPARE(box.text(), stored);
-    }
 };
 
 QTEST_MAIN(TestTextBox)
