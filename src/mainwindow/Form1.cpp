@@ -138,6 +138,10 @@ void Form1::storePendingEditsAtQuit()
             if (failure.isEmpty())
                 failure = QString::fromUtf8(e.what());
             source->discardPendingEdit();
+        } catch (...) {
+            if (failure.isEmpty())
+                failure = QStringLiteral("Onbekende fout.");
+            source->discardPendingEdit();
         }
     }
     if (!failure.isEmpty())

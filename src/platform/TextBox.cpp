@@ -105,7 +105,7 @@ private:
             return;
         const int from = m_from, to = std::min(m_to, document->characterCount());
         m_from = m_to = -1;
-        QList<std::pair<int, int>> refused; // position, length; last first
+        QList<int> refused; // last first, so that each removal leaves the others in place
         for (int i = from; i < to; ++i) {
             const QChar c = document->characterAt(i);
             if (c.isHighSurrogate() && i + 1 < to && document->characterAt(i + 1).isLowSurrogate()) {
@@ -113,17 +113,16 @@ private:
                 continue;
             }
             if (c.isSurrogate() || c.category() == QChar::Other_Control)
-                refused.prepend({i, 1});
+                refused.prepend(i);
         }
         if (refused.isEmpty())
             return;
         m_cleaning = true;
         QTextCursor cursor(document);
         cursor.joinPreviousEditBlock();
-        for (const auto &[position, length] : std::as_const(refused)) {
+        for (const int position : std::as_const(refused)) {
             cursor.setPosition(position);
-            cursor.setPosition(position + length, QTextCursor::KeepAnchor);
-            cursor.removeSelectedText();
+            cursor.deleteChar();
         }
         cursor.endEditBlock();
         m_cleaning = false;
