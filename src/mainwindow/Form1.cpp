@@ -45,6 +45,13 @@ QString unsavedEditQuestion()
                           "Het venster toch sluiten? De wijziging gaat dan verloren.");
 }
 
+QString lostEditReport(const QString &failure)
+{
+    return QStringLiteral("De wijziging in het projectcommentaar kon niet worden opgeslagen en gaat verloren: "
+                          "het programma wordt be\u00EBindigd.\r\n\r\n")
+        + failure;
+}
+
 Form1::Form1(platform::Services &services, QWidget *parent) : QWidget(parent), m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -118,6 +125,28 @@ bool Form1::storePendingEdits()
     const bool clients = platform::runAction(m_services.dialogs, [this] { Adodc2->flushPendingEdit(); });
     const bool projects = platform::runAction(m_services.dialogs, [this] { Adodc3->flushPendingEdit(); });
     return clients && projects;
+}
+
+void Form1::storePendingEditsAtQuit()
+{
+    QString failure;
+    // Each source on its own: one that fails does not cost the other its edit.
+    for (data::BoundSource *source : {Adodc2, Adodc3}) {
+        try {
+            source->flushPendingEdit();
+        } catch (const std::exception &e) {
+            if (failure.isEmpty())
+                failure = QString::fromUtf8(e.what());
+            source->discardPendingEdit();
+        } catch (...) {
+            if (failure.isEmpty())
+                failure = QStringLiteral("Onbekende fout.");
+            source->discardPendingEdit();
+        }
+    }
+    if (!failure.isEmpty())
+        m_services.dialogs.message(lostEditReport(failure), QString::fromLatin1(platform::kAppTitle),
+                                   platform::Icon::Critical, platform::Buttons::Ok);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -31,6 +31,9 @@ QString titleLine();
 QString informationText();
 // The question when the window closes with an edit that could not be stored.
 QString unsavedEditQuestion();
+// The report when the program ends without asking (the desktop session ends) and an edit
+// cannot be stored: it is lost, and the report says so before the server's reason.
+QString lostEditReport(const QString &failure);
 
 // The administrator's working window and the composition root: it holds its named
 // controls (Form1Ui), runs the start-up, and wires one controller per subsystem,
@@ -59,6 +62,9 @@ public:
     void tickClock();
     // Writes the pending edits of bound boxes; false (reported) when it could not.
     bool storePendingEdits();
+    // The same when the program ends whatever the answer: a failure is reported as
+    // the edit being lost.
+    void storePendingEditsAtQuit();
 
     messages::Ticker *ticker = nullptr;
 

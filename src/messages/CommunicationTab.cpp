@@ -2,6 +2,7 @@
 
 #include "platform/Colours.h"
 #include "platform/PictureButton.h"
+#include "platform/TextBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,6 +31,8 @@ CommunicationTab::CommunicationTab(QWidget *parent) : QWidget(parent)
     Text144->setObjectName(QStringLiteral("Text144"));
     // Only the presets and the stored message may be published, never free text.
     Text144->setReadOnly(true);
+    // A stored message is MEDIUMTEXT: shown and sent again whole, however long.
+    platform::limitTyping(Text144, 0);
     Text144->setCursorPosition(0);
     QFont messageFont = Text144->font();
     messageFont.setPointSizeF(11);

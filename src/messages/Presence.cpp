@@ -191,9 +191,16 @@ void PresenceController::showIndicator(bool shown)
 void PresenceController::signOff()
 {
     platform::runAction(m_main.services().dialogs, [this] {
-        // Ending now would lose an edit that could not be stored; the box has said why.
-        if (!m_main.storePendingEdits())
-            return;
+        // An edit that could not be stored (the box has said why) is lost by ending:
+        // only when the administrator says so, as when closing the window.
+        if (!m_main.storePendingEdits()) {
+            if (m_main.services().dialogs.message(unsavedEditSignOffQuestion(), QString::fromLatin1(platform::kAppTitle),
+                                                  platform::Icon::Exclamation, platform::Buttons::YesNo)
+                != platform::Answer::Yes)
+                return;
+            m_main.clientSource().discardPendingEdit();
+            m_main.projectSource().discardPendingEdit();
+        }
         const QString shown = platform::boxText(m_main.consultantPane().Text1);
         data::Connection conn(data::Database::Main);
         // The key narrows the read to the one row (the server compares numerically, so

@@ -51,7 +51,8 @@ QString presenceLine(const PresenceRow &row)
 {
     QString line;
     line.reserve(8 + row.signedIn.size() + 3 + row.signedOff.size() + 4 + 64 + row.number.size() + row.surname.size());
-    appendFit(line, row.online, 7);
+    // The state with six blanks behind it, cut to seven: an empty state is six blanks.
+    appendFit(line, row.online, row.online.isEmpty() ? 6 : 7);
     line += u' ';
     line += row.signedIn;
     line += QLatin1String("   ");
@@ -92,6 +93,12 @@ QString missingPresenceValueText(const QString &column, bool client, const QStri
 {
     return QStringLiteral("De kolom '%1' van %2 %3 heeft geen waarde (NULL).")
         .arg(column, client ? QStringLiteral("opdrachtgever") : QStringLiteral("consultant"), number);
+}
+
+QString unsavedEditSignOffQuestion()
+{
+    return QStringLiteral("De wijziging in het projectcommentaar kon niet worden opgeslagen.\r\n\r\n"
+                          "Toch afmelden en het programma be\u00EBindigen? De wijziging gaat dan verloren.");
 }
 
 } // namespace talveros::messages

@@ -26,7 +26,7 @@ struct PresenceRow {
     QString online;    // "ONLINE", "OFFLINE" or whatever another program wrote
 };
 
-// online part (7) + " " + sign-in + "   " + sign-off + "    " + name part (55): with
+// online part (7, or 6 for an empty state) + " " + sign-in + "   " + sign-off + "    " + name part (55): with
 // 20-character date-time texts 110 characters, its columns under the header's.
 QString presenceLine(const PresenceRow &row);
 
@@ -36,5 +36,9 @@ void sortPresenceLines(QStringList &lines);
 
 // The report of a presence column that holds no value, naming whose row it is.
 QString missingPresenceValueText(const QString &column, bool client, const QString &number);
+
+// Signing off with an edit of a bound box that the server would not take: Yes signs off
+// without it, No keeps the program and the edit.
+QString unsavedEditSignOffQuestion();
 
 } // namespace talveros::messages

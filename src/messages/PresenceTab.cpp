@@ -4,6 +4,7 @@
 
 #include "platform/Colours.h"
 #include "platform/PictureButton.h"
+#include "platform/TextBox.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@ QLineEdit *columnHeader(QWidget *parent, const QString &name, const QString &tex
     auto *header = new QLineEdit(text, parent);
     header->setObjectName(name);
     header->setReadOnly(true);
+    platform::limitTyping(header, 0);
     header->setFocusPolicy(Qt::NoFocus);
     header->setFont(fixedPitchFont());
     header->setCursorPosition(0);
@@ -61,6 +63,10 @@ PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
         QStringLiteral("Image9"),
         platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 200), QStringLiteral("ON")),
         QStringLiteral("Dubbel-klik om de lijsten te verversen"), this, 44);
+    // Its blink must not shift the caption beside it.
+    QSizePolicy keepsPlace = Image9->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    Image9->setSizePolicy(keepsPlace);
     Label89 = new QLabel(QStringLiteral("Inlog / Uitlog en online gegevens"), this);
     Label89->setObjectName(QStringLiteral("Label89"));
     QFont f = Label89->font();
@@ -82,6 +88,8 @@ PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(7800);
+    // A coarse timer may fire up to 5 % late; the ticks keep their 7.8 s.
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(10);

@@ -77,6 +77,7 @@ QLineEdit *RecordPane::makeInfoBox(const QString &name, const QString &designTex
     auto *box = new QLineEdit(designText, this);
     box->setObjectName(name);
     box->setReadOnly(true);
+    platform::limitTyping(box, 0);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }
@@ -101,6 +102,7 @@ QPlainTextEdit *RecordPane::bindText(const QString &name, const QString &column,
     box->setReadOnly(!editable);
     if (!editable)
         box->setFocusPolicy(Qt::NoFocus);
+    platform::limitTyping(box);
     box->setTabChangesFocus(true);
     box->setMinimumWidth(30);
     const int frame = 2 * box->frameWidth() + 2 * int(box->document()->documentMargin());

@@ -1,10 +1,13 @@
 #include "platform/DesktopShell.h"
 
 #include <QProcess>
+#include <QTimer>
+
+#include <memory>
 
 namespace talveros::platform {
 
-bool DesktopShell::open(const QString &address)
+void DesktopShell::open(const QString &address, Verdict verdict)
 {
     auto *opener = new QProcess;
     opener->setProgram(m_opener);
@@ -12,22 +15,31 @@ bool DesktopShell::open(const QString &address)
     opener->setStandardInputFile(QProcess::nullDevice());
     opener->setStandardOutputFile(QProcess::nullDevice());
     opener->setStandardErrorFile(QProcess::nullDevice());
+
+    // The first of: the opener could not start, it ended (its exit code tells whether
+    // a program took the address), or it is still running when the time is up.
+    auto pending = std::make_shared<Verdict>(std::move(verdict));
+    auto decide = [pending](bool opened) {
+        if (*pending)
+            std::exchange(*pending, nullptr)(opened);
+    };
+    auto *deadline = new QTimer(opener);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, opener, [decide] { decide(true); });
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, decide](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            decide(false);
+            opener->deleteLater();
+        }
+    });
+    // Deleting a running QProcess kills it, and with it a mail program some openers run
+    // in the foreground: it is let go only once it has ended on its own.
+    QObject::connect(opener, &QProcess::finished, opener, [opener, decide](int exitCode, QProcess::ExitStatus status) {
+        decide(status == QProcess::NormalExit && exitCode == 0);
+        opener->deleteLater();
+    });
+    deadline->start(m_verdictMs);
     opener->start();
-    if (!opener->waitForStarted()) {
-        delete opener;
-        return false;
-    }
-    // The opener normally hands the address on and ends at once; its exit code tells
-    // whether a program took it.
-    if (opener->waitForFinished(m_verdictMs)) {
-        const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
-        delete opener;
-        return opened;
-    }
-    // Deleting a running QProcess kills it, and with it the mail program: let it end
-    // on its own.
-    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
-    return true;
 }
 
 } // namespace talveros::platform

@@ -19,7 +19,7 @@ public:
         : m_opener(std::move(opener)), m_verdictMs(verdictMs)
     {
     }
-    bool open(const QString &address) override;
+    void open(const QString &address, Verdict verdict) override;
 
 private:
     QString m_opener;

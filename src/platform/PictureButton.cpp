@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <utility>
+
 namespace talveros::platform {
 
 PictureButton::PictureButton(const QString &objectName, const QIcon &icon, const QString &toolTip, QWidget *parent,
@@ -23,18 +25,32 @@ void PictureButton::setPicture(const QIcon &icon, int size)
     setFixedSize(size + 4, size + 4);
 }
 
+void PictureButton::mousePressEvent(QMouseEvent *event)
+{
+    m_releaseEndsDoubleClick = false;
+    QLabel::mousePressEvent(event);
+}
+
 void PictureButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (event->button() == Qt::LeftButton) {
+        const bool second = std::exchange(m_releaseEndsDoubleClick, false);
+        // A double-click is one click and one double-click: its second press lands on
+        // whatever the first click left in this place (Image25 and Image26 take turns).
+        if (!second && rect().contains(event->position().toPoint()))
+            emit clicked();
+    }
     QLabel::mouseReleaseEvent(event);
 }
 
 void PictureButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        emit doubleClicked();
+    // The base class passes the event on as a press, which starts afresh.
     QLabel::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        m_releaseEndsDoubleClick = true;
+        emit doubleClicked();
+    }
 }
 
 QIcon themedIcon(const QString &name, const QColor &fallback, const QString &glyph)

@@ -20,8 +20,14 @@ signals:
     void doubleClicked();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    // The release that ends a double-click is not a click of its own. A press starts
+    // afresh, should that release have gone elsewhere (a box the double-click opened).
+    bool m_releaseEndsDoubleClick = false;
 };
 
 // An icon from the desktop's theme, or a drawn stand-in when the theme lacks it.

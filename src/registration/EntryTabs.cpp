@@ -165,6 +165,8 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
     Text61->setObjectName(QStringLiteral("Text61"));
     Text61->setTabChangesFocus(true);
     Text61->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (QPlainTextEdit *text : {Text68, Text61})
+        platform::limitTyping(text);
 
     const QIcon calendarIcon =
         platform::themedIcon(QStringLiteral("x-office-calendar"), QColor(40, 110, 200), QStringLiteral("31"));

@@ -57,6 +57,8 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
     for (QWidget *box : {project.Text52, project.Text53, project.Text56, project.Text57, project.Text58,
                          project.Text59, project.Text60})
         box->installEventFilter(this);
+    for (QLineEdit *box : {project.Text58, project.Text59, project.Text60})
+        platform::restrictTyping(box, numericKeyAllowed);
 }
 
 template <class Action>

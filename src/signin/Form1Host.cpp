@@ -25,7 +25,7 @@ mainwindow::Form1 *Form1Host::ensure()
         m_form = std::move(form);
         // Whatever ends the run, an edit still waiting in a bound box is stored first.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_form.get(),
-                         [f = m_form.get()] { f->storePendingEdits(); });
+                         [f = m_form.get()] { f->storePendingEditsAtQuit(); });
     }
     return m_form.get();
 }

@@ -4,6 +4,7 @@
 #include "data/RecordSet.h"
 #include "platform/Action.h"
 #include "platform/Branding.h"
+#include "platform/TextBox.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,11 +56,11 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("Login naam"), this);
     Text1 = new QLineEdit(QStringLiteral("ADMIN"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setMaxLength(10);
+    platform::limitTyping(Text1, 10);
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("Paswoord"), this);
     Text2 = new QLineEdit(QStringLiteral("qorun"), this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setMaxLength(10);
+    platform::limitTyping(Text2, 10);
     Text2->setEchoMode(QLineEdit::Password);
     Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     setTabOrder(Text1, Text2);
@@ -178,18 +179,13 @@ void frmSplash::signIn()
     AttemptCount += 1;
     const QString login = Text1->text();
     const QString password = Text2->text();
-    platform::runAction(m_services.dialogs, [&] {
+    const bool ran = platform::runAction(m_services.dialogs, [&] {
         if (!credentialsFound(login, password)) {
             if (AttemptCount < 3) {
                 m_services.dialogs.inform(QStringLiteral("Uw inlog gegevens zijn niet gevonden en mag nog ")
                                           + QString::number(3 - int(AttemptCount)) + QStringLiteral(" keer proberen."));
             } else {
-                // Attempts that ended in a data error count too, so the limit is
-                // reached by any failure from the third on, never passed silently.
-                m_services.dialogs.inform(
-                    QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd."));
-                m_closing = true;
-                m_services.app.quit(kExitSignInRefused);
+                refuseFurtherAttempts();
             }
             return;
         }
@@ -200,6 +196,17 @@ void frmSplash::signIn()
         close();
         m_host.showMainWindow();
     });
+    // Attempts that ended in a data error count too (reading the administrators,
+    // writing the log row): a third one ends the run like a third wrong password.
+    if (!ran && AttemptCount >= 3 && !m_signedIn && !m_closing)
+        refuseFurtherAttempts();
+}
+
+void frmSplash::refuseFurtherAttempts()
+{
+    m_services.dialogs.inform(QStringLiteral("Uw heeft 3 pogingen gedaan, het programma wordt beeindigd."));
+    m_closing = true;
+    m_services.app.quit(kExitSignInRefused);
 }
 
 void frmSplash::closeWindow()

@@ -47,6 +47,8 @@ protected:
 private:
     bool credentialsFound(const QString &login, const QString &password);
     void fillPrinterList();
+    // The ending message, and the run ends.
+    void refuseFurtherAttempts();
 
     platform::Services &m_services;
     WorkstationInfo &m_info;

@@ -58,9 +58,13 @@ void ToolsController::act(Action &&action)
 void ToolsController::composeMail()
 {
     const QString address = mailtoAddress(addresses::mailbox(), mailSubject(), mailBody());
-    if (!m_main.services().shell.open(address))
-        m_main.services().dialogs.message(mailNotOpened(), QString::fromLatin1(platform::kAppTitle),
-                                          platform::Icon::Exclamation, platform::Buttons::Ok);
+    // The desktop may take seconds to answer; the window does not wait for it.
+    QPointer<ToolsController> self(this);
+    m_main.services().shell.open(address, [self](bool opened) {
+        if (self && !opened)
+            self->m_main.services().dialogs.message(mailNotOpened(), QString::fromLatin1(platform::kAppTitle),
+                                                    platform::Icon::Exclamation, platform::Buttons::Ok);
+    });
 }
 
 void ToolsController::showInvoicingTab() { m_main.SSTab1().setCurrentIndex(kInvoicingTab); }

@@ -186,6 +186,8 @@ private slots:
         QTest::newRow("message") << std::optional<QString>(QStringLiteral("Let op")) << true;
         QTest::newRow("empty") << std::optional<QString>(QString()) << false;
         QTest::newRow("no row") << std::optional<QString>() << false;
+        QTest::newRow("longer than a one-line box holds by default")
+            << std::optional<QString>(QString(40000, u'm') + QStringLiteral("einde")) << true;
     }
     void tickerStartsInTheStoredState()
     {
@@ -226,6 +228,41 @@ private slots:
         QTest::mouseClick(tab->Image25, Qt::LeftButton);
         QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option1->text()}}));
         QVERIFY(rig.running());
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // A double-click on a picture that acts on a click is one click (and a double-click
+    // it ignores), also where the first click puts another picture in its place.
+    void doubleClickOnAClickPictureActsOnce_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("running"); // afterwards; it starts the other way round, except for Image18
+        QTest::addColumn<int>("mails");
+        QTest::newRow("Image25 sends once") << "Image25" << true << 0;
+        QTest::newRow("Image26 stops once") << "Image26" << false << 0;
+        QTest::newRow("Image18 opens one mail") << "Image18" << false << 1;
+    }
+    void doubleClickOnAClickPictureActsOnce()
+    {
+        QFETCH(QString, picture);
+        QFETCH(bool, running);
+        QFETCH(int, mails);
+        setMessage(picture == "Image26" ? QStringLiteral("Let op") : QString());
+        Rig rig;
+        rig.form.communication->Text144->setText(QStringLiteral("Let op"));
+        rig.form.SSTab1->setCurrentIndex(3);
+        rig.form.resize(1200, 900);
+        rig.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+        auto *target = rig.form.findChild<QWidget *>(picture);
+        QVERIFY(target && target->isVisible());
+        // Through the window, as the desktop delivers it: press, release, press,
+        // double-click, release, each to whatever stands under the pointer then.
+        QTest::mouseDClick(rig.form.windowHandle(), Qt::LeftButton, {},
+                           target->mapTo(&rig.form, target->rect().center()));
+        QCOMPARE(storedMessage(), (std::vector<Row>{{running ? QStringLiteral("Let op") : QString()}}));
+        QCOMPARE(rig.running(), running);
+        QCOMPARE(rig.shell.opened.size(), mails);
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -449,6 +486,29 @@ private slots:
             QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0],
                      (Row{QStringLiteral("Niet opgeslagen")}));
         }
+    }
+
+    // The desktop session ends and the program with it, whatever the answer: the box
+    // says plainly that the edit is lost.
+    void endOfSessionSaysAnUnstorableEditIsLost()
+    {
+        seedMasterData();
+        test::FakeServices fakes;
+        signin::Form1Host host(fakes.services);
+        host.showMainWindow();
+        QVERIFY(host.window());
+        host.window()->projectPane->Text43->setPlainText(QStringLiteral("Niet opgeslagen"));
+        test::stopServer();
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
+        test::startServer();
+        QCOMPARE(fakes.dialogs.boxes.size(), size_t(1));
+        const QString text = fakes.dialogs.boxes[0].text;
+        QVERIFY2(text.startsWith(mainwindow::lostEditReport(QString())), qPrintable(text));
+        QVERIFY(text.size() > mainwindow::lostEditReport(QString()).size()); // and the server's reason
+        QCOMPARE(fakes.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        // Lost indeed: with the server back there is nothing left to store.
+        QVERIFY(host.window()->storePendingEdits());
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
     }
 
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled_data()

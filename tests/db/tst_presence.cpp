@@ -1,5 +1,6 @@
 #include "mainwindow/Form1.h"
 #include "messages/Presence.h"
+#include "messages/PresenceLines.h"
 #include "support/Fakes.h"
 #include "support/TestDb.h"
 
@@ -128,6 +129,12 @@ private slots:
         }
         QCOMPARE(tab->List3->geometry().top(), tab->Text114->geometry().bottom() + 1);
         QCOMPARE(tab->List2->geometry().top(), tab->Text115->geometry().bottom() + 1);
+
+        // The blinking indicator leaves its caption in place.
+        const QRect caption = tab->Label89->geometry();
+        tab->Image9->hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(tab->Label89->geometry(), caption);
     }
 
     void refreshFillsBothListsSortedAndReturnsToFirstRows()
@@ -378,19 +385,35 @@ private slots:
         QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
     }
 
-    // Ending would lose the administrator's edit: the program stays, nobody is signed off.
-    void signOffWaitsForAnEditThatCannotBeStored()
+    // Ending would lose the administrator's edit: the administrator chooses, as when
+    // closing the window, between signing off without it and keeping everything.
+    void signOffWithAnEditThatCannotBeStored_data()
     {
+        QTest::addColumn<bool>("signOffAnyway");
+        QTest::newRow("No: the program stays, nobody is signed off") << false;
+        QTest::newRow("Yes: signed off and ended without the edit") << true;
+    }
+    void signOffWithAnEditThatCannotBeStored()
+    {
+        QFETCH(bool, signOffAnyway);
         seed();
         Rig rig;
         rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw"));
         test::execute(Database::Main, "UPDATE TALVERO_opdrachtgevers SET Bedrijf = 'Elders'");
         const QStringList read{"isAFGEMELD", "isONLINE"};
-        const std::vector<Row> before = test::tableRows(Database::Main, kConsultants, read);
+        std::vector<Row> expected = test::tableRows(Database::Main, kConsultants, read);
+        rig.dialogs.answers.push_back(signOffAnyway ? platform::Answer::Yes : platform::Answer::No);
         QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
-        QVERIFY(rig.app.exitCodes.empty());
-        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
-        QCOMPARE(test::tableRows(Database::Main, kConsultants, read), before);
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+        QCOMPARE(rig.dialogs.boxes[1].text, messages::unsavedEditSignOffQuestion());
+        QCOMPARE(rig.dialogs.boxes[1].buttons, platform::Buttons::YesNo);
+        QCOMPARE(rig.app.exitCodes, signOffAnyway ? std::vector<int>{0} : std::vector<int>{});
+        QCOMPARE(rig.form.Adodc2->hasPendingEdit(), !signOffAnyway);
+        if (signOffAnyway)
+            expected[0] = {s("01-15-2008  14:05:09"), s("OFFLINE")};
+        QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
+        QCOMPARE(test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front(), s("Elders"));
     }
 
     void signOffStoresAPendingEditFirst()

@@ -6,6 +6,8 @@
 #include "support/Fakes.h"
 #include "support/TestDb.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QtTest>
 
 #include <set>
@@ -541,6 +543,8 @@ private slots:
         QTest::newRow("comma and minus dropped") << "Text60" << "-1,5" << "15";
         QTest::newRow("limit of three") << "Text58" << "12345" << "123";
         QTest::newRow("percent and apostrophe pass") << "Text60" << "5%'" << "5%'";
+        QTest::newRow("semicolon and letter dropped") << "Text58" << "1;x" << "1";
+        QTest::newRow("sign and exponent dropped") << "Text59" << "-1e9;" << "19";
     }
     void durationAndRatesTakeOnlyNumbers()
     {
@@ -554,6 +558,11 @@ private slots:
         QCOMPARE(line->text(), kept);
         QTest::keyClick(line, Qt::Key_Backspace);
         QCOMPARE(line->text(), kept.chopped(1));
+        // Pasted, the same characters leave the same.
+        line->clear();
+        QGuiApplication::clipboard()->setText(typed);
+        line->paste();
+        QCOMPARE(line->text(), kept);
     }
 
     void projectStoredAndListed()

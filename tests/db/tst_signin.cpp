@@ -1,3 +1,4 @@
+#include "platform/TextBox.h"
 #include "signin/frmSplash.h"
 #include "support/Fakes.h"
 #include "support/TestDb.h"
@@ -32,8 +33,12 @@ struct Rig : test::FakeServices {
 
     void attempt(const QString &login, const QString &password)
     {
-        splash.Text1->setText(login);
-        splash.Text2->setText(password);
+        // Entered as the administrator enters text, so that the boxes take only what
+        // typing can put in.
+        for (auto [box, text] : {std::pair{splash.Text1, login}, std::pair{splash.Text2, password}}) {
+            box->clear();
+            box->insert(text);
+        }
         QTest::mouseClick(splash.Image1, Qt::LeftButton);
     }
 };
@@ -73,8 +78,8 @@ private slots:
         Rig rig;
         QCOMPARE(rig.splash.Text1->text(), QStringLiteral("ADMIN"));
         QCOMPARE(rig.splash.Text2->text(), QStringLiteral("qorun"));
-        QCOMPARE(rig.splash.Text1->maxLength(), 10);
-        QCOMPARE(rig.splash.Text2->maxLength(), 10);
+        QCOMPARE(platform::typingLimit(rig.splash.Text1), 10);
+        QCOMPARE(platform::typingLimit(rig.splash.Text2), 10);
         QCOMPARE(rig.splash.Text2->echoMode(), QLineEdit::Password);
         QCOMPARE(rig.splash.Image1->toolTip(), QStringLiteral("Aanmelden"));
         QCOMPARE(rig.splash.Image3->toolTip(), QStringLiteral("Afsluiten"));
@@ -262,6 +267,36 @@ private slots:
         // Counted as an attempt, but the next one signs in.
         rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
         QCOMPARE(rig.host.shown, 1);
+    }
+
+    // Three attempts are three, whatever a data error did on the third: reading the
+    // administrators, or writing the log row after the right password.
+    void dataErrorOnTheThirdAttemptEndsTheRun_data()
+    {
+        QTest::addColumn<QString>("missing"); // the table the third attempt cannot reach
+        QTest::newRow("the administrators cannot be read") << "TALVERO_ADMINISTRATOR";
+        QTest::newRow("the log row cannot be written") << "LOGINadministrator";
+    }
+    void dataErrorOnTheThirdAttemptEndsTheRun()
+    {
+        QFETCH(QString, missing);
+        Rig rig;
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
+        test::execute(Database::Main, QStringLiteral("RENAME TABLE %1 TO %1_weg").arg(missing));
+        auto restore = qScopeGuard(
+            [&] { test::execute(Database::Main, QStringLiteral("RENAME TABLE %1_weg TO %1").arg(missing)); });
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(4));
+        QCOMPARE(rig.dialogs.boxes[2].icon, platform::Icon::Critical);
+        QCOMPARE(rig.dialogs.texts().back(), kEnd);
+        QCOMPARE(rig.app.exitCodes, (std::vector<int>{signin::kExitSignInRefused}));
+        QCOMPARE(rig.host.shown, 0);
+        // No fourth attempt.
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(4));
+        QCOMPARE(rig.host.shown, 0);
     }
 
     void failuresAfterADataErrorStillEndAtTheThird()

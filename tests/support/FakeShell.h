@@ -9,10 +9,10 @@ namespace talveros::test {
 // Records every address handed to the desktop; `opens` says what the desktop answers.
 class FakeShell final : public platform::Shell {
 public:
-    bool open(const QString &address) override
+    void open(const QString &address, Verdict verdict) override
     {
         opened << address;
-        return opens;
+        verdict(opens);
     }
 
     QStringList opened;

@@ -1,5 +1,7 @@
 #include "platform/TextBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -92,6 +94,85 @@ private slots:
         box.selectAll();
         QTest::keyClicks(&box, QStringLiteral("xy"));
         QCOMPARE(box.text(), QStringLiteral("xy"));
+    }
+
+    // A paste leaves what typing its characters one by one would have left, and the
+    // box holds exactly what will be stored.
+    void pasteIsTyping_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("from");   // where the cursor stands, or the selection starts
+        QTest::addColumn<int>("length"); // how much is selected
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        const QString smiley = QStringLiteral("\U0001F600");
+        const QChar nul(0), high(0xD83D), low(0xDE00);
+        QTest::newRow("control characters")
+            << 0 << "" << 0 << 0 << "a" + QString(nul) + "b" + QChar(0x1B) + "c\td\r\ne" + QChar(0x7F) + QChar(0x85)
+            << "abcde";
+        QTest::newRow("NULs before a digit") << 0 << "" << 0 << 0 << QString(6, nul) + "1" << "1";
+        QTest::newRow("lone high surrogate") << 0 << "" << 0 << 0 << "x" + QString(high) + "y" << "xy";
+        QTest::newRow("lone low surrogates") << 0 << "" << 0 << 0 << QString(low) + "x" + low << "x";
+        QTest::newRow("whole pair kept") << 0 << "" << 0 << 0 << "a" + smiley << "a" + smiley;
+        QTest::newRow("cut at the limit") << 5 << "" << 0 << 0 << "abcdefgh" << "abcde";
+        QTest::newRow("cut where it lands") << 5 << "ab" << 1 << 0 << "XYZW" << "aXYZb";
+        QTest::newRow("selection replaced, then cut") << 5 << "abcde" << 0 << 5 << "123456" << "12345";
+        QTest::newRow("a pair that does not fit, a letter that does") << 5 << "abcd" << 4 << 0 << smiley + "e" + smiley
+                                                                     << "abcde";
+        QTest::newRow("program text over the limit takes nothing") << 3 << "123456" << 6 << 0 << "7" << "123456";
+        QTest::newRow("over the limit a selection gives way to one") << 3 << "123456" << 4 << 2 << "xy" << "1234x";
+        QTest::newRow("refused characters take no room") << 4 << "" << 0 << 0
+            << QStringLiteral("\x01" "a\x02" "b\x03" "c\x04" "d\x05" "e") << "abcd";
+    }
+    void pasteIsTyping()
+    {
+        QFETCH(int, limit);
+        QFETCH(QString, before);
+        QFETCH(int, from);
+        QFETCH(int, length);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        QLineEdit box;
+        platform::limitTyping(&box, limit);
+        platform::setBoxText(&box, before);
+        box.setSelection(from, length);
+        QString announced;
+        connect(&box, &QLineEdit::textChanged, &box, [&](const QString &text) { announced = text; });
+        QGuiApplication::clipboard()->setText(pasted);
+        box.paste();
+        QCOMPARE(box.text(), after);
+        // Whoever follows the box's changes last hears what it holds.
+        QCOMPARE(announced, after);
+    }
+
+    // The same in a multi-line box, where a new line can be typed and a tab cannot; the
+    // program's own text keeps every character, and one undo takes the paste back.
+    void multiLinePasteIsTyping_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("control characters and tab")
+            << "a" << "x\ty" + QString(QChar(0)) + "z" + QChar(0x1B) << "axyz";
+        QTest::newRow("new lines stored as CR LF") << "a" << "b\r\nc\nd" << "ab\r\nc\r\nd";
+        QTest::newRow("lone surrogate") << "a" << "b" + QString(QChar(0xDC00)) + "c" << "abc";
+        QTest::newRow("the program's tab stays") << "a\tb" << "!" << "a\tb!";
+    }
+    void multiLinePasteIsTyping()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        QPlainTextEdit box;
+        platform::limitTyping(&box);
+        platform::setBoxText(&box, stored);
+        box.moveCursor(QTextCursor::End);
+        QGuiApplication::clipboard()->setText(pasted);
+        box.paste();
+        QCOMPARE(platform::boxText(&box), expected);
+        box.undo();
+        QCOMPARE(platform::boxText(&box), stored);
     }
 };
 
