@@ -192,8 +192,10 @@ void PresenceController::signOff()
 {
     platform::runAction(m_main.services().dialogs, [this] {
         // An edit that could not be stored (the box has said why) is lost by ending:
-        // only when the administrator says so, as when closing the window.
-        if (!m_main.storePendingEdits()) {
+        // only when the administrator says so, as when closing the window. One refused
+        // because the row changed elsewhere is gone already, quoted in its box.
+        if (!m_main.storePendingEdits()
+            && (m_main.clientSource().hasPendingEdit() || m_main.projectSource().hasPendingEdit())) {
             if (m_main.services().dialogs.message(unsavedEditSignOffQuestion(), QString::fromLatin1(platform::kAppTitle),
                                                   platform::Icon::Exclamation, platform::Buttons::YesNo)
                 != platform::Answer::Yes)
