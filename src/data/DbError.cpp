@@ -38,7 +38,9 @@ ErrorKind DbError::classify(const QString &sqlState, int nativeCode)
 }
 
 DbError::DbError(QString sqlState, int nativeCode, QString text)
-    : DbError(classify(sqlState, nativeCode), std::move(sqlState), nativeCode, std::move(text))
+    // sqlState is copied, not moved: the order in which arguments are evaluated is the
+    // compiler's choice, and a move first would leave classify() an empty state.
+    : DbError(classify(sqlState, nativeCode), sqlState, nativeCode, std::move(text))
 {
 }
 
