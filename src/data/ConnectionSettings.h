@@ -32,7 +32,7 @@ void overrideServerForTests(const QString &address, int port);
 
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
 // time-out keys, the character set (and a port key only when the port is not the
-// default one).
+// default one), and the statement that makes the session's reads causal on a cluster.
 QString connectionString(Database db);
 
 QString databaseName(Database db);
