@@ -101,6 +101,9 @@ skip-log-bin
 binlog-format=ROW
 default-storage-engine=InnoDB
 innodb-autoinc-lock-mode=2
+# A node logs its writes for the others, and would then refuse the private triggers to
+# anyone without SUPER, the program's account included.
+log-bin-trust-function-creators=1
 wsrep-on=ON
 wsrep-provider=$provider
 wsrep-cluster-address=$gcomm
