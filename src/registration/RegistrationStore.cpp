@@ -46,8 +46,9 @@ void insertRow(data::Connection &conn, const QString &table, const Fields &field
 
 // How often a registration derives its number again after other workstations took the
 // one it derived; each loss means another registration was stored, so running out
-// takes a crowd, and the administrator is told to try again.
-constexpr int kAttempts = 10;
+// takes a crowd, and the administrator is told to try again. Two workstations creating
+// back to back as fast as they can through two nodes lost up to six times in a row.
+constexpr int kAttempts = 20;
 
 // Another workstation stored a row under the number just derived: on one server the
 // key refuses the second row, on a cluster the node that certifies the other's row
