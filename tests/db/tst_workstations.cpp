@@ -2,6 +2,7 @@
 // the same data (two nodes of a cluster when TALVEROS_TEST_DB_PORT2 names a second one,
 // otherwise both through the one server): every registration keeps a number of its own,
 // and every write that loses to another is told so, never lost.
+#include "data/BoundSource.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/RowWriter.h"
@@ -97,6 +98,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
+        test::useTestServer(); // a failed case may have left the second server chosen
         for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
             test::resetTable(Database::Main, table);
     }
@@ -233,6 +235,35 @@ private slots:
         QCOMPARE(stored + refused, 2 * kEach);
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"Projectnaam"})[0][0],
                  std::optional<QString>(QString::number(stored)));
+    }
+
+    // A bound source's edit that loses to another workstation's edit of the same row,
+    // stored through another server a moment before, is refused as "changed elsewhere"
+    // and stays pending, as on one server.
+    void boundSourceEditLosingStaysPending()
+    {
+        test::insertRows(Database::Main, kProjects, {"Projectcode", "CommentaarADMIN"},
+                         {{test::s("A"), test::s("GEEN")}});
+        auto through = [](int port) { data::overrideServerForTests(QStringLiteral("127.0.0.1"), port); };
+        data::BoundSource mine(QStringLiteral("Adodc3"), kProjects, true);
+        data::BoundSource theirs(QStringLiteral("Adodc3"), kProjects, true);
+        through(firstPort());
+        mine.refresh();
+        through(secondPort());
+        theirs.refresh();
+        theirs.setPendingEdit(u"CommentaarADMIN", QStringLiteral("hun tekst"));
+        theirs.flushPendingEdit();
+        through(firstPort());
+        mine.setPendingEdit(u"CommentaarADMIN", QStringLiteral("mijn tekst"));
+        try {
+            mine.flushPendingEdit();
+            QFAIL("the second edit of the same row was stored over the first");
+        } catch (const DbError &e) {
+            QCOMPARE(int(e.kind()), int(ErrorKind::ChangedElsewhere));
+        }
+        QVERIFY(mine.hasPendingEdit());
+        QCOMPARE(mine.field(u"CommentaarADMIN"), QStringLiteral("mijn tekst"));
+        QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0][0], test::s("hun tekst"));
     }
 
     // The loser of a certification conflict, whatever statement meets it, hears
