@@ -69,6 +69,8 @@ start_node() {
   local n=$1 bootstrap=$2 d
   d=$(node_dir "$n")
   mkdir -p "$d/data"
+  # Made by root in someone else's tree: theirs, like the server that writes there.
+  [ "$(id -u)" -ne 0 ] || chown "$(owner "$dir")" "$d" "$d/data"
   local gcomm="gcomm://127.0.0.1:$group,127.0.0.1:$((group + 1)),127.0.0.1:$((group + 2))"
   local first=()
   if [ "$bootstrap" = yes ]; then
@@ -159,6 +161,7 @@ start)
   # Only the first node needs system tables; the others receive the first one's data.
   if [ ! -d "$(node_dir 1)/data/mysql" ]; then
     mkdir -p "$(node_dir 1)"
+    [ "$(id -u)" -ne 0 ] || chown "$(owner "$dir")" "$(node_dir 1)"
     mariadb-install-db --no-defaults "${run_as[@]}" --datadir="$(node_dir 1)/data" \
       --auth-root-authentication-method=normal --skip-test-db >"$(node_dir 1)/install.log" 2>&1 \
       || { cat "$(node_dir 1)/install.log" >&2; exit 1; }
