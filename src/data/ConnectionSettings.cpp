@@ -42,6 +42,11 @@ QString appendedKeys()
                        .arg(QLatin1String(settings::kCharacterSet));
     if (g_server.port != settings::kDefaultPort)
         keys += QStringLiteral(";port=%1").arg(g_server.port);
+    // On a cluster every read, update and delete of this session first waits until the
+    // node it reaches has applied what the other nodes committed before it: lists rebuilt
+    // after a write show that write, and an edit of a row just read finds it, whichever
+    // node took each. A server outside a cluster ignores the setting.
+    keys += QStringLiteral(";INITSTMT={SET SESSION wsrep_sync_wait = 3}");
     return keys + tlsKeys();
 }
 

@@ -56,7 +56,8 @@ void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeco
 
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
 // time-out keys, the character set, a port key only when the port is not the default
-// one, and the driver's TLS keys of the encryption mode.
+// one, the statement that makes the session's reads causal on a cluster, and the
+// driver's TLS keys of the encryption mode.
 QString connectionString(Database db);
 
 QString databaseName(Database db);

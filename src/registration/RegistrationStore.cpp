@@ -5,7 +5,11 @@
 #include "data/RowWriter.h"
 #include "registration/RegistrationTexts.h"
 
+#include <QRandomGenerator>
+
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace talveros::registration {
 
@@ -40,6 +44,62 @@ void insertRow(data::Connection &conn, const QString &table, const Fields &field
                  params);
 }
 
+// How often a registration derives its number again after other workstations took the
+// one it derived; each loss means another registration was stored, so running out
+// takes a crowd, and the administrator is told to try again. Two workstations creating
+// back to back as fast as they can through two nodes lost up to six times in a row.
+constexpr int kAttempts = 20;
+
+// Another workstation stored a row under the number just derived: on one server the
+// key refuses the second row, on a cluster the node that certifies the other's row
+// first refuses ours (or, retrying it itself, meets the key).
+bool takenMeanwhile(const data::DbError &e)
+{
+    return e.nativeCode() == 1062 || e.kind() == data::ErrorKind::ChangedElsewhere;
+}
+
+// Two workstations deriving in step would collide again and again; a short pause of
+// random length after a loss takes them out of step.
+void pauseAfterLoss(int attempt)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(QRandomGenerator::global()->bounded(1, 5 * attempt + 2)));
+}
+
+data::DbError busy() { return data::DbError(QStringLiteral("HY000"), 0, registrationBusy()); }
+
+// The reads a number is derived from and the row written with it, as one transaction:
+// the reads see one moment of the table, so a row another workstation adds meanwhile
+// shows up as a conflict of the write, not as a number found in use half-way. Rolled
+// back unless committed.
+class Transaction {
+public:
+    explicit Transaction(data::Connection &conn) : m_conn(conn)
+    {
+        m_conn.execute("START TRANSACTION WITH CONSISTENT SNAPSHOT");
+    }
+    ~Transaction()
+    {
+        if (m_open) {
+            try {
+                m_conn.execute("ROLLBACK");
+            } catch (...) {
+                // The server rolls back with the session, which closes right after.
+            }
+        }
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit()
+    {
+        m_conn.execute("COMMIT");
+        m_open = false;
+    }
+
+private:
+    data::Connection &m_conn;
+    bool m_open = true;
+};
+
 } // namespace
 
 void setLockWaitSeconds(int seconds) { g_lockWait = seconds; }
@@ -61,13 +121,21 @@ NamedLock::~NamedLock()
     }
 }
 
+// The named lock keeps the workstations of one server from deriving the same number;
+// on a cluster it is each node's own, and the key decides instead: every row is written
+// with the `nummer` its number was derived from, so two workstations that derived the
+// same number write the same key, and only one of them can store it. The other derives
+// again from what is stored now; the session reads causally (see ConnectionSettings),
+// so that includes the row that won.
 QString insertNumberedRow(const MasterTable &target, const std::function<Fields(const QString &)> &fieldsFor)
 {
     data::Connection conn(data::Database::Main);
-    QString number;
-    {
+    const QByteArray table = data::rowwriter::quotedName(target.table);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (attempt > 0)
+            pauseAfterLoss(attempt);
         NamedLock lock(conn, QString::fromUtf8(lockName(target.table)));
-        const QByteArray table = data::rowwriter::quotedName(target.table);
+        Transaction transaction(conn);
         // Only the column the rule reads: the whole table would cost as much again as the
         // list refresh that follows.
         const data::RowStore numbers = conn.query("select nummer from " + table);
@@ -83,7 +151,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
                                         .arg(target.table));
             last = value;
         }
-        number = nextMasterNumber(last);
+        const QString number = nextMasterNumber(last);
 
         const data::RowStore used =
             conn.query("select count(*) from " + table + " where " + data::rowwriter::quotedName(target.numberColumn)
@@ -92,30 +160,58 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
         if (used.rowCount() == 1 && used.text(0, 0) != QLatin1String("0"))
             throw data::DbError(QStringLiteral("23000"), 0, target.numberInUse(number));
 
-        insertRow(conn, target.table, fieldsFor(number));
+        Fields fields = fieldsFor(number);
+        fields.insert(fields.begin(), {QStringLiteral("nummer"), QString::number(last.value_or(0) + 1)});
+        try {
+            insertRow(conn, target.table, fields);
+            transaction.commit();
+        } catch (const data::DbError &e) {
+            if (!takenMeanwhile(e))
+                throw;
+            continue;
+        }
+        return number;
     }
-    conn.close();
-    return number;
+    throw busy();
 }
 
+// A project's `nummer` is chosen the same way, so that a code stored through another
+// node at the same moment makes one of the two writes lose and look again. It is the
+// next after every project and every project data row: a new project never takes over
+// the data rows of one removed without them.
 bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
 {
     data::Connection conn(data::Database::Main);
-    bool stored = false;
-    {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (attempt > 0)
+            pauseAfterLoss(attempt);
         NamedLock lock(conn, QString::fromUtf8(lockName(kProjects)));
+        Transaction transaction(conn);
         // BINARY on both sides: the server's collation would call codes equal that differ
         // in letter case or trailing blanks.
         const data::RowStore taken = conn.query(
             "select 1 from " + data::rowwriter::quotedName(kProjects) + " where BINARY Projectcode = BINARY ? limit 1",
             {utf8(code)});
-        if (taken.rowCount() == 0) {
-            insertRow(conn, kProjects, fields);
-            stored = true;
+        if (taken.rowCount() != 0)
+            return false;
+        // Data rows hold the number as text; other programs may have written anything there.
+        const data::RowStore next = conn.query(
+            "select greatest(coalesce((select max(nummer) from " + data::rowwriter::quotedName(kProjects)
+            + "), 0), coalesce((select max(cast(nummer as signed)) from "
+            + data::rowwriter::quotedName(kProjectData) + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1");
+        Fields numbered = fields;
+        numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 0)});
+        try {
+            insertRow(conn, kProjects, numbered);
+            transaction.commit();
+        } catch (const data::DbError &e) {
+            if (!takenMeanwhile(e))
+                throw;
+            continue;
         }
+        return true;
     }
-    conn.close();
-    return stored;
+    throw busy();
 }
 
 bool deleteFirstProjectData(const QString &number)

@@ -10,7 +10,8 @@
 
 // What registration writes, each under a named lock on the server so that two
 // workstations running this program cannot derive the same number or store the same
-// project code at the same moment. Every function opens and closes its own connection.
+// project code at the same moment; on a cluster, where each node has its own locks, the
+// key of the row decides. Every function opens and closes its own connection.
 namespace talveros::registration {
 
 // Column name and value, in the order the row's fields are set.
@@ -42,11 +43,15 @@ struct MasterTable {
 };
 
 // Derives the next master number from the last row's `nummer`, refuses it when a row
-// carries it already, and adds the row `fieldsFor(number)` gives. Returns the number.
+// carries it already, and adds the row `fieldsFor(number)` gives, with the `nummer` the
+// number came from. When another workstation stored that `nummer` first, derives again;
+// after a few such losses throws DbError with registrationBusy(). Returns the number
+// stored.
 QString insertNumberedRow(const MasterTable &target, const std::function<Fields(const QString &number)> &fieldsFor);
 
 // Adds the project unless a row holds the same code byte for byte (letter case and
-// trailing blanks count); false, with nothing written, when one does.
+// trailing blanks count); false, with nothing written, when one does, also when it was
+// stored through another node of a cluster at the same moment.
 bool insertProjectUnlessTaken(const QString &code, const Fields &fields);
 
 // Deletes the first row of TALVERO_PROJECT_DATA, in table order, whose `nummer` is

@@ -1,4 +1,5 @@
 #include "data/Connection.h"
+#include "data/DbError.h"
 #include "mainwindow/Form1.h"
 #include "platform/TextBox.h"
 #include "registration/RegistrationStore.h"
@@ -46,24 +47,30 @@ void dropTriggers()
     test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_project_removed");
 }
 
+// Seeded rows are numbered 1, 2, 3... as one server numbers them; a cluster's generated
+// numbers step by the number of nodes.
 void seedMasterData()
 {
-    test::insertRows(Database::Main, kConsultants, {"consultantnummer", "Titel1", "voornaam", "tussenvoegsel", "naam"},
-                     {{s("0003"), s("drs."), s("P."), s("de"), s("Vries")},
-                      {s("0001"), s(""), s("Anna"), s(""), s("Smit")},
-                      {s("0002"), s("ir."), s("J."), s("van"), s("Dijk")}});
-    test::insertRows(Database::Main, kClients, {"Opdrachtgevernummer", "Bedrijf"},
-                     {{s("0002"), s("Gemeente Zeist  (ICT)")}, {s("0001"), s("Waterschap  (Inkoop)")}});
+    test::insertRows(Database::Main, kConsultants,
+                     {"nummer", "consultantnummer", "Titel1", "voornaam", "tussenvoegsel", "naam"},
+                     {{s("1"), s("0003"), s("drs."), s("P."), s("de"), s("Vries")},
+                      {s("2"), s("0001"), s(""), s("Anna"), s(""), s("Smit")},
+                      {s("3"), s("0002"), s("ir."), s("J."), s("van"), s("Dijk")}});
+    test::insertRows(Database::Main, kClients, {"nummer", "Opdrachtgevernummer", "Bedrijf"},
+                     {{s("1"), s("0002"), s("Gemeente Zeist  (ICT)")}, {s("2"), s("0001"), s("Waterschap  (Inkoop)")}});
 }
 
-// Projects named, coded and described as given; the triggers give each its data row.
+// Projects named, coded and described as given, numbered on from the last one; the
+// triggers give each its data row.
 void seedProjects(const std::vector<std::pair<QString, QString>> &nameAndCode, const QString &description = {})
 {
+    size_t next = test::tableRows(Database::Main, kProjects, {"nummer"}).size() + 1;
     std::vector<Row> rows;
     for (const auto &[name, code] : nameAndCode)
-        rows.push_back({s(name), s(code), s(description), s("GEEN"), s("Nee")});
+        rows.push_back({s(QString::number(next++)), s(name), s(code), s(description), s("GEEN"), s("Nee")});
     test::insertRows(Database::Main, kProjects,
-                     {"Projectnaam", "Projectcode", "ProjectOmschrijving", "CommentaarADMIN", "AFSLUITEN"}, rows);
+                     {"nummer", "Projectnaam", "Projectcode", "ProjectOmschrijving", "CommentaarADMIN", "AFSLUITEN"},
+                     rows);
 }
 
 QStringList items(const QComboBox *combo)
@@ -218,10 +225,55 @@ private slots:
             return;
         }
         QCOMPARE(stored, numbers + QStringList{expected});
+        // The row carries the `nummer` its number was derived from.
+        QCOMPARE(column(table, "nummer").constLast(), QString::number(nummers.isEmpty() ? 1 : nummers.last() + 1));
         QVERIFY(rig.dialogs.boxes[1].text.startsWith((client ? "De opdrachtgever " : "De consultant ") + expected
                                                      + " is aangemaakt\r\n"));
         QCOMPARE((client ? rig.form.clientPane->Text47 : rig.form.consultantPane->Text48)->text(),
                  u' ' + QString::number(nummers.size() + 1));
+    }
+
+    // Another workstation storing the derived number first, every time: after a few
+    // tries the administrator is told to try again, and nothing is stored. A refusal of
+    // another kind is told at once.
+    void writeLostEveryTime_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("signal"); // what the server says to every insert
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("consultant, duplicate key") << kConsultants << "SQLSTATE '23000' SET MYSQL_ERRNO = 1062" << true;
+        QTest::newRow("consultant, conflict") << kConsultants << "SQLSTATE '40001' SET MYSQL_ERRNO = 1213" << true;
+        QTest::newRow("consultant, refused value") << kConsultants << "SQLSTATE '22001' SET MYSQL_ERRNO = 1406" << false;
+        QTest::newRow("project, duplicate key") << kProjects << "SQLSTATE '23000' SET MYSQL_ERRNO = 1062" << true;
+        QTest::newRow("project, conflict") << kProjects << "SQLSTATE '40001' SET MYSQL_ERRNO = 1213" << true;
+    }
+    void writeLostEveryTime()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, signal);
+        QFETCH(bool, busy);
+        test::execute(Database::Main, "CREATE TRIGGER talveros_test_refuse BEFORE INSERT ON " + table
+                                          + " FOR EACH ROW SIGNAL " + signal + ", MESSAGE_TEXT = 'geweigerd'");
+        struct Drop {
+            ~Drop() { test::execute(Database::Main, "DROP TRIGGER IF EXISTS talveros_test_refuse"); }
+        } drop;
+        QString told;
+        try {
+            if (table == kProjects) {
+                registration::insertProjectUnlessTaken(QStringLiteral("0001Audit0001"),
+                                                       {{"Projectcode", QStringLiteral("0001Audit0001")}});
+            } else {
+                registration::insertNumberedRow(
+                    {kConsultants, QStringLiteral("consultantnummer"), registration::consultantNumberInUse},
+                    [](const QString &n) -> registration::Fields { return {{"consultantnummer", n}}; });
+            }
+        } catch (const data::DbError &e) {
+            told = e.text();
+        }
+        QCOMPARE(told.endsWith(QLatin1String("geweigerd")), !busy);
+        QCOMPARE(told == registration::registrationBusy(), busy);
+        QCOMPARE(test::tableRows(Database::Main, table, {"nummer"}).size(), size_t(0));
+        QCOMPARE(test::tableRows(Database::Main, kProjectData, {"nummer"}).size(), size_t(0));
     }
 
     void lastNummerWithoutValueAddsNothing()
@@ -722,9 +774,10 @@ private slots:
     void paneDescribesTheProjectItShowsAfterwards()
     {
         seedMasterData();
-        test::insertRows(Database::Main, kProjects, {"Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer"},
-                         {{s("Audit"), s("0003Audit0002"), s("0002"), s("0003")},
-                          {s("Zaak"), s("0001Zaak0001"), s("0001"), s("0001")}});
+        test::insertRows(Database::Main, kProjects,
+                         {"nummer", "Projectnaam", "Projectcode", "Opdrachtgevernummer", "consultantnummer"},
+                         {{s("1"), s("Audit"), s("0003Audit0002"), s("0002"), s("0003")},
+                          {s("2"), s("Zaak"), s("0001Zaak0001"), s("0001"), s("0001")}});
         Rig rig;
         auto &pane = rig.pane();
         QCOMPARE(pane.Text50->text(), QStringLiteral("Gemeente Zeist  (ICT)"));
