@@ -145,8 +145,7 @@ void RegistrationController::createConsultant()
                     {"isAFGEMELD", kNeverSignedIn},
                     {"isONLINE", kOffline}};
         });
-    m_main.rebuildConsultantLists();
-    dialogs.inform(consultantResult(number, t(e.Text100), credentials));
+    reportStored([this] { m_main.rebuildConsultantLists(); }, consultantResult(number, t(e.Text100), credentials));
 }
 
 void RegistrationController::createClient()
@@ -200,8 +199,7 @@ void RegistrationController::createClient()
                     {"isAFGEMELD", kNeverSignedIn},
                     {"isONLINE", kOffline}};
         });
-    m_main.rebuildClientLists();
-    dialogs.inform(clientResult(number, t(e.Text84), credentials));
+    reportStored([this] { m_main.rebuildClientLists(); }, clientResult(number, t(e.Text84), credentials));
 }
 
 void RegistrationController::composeProjectCode()
@@ -281,10 +279,13 @@ void RegistrationController::createProject()
         dialogs.inform(projectExists(code));
         return;
     }
-    m_main.rebuildProjectLists();
-    m_main.describeCurrentProject();
-    fillProjectNames(true);
-    dialogs.inform(QStringLiteral("Het project is aangemaakt"));
+    reportStored(
+        [this] {
+            m_main.rebuildProjectLists();
+            m_main.describeCurrentProject();
+            fillProjectNames(true);
+        },
+        QStringLiteral("Het project is aangemaakt"));
 }
 
 void RegistrationController::deleteProject()
@@ -308,6 +309,19 @@ void RegistrationController::deleteProject()
     m_main.describeCurrentProject();
     fillProjectNames(false);
     dialogs.inform(QStringLiteral("Het project is verwijderd"));
+}
+
+void RegistrationController::reportStored(const std::function<void()> &refresh, const QString &result)
+{
+    // The row is stored: the administrator learns its number and credentials even when
+    // the lists cannot be read again, and then why they could not.
+    try {
+        refresh();
+    } catch (...) {
+        m_main.services().dialogs.inform(result);
+        throw;
+    }
+    m_main.services().dialogs.inform(result);
 }
 
 void RegistrationController::fillProjectNames(bool dropRepeats)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "registration/EntryTabs.h"
 #include <QObject>
 
@@ -29,6 +31,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void reportStored(const std::function<void()> &refresh, const QString &result);
     template <class Action>
     void act(Action &&action);
     // Combo7 from the project source's names, in text order; `dropRepeats` removes

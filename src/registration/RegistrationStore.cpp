@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 
 #include <atomic>
+#include <optional>
+#include <utility>
 #include <chrono>
 #include <thread>
 
@@ -67,6 +69,7 @@ void pauseAfterLoss(int attempt)
 
 data::DbError busy() { return data::DbError(QStringLiteral("HY000"), 0, registrationBusy()); }
 
+
 // The reads a number is derived from and the row written with it, as one transaction:
 // the reads see one moment of the table, so a row another workstation adds meanwhile
 // shows up as a conflict of the write, not as a number found in use half-way. Rolled
@@ -100,6 +103,102 @@ private:
     bool m_open = true;
 };
 
+// What a write whose reply was lost left behind, as a fresh connection finds it.
+enum class Outcome { Stored, NotStored, Unknown };
+
+// How many rows hold exactly these values, byte for byte; nullopt when the server
+// cannot be asked.
+std::optional<qint64> rowsHolding(const QString &table, const std::vector<std::pair<QString, data::SqlValue>> &values)
+{
+    QByteArray where;
+    std::vector<data::SqlValue> params;
+    for (const auto &[column, value] : values) {
+        where += (where.isEmpty() ? "" : " AND ") + ("BINARY " + data::rowwriter::quotedName(column) + " <=> BINARY ?");
+        params.push_back(value);
+    }
+    try {
+        data::Connection conn(data::Database::Main);
+        const data::RowStore count =
+            conn.query("select count(*) from " + data::rowwriter::quotedName(table) + " where " + where, params);
+        conn.close();
+        return count.text(0, 0).toLongLong();
+    } catch (const data::DbError &) {
+        return std::nullopt;
+    }
+}
+
+Outcome rowStored(const QString &table, const Fields &fields)
+{
+    std::vector<std::pair<QString, data::SqlValue>> values;
+    for (const auto &[column, value] : fields)
+        values.emplace_back(column, utf8(value));
+    const std::optional<qint64> count = rowsHolding(table, values);
+    return !count ? Outcome::Unknown : *count > 0 ? Outcome::Stored : Outcome::NotStored;
+}
+
+// A new row whose fate a lost reply left unknown. The next registration in the same
+// table asks first, so that trying again never stores the same row twice.
+struct Unconfirmed {
+    QString table;
+    Fields fields;
+    QString number;
+};
+std::optional<Unconfirmed> g_unconfirmed;
+
+data::DbError lostReply(const data::DbError &e, Outcome outcome)
+{
+    const QString said = outcome == Outcome::NotStored
+        ? QStringLiteral("De verbinding met de databaseserver ging verloren voordat de nieuwe gegevens waren "
+                         "opgeslagen; er is niets opgeslagen. U kunt het opnieuw proberen.")
+        : QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het opslaan, en de server is nog "
+                         "niet te bereiken: of de nieuwe gegevens zijn opgeslagen, is niet bekend. Probeert u het "
+                         "opnieuw zodra de server weer antwoordt: dan wordt eerst nagegaan of ze er al staan, zodat "
+                         "niets twee keer wordt opgeslagen.");
+    return data::DbError(data::ErrorKind::Unreachable, e.sqlState(), e.nativeCode(),
+                         said + QStringLiteral("\n(%1)").arg(e.text()));
+}
+
+// Writes the new row of `table` and commits; when the reply is lost, learns from the
+// row itself whether it was stored. Returns false when another workstation took the
+// number first.
+bool storeNewRow(data::Connection &conn, Transaction &transaction, const QString &table, const Fields &fields,
+                 const QString &number)
+{
+    try {
+        insertRow(conn, table, fields);
+        transaction.commit();
+        return true;
+    } catch (const data::DbError &e) {
+        if (takenMeanwhile(e))
+            return false;
+        if (e.kind() != data::ErrorKind::Unreachable)
+            throw;
+        const Outcome outcome = rowStored(table, fields);
+        if (outcome == Outcome::Stored)
+            return true;
+        if (outcome == Outcome::Unknown)
+            g_unconfirmed = Unconfirmed{table, fields, number};
+        throw lostReply(e, outcome);
+    }
+}
+
+// The row an earlier registration could not confirm: stored, it is the answer when the
+// same row is asked for again; either way it is settled once the server answers.
+std::optional<QString> settleUnconfirmed(const QString &table, const std::function<Fields(const QString &)> &fieldsFor)
+{
+    if (!g_unconfirmed || g_unconfirmed->table != table)
+        return std::nullopt;
+    const Outcome outcome = rowStored(table, g_unconfirmed->fields);
+    if (outcome == Outcome::Unknown)
+        return std::nullopt;
+    const Unconfirmed earlier = *std::exchange(g_unconfirmed, std::nullopt);
+    Fields again = fieldsFor(earlier.number);
+    again.insert(again.begin(), earlier.fields.front());
+    if (outcome == Outcome::Stored && again == earlier.fields)
+        return earlier.number;
+    return std::nullopt;
+}
+
 } // namespace
 
 void setLockWaitSeconds(int seconds) { g_lockWait = seconds; }
@@ -129,6 +228,8 @@ NamedLock::~NamedLock()
 // so that includes the row that won.
 QString insertNumberedRow(const MasterTable &target, const std::function<Fields(const QString &)> &fieldsFor)
 {
+    if (const std::optional<QString> stored = settleUnconfirmed(target.table, fieldsFor))
+        return *stored;
     data::Connection conn(data::Database::Main);
     const QByteArray table = data::rowwriter::quotedName(target.table);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -137,7 +238,8 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
         NamedLock lock(conn, QString::fromUtf8(lockName(target.table)));
         Transaction transaction(conn);
         // Only the column the rule reads: the whole table would cost as much again as the
-        // list refresh that follows.
+        // list refresh that follows. The last row in the server's order counts, which is
+        // not always the highest key (a table another program made without one).
         const data::RowStore numbers = conn.query("select nummer from " + table);
         std::optional<qint64> last;
         if (numbers.rowCount() > 0) {
@@ -162,15 +264,8 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 
         Fields fields = fieldsFor(number);
         fields.insert(fields.begin(), {QStringLiteral("nummer"), QString::number(last.value_or(0) + 1)});
-        try {
-            insertRow(conn, target.table, fields);
-            transaction.commit();
-        } catch (const data::DbError &e) {
-            if (!takenMeanwhile(e))
-                throw;
-            continue;
-        }
-        return number;
+        if (storeNewRow(conn, transaction, target.table, fields, number))
+            return number;
     }
     throw busy();
 }
@@ -181,6 +276,8 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 // the data rows of one removed without them.
 bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
 {
+    if (settleUnconfirmed(kProjects, [&fields](const QString &) { return fields; }))
+        return true;
     data::Connection conn(data::Database::Main);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
@@ -201,21 +298,41 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
             + data::rowwriter::quotedName(kProjectData) + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1");
         Fields numbered = fields;
         numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 0)});
-        try {
-            insertRow(conn, kProjects, numbered);
-            transaction.commit();
-        } catch (const data::DbError &e) {
-            if (!takenMeanwhile(e))
-                throw;
-            continue;
-        }
-        return true;
+        if (storeNewRow(conn, transaction, kProjects, numbered, next.text(0, 0)))
+            return true;
     }
     throw busy();
 }
 
+namespace {
+// A deletion whose reply was lost while the server could not be asked: the row's values
+// and how many rows held them before.
+struct UnconfirmedDeletion {
+    QString number;
+    std::vector<std::pair<QString, data::SqlValue>> values;
+    qint64 before = 0;
+};
+std::optional<UnconfirmedDeletion> g_unconfirmedDeletion;
+
+std::optional<bool> deletionTook(const UnconfirmedDeletion &deletion)
+{
+    const std::optional<qint64> now = rowsHolding(kProjectData, deletion.values);
+    if (!now)
+        return std::nullopt;
+    return *now < deletion.before;
+}
+} // namespace
+
 bool deleteFirstProjectData(const QString &number)
 {
+    // Asked again after a deletion nobody could confirm: one that took is the answer.
+    if (g_unconfirmedDeletion && g_unconfirmedDeletion->number == number) {
+        if (const std::optional<bool> took = deletionTook(*g_unconfirmedDeletion)) {
+            g_unconfirmedDeletion.reset();
+            if (*took)
+                return true;
+        }
+    }
     data::Connection conn(data::Database::Main);
     bool deleted = false;
     {
@@ -228,7 +345,33 @@ bool deleteFirstProjectData(const QString &number)
             // A row without a number (written by another program) is no project's row.
             if (rs.rows().isNull(row, column) || rs.rows().value(row, column) != std::string_view(wanted))
                 continue;
-            rs.deleteCurrent();
+            UnconfirmedDeletion deletion{number, {}, 0};
+            const std::vector<data::SqlValue> values = rs.rows().row(row);
+            for (int c = 0; c < rs.rows().columnCount(); ++c)
+                deletion.values.emplace_back(rs.rows().columns()[size_t(c)].name, values[size_t(c)]);
+            for (size_t other = 0; other < rs.rowCount(); ++other)
+                deletion.before += rs.rows().row(other) == values ? 1 : 0;
+            try {
+                rs.deleteCurrent();
+            } catch (const data::DbError &e) {
+                if (e.kind() != data::ErrorKind::Unreachable)
+                    throw;
+                // The reply was lost: the rows tell whether the deletion took.
+                const std::optional<bool> took = deletionTook(deletion);
+                if (took && *took)
+                    return true;
+                if (!took)
+                    g_unconfirmedDeletion = deletion;
+                throw data::DbError(
+                    data::ErrorKind::Unreachable, e.sqlState(), e.nativeCode(),
+                    (took ? QStringLiteral("De verbinding met de databaseserver ging verloren; er is niets verwijderd. "
+                                           "U kunt het opnieuw proberen.")
+                          : QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het verwijderen, "
+                                           "en de server is nog niet te bereiken: of de gegevensrij is verwijderd, is "
+                                           "niet bekend. Probeert u het opnieuw zodra de server weer antwoordt: dan "
+                                           "wordt eerst nagegaan of ze al weg is."))
+                        + QStringLiteral("\n(%1)").arg(e.text()));
+            }
             deleted = true;
             break;
         }

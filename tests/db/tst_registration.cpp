@@ -5,6 +5,7 @@
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
 #include "support/Fakes.h"
+#include "support/FaultProxy.h"
 #include "support/TestDb.h"
 
 #include <QClipboard>
@@ -788,6 +789,68 @@ private slots:
         // The other panes stay on what they showed.
         QCOMPARE(rig.form.consultantPane->Text2->text(), QStringLiteral("0003"));
         QCOMPARE(rig.form.clientPane->Text15->text(), QStringLiteral("0002"));
+    }
+
+    // A write whose reply is lost (the connection cut after the server took it, or before)
+    // is looked up: the administrator hears what happened, with the number and the
+    // credentials when it was stored, and trying again never stores the row twice.
+    void writeWithLostReply_data()
+    {
+        QTest::addColumn<bool>("deletion");
+        QTest::addColumn<QString>("match");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<QStringList>("said"); // a part of each box after the question
+        QTest::addColumn<int>("rows");         // consultants, or project 1's data rows
+        QTest::addColumn<bool>("retry");
+        const QString stored = QStringLiteral("De consultant 0004 is aangemaakt");
+        QTest::newRow("commit's reply lost, stored") << false << "^COMMIT" << "blackhole-after" << 1
+                                                     << QStringList{stored} << 4 << false;
+        QTest::newRow("insert never sent") << false << "^insert into `TALVERO_consultants`" << "rst-before" << 1
+                                           << QStringList{"er is niets opgeslagen"} << 3 << true;
+        QTest::newRow("outcome unknown, then asked again")
+            << false << "^COMMIT|^select count\\(\\*\\) from `TALVERO_consultants` where BINARY" << "blackhole-after" << 2
+            << QStringList{"niet bekend"} << 4 << true;
+        QTest::newRow("lists not read again") << false << "^select \\* from `TALVERO_consultants`" << "rst-before" << 1
+                                              << QStringList{stored, "Lost connection"} << 4 << false;
+        QTest::newRow("deletion's reply lost") << true << "^DELETE FROM `TALVERO_PROJECT_DATA`" << "blackhole-after"
+                                               << 1 << QStringList{"Het project is verwijderd"} << 0 << false;
+    }
+    void writeWithLostReply()
+    {
+        QFETCH(bool, deletion);
+        QFETCH(QString, match);
+        QFETCH(QString, action);
+        QFETCH(int, times);
+        QFETCH(QStringList, said);
+        QFETCH(int, rows);
+        QFETCH(bool, retry);
+        seedMasterData();
+        if (deletion)
+            seedProjects({{"Audit", "0001Audit0002"}});
+        Rig rig;
+        QWidget *picture = deletion ? static_cast<QWidget *>(rig.pane().Image4) : rig.consultant().Image17;
+        auto count = [deletion] {
+            return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1"))
+                                : column(kConsultants, "nummer").size());
+        };
+        {
+            test::FaultProxy proxy(match, action, times);
+            rig.doubleClick(picture, Answer::Yes);
+            QVERIFY2(proxy.fired(), qPrintable(proxy.log()));
+        }
+        QStringList texts = rig.dialogs.texts().mid(1);
+        QCOMPARE(texts.size(), said.size());
+        for (qsizetype i = 0; i < said.size(); ++i)
+            QVERIFY2(texts[i].contains(said[i]), qPrintable(texts[i]));
+        QCOMPARE(count(), rows);
+        if (retry) {
+            rig.dialogs.boxes.clear();
+            rig.doubleClick(picture, Answer::Yes);
+            QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
+                     qPrintable(rig.dialogs.texts().back()));
+            QCOMPARE(count(), 4);
+        }
     }
 
     void deletionWithoutDataRowDeletesNothing()

@@ -27,7 +27,7 @@ QTemporaryDir &logDir()
 }
 } // namespace
 
-FaultProxy::FaultProxy(const QString &match, const QString &action, int readTimeoutSeconds)
+FaultProxy::FaultProxy(const QString &match, const QString &action, int times, int readTimeoutSeconds)
 {
     useTestServer();
     const int upstream = data::serverPort();
@@ -38,7 +38,7 @@ FaultProxy::FaultProxy(const QString &match, const QString &action, int readTime
     m_proxy.start(QStringLiteral("python3"),
                   {QStringLiteral(TALVEROS_TESTS_DIR "/support/faultproxy.py"), QString::number(port),
                    QString::number(upstream), QStringLiteral("--match"), match, QStringLiteral("--action"), action,
-                   QStringLiteral("--delay"), QStringLiteral("0"), QStringLiteral("--lifetime"), QStringLiteral("120"),
+                   QStringLiteral("--delay"), QStringLiteral("0"), QStringLiteral("--times"), QString::number(times), QStringLiteral("--lifetime"), QStringLiteral("120"),
                    QStringLiteral("--log"), m_logFile});
     if (!m_proxy.waitForStarted(10000))
         qFatal("the fault proxy did not start");

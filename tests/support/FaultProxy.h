@@ -7,13 +7,13 @@
 namespace talveros::test {
 
 // Puts tests/support/faultproxy.py between the data layer and the test server for as
-// long as it lives: the first client statement matching `match` meets `action`
+// long as it lives: the first `times` client statements matching `match` meet `action`
 // (rst-before, rst-after, blackhole-after, …), everything else passes. Connections
 // opened meanwhile go through it; the data layer is pointed back at the test server,
 // with its usual waits, when it goes.
 class FaultProxy {
 public:
-    FaultProxy(const QString &match, const QString &action, int readTimeoutSeconds = 1);
+    FaultProxy(const QString &match, const QString &action, int times = 1, int readTimeoutSeconds = 1);
     ~FaultProxy();
     FaultProxy(const FaultProxy &) = delete;
     FaultProxy &operator=(const FaultProxy &) = delete;

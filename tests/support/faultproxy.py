@@ -32,6 +32,7 @@ p.add_argument("upstream", type=int)
 p.add_argument("--match", default=None)
 p.add_argument("--action", default="none")
 p.add_argument("--nth", type=int, default=1)
+p.add_argument("--times", type=int, default=1, help="fire on this many matching statements from the nth on")
 p.add_argument("--pid", type=int, default=0)
 p.add_argument("--delay", type=int, default=200)
 p.add_argument("--log", default=None)
@@ -51,7 +52,7 @@ def log(msg):
 
 
 pattern = re.compile(args.match.encode(), re.I | re.S) if args.match else None
-state = {"seen": 0, "fired": False}
+state = {"seen": 0, "fired": False, "count": 0}
 conn_id = 0
 
 
@@ -76,7 +77,8 @@ def packets(buf):
 
 
 async def fire(c, action):
-    state["fired"] = True
+    state["count"] += 1
+    state["fired"] = state["count"] >= args.times
     if action == "kill-before":
         os.kill(args.pid, signal.SIGKILL)
         log("SIGKILL server %d before forwarding" % args.pid)
@@ -157,7 +159,7 @@ async def client_to_server(c):
                        and pattern.search(text))
             if trigger:
                 state["seen"] += 1
-                trigger = state["seen"] == args.nth
+                trigger = state["seen"] >= args.nth
             if text:
                 log("c%d %s %s%s" % (c.cid, {0x03: "QUERY", 0x16: "PREPARE"}[cmd],
                                      text[:160].decode("utf-8", "replace"), "  <== TRIGGER" if trigger else ""))
