@@ -38,8 +38,11 @@ ErrorKind DbError::classify(const QString &sqlState, int nativeCode)
 }
 
 DbError::DbError(QString sqlState, int nativeCode, QString text)
-    : DbError(classify(sqlState, nativeCode), std::move(sqlState), nativeCode, std::move(text))
+    : DbError(ErrorKind::Other, std::move(sqlState), nativeCode, std::move(text))
 {
+    // Classified once the state is a member: the order in which arguments are
+    // initialised would let a move of the state run before it is read.
+    m_kind = classify(m_sqlState, m_nativeCode);
 }
 
 DbError::DbError(ErrorKind kind, QString sqlState, int nativeCode, QString text)
