@@ -1,0 +1,97 @@
+#include "platform/ServerWaitWindow.h"
+
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace talveros::platform {
+
+namespace {
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// The finished call may notify from its worker at any moment until the notification is
+// withdrawn, which must happen before what it posts to goes away.
+class Notification {
+public:
+    Notification(data::ServerCall &call, QObject *receiver, std::function<void()> onFinished) : m_call(call)
+    {
+        call.whenFinished([receiver, onFinished = std::move(onFinished)] {
+            QMetaObject::invokeMethod(receiver, onFinished, Qt::QueuedConnection);
+        });
+    }
+    ~Notification() { m_call.whenFinished({}); }
+    Notification(const Notification &) = delete;
+    Notification &operator=(const Notification &) = delete;
+
+private:
+    data::ServerCall &m_call;
+};
+
+QDialog *waitWindow(QWidget *parent)
+{
+    auto *window = new QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setObjectName(QStringLiteral("serverWait"));
+    window->setWindowTitle(QString::fromLatin1(kAppTitle));
+    window->setWindowModality(Qt::ApplicationModal);
+    auto *layout = new QVBoxLayout(window);
+    auto *text = new QLabel(serverWaitText(), window);
+    text->setObjectName(QStringLiteral("serverWaitText"));
+    layout->addWidget(text);
+    auto *cancel = new QPushButton(QStringLiteral("Afbreken"), window);
+    cancel->setObjectName(QStringLiteral("cancelWait"));
+    layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    QObject::connect(cancel, &QPushButton::clicked, window, &QDialog::reject);
+    return window;
+}
+
+} // namespace
+
+QString serverWaitText() { return QStringLiteral("Wachten op de server\u2026"); }
+
+void ServerWaitWindow::wait(data::ServerCall &call)
+{
+    if (call.finished() || !QCoreApplication::instance())
+        return;
+    BusyCursor busy;
+    QObject receiver;
+    bool finished = false;
+    QEventLoop quiet;
+    QPointer<QDialog> window;
+    Notification notification(call, &receiver, [&] {
+        finished = true;
+        quiet.quit();
+        if (window)
+            window->accept();
+    });
+
+    // Input that arrives in the first moments waits its turn, as typing ahead does;
+    // the call usually ends before anyone would notice the wait.
+    QTimer::singleShot(m_windowDelayMs, &receiver, [&quiet] { quiet.quit(); });
+    quiet.exec(QEventLoop::ExcludeUserInputEvents);
+    if (finished)
+        return;
+
+    // From here on the window stands in front of everything and takes the input; the
+    // windows behind it take none until the call ends or the administrator gives up.
+    window = waitWindow(QApplication::activeWindow());
+    window->exec();
+    delete window.data();
+}
+
+} // namespace talveros::platform

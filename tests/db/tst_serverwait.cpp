@@ -1,0 +1,221 @@
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/ServerWait.h"
+#include "platform/Action.h"
+#include "platform/ServerWaitWindow.h"
+#include "support/FakeWait.h"
+#include "support/Fakes.h"
+#include "support/TestDb.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace talveros;
+using data::Connection;
+using data::Database;
+
+namespace {
+
+// The test server holds still (SIGSTOP) for the life of the scope, as a server does
+// that stops answering mid-way.
+class StoppedServer {
+public:
+    StoppedServer()
+    {
+        QFile file(qEnvironmentVariable("TALVEROS_TEST_DB_DIR") + QStringLiteral("/mysqld.pid"));
+        if (file.open(QIODevice::ReadOnly))
+            m_pid = file.readAll().trimmed().toInt();
+        if (m_pid > 0)
+            ::kill(m_pid, SIGSTOP);
+    }
+    ~StoppedServer()
+    {
+        if (m_pid > 0)
+            ::kill(m_pid, SIGCONT);
+    }
+    StoppedServer(const StoppedServer &) = delete;
+    StoppedServer &operator=(const StoppedServer &) = delete;
+    bool stopped() const { return m_pid > 0; }
+
+private:
+    int m_pid = 0;
+};
+
+int sleepingConnections()
+{
+    Connection conn(Database::Main);
+    return conn.query("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE 'SELECT SLEEP(%'")
+        .text(0, 0)
+        .toInt();
+}
+
+} // namespace
+
+class TestServerWait : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::useTestServer(); }
+
+    // Rows, counts and failures come back through the worker as they would directly.
+    void callsGiveTheSameThroughTheWait_data()
+    {
+        QTest::addColumn<QByteArray>("sql");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("rows") << QByteArray("SELECT 'a''b', NULL, REPEAT('x', 70000) UNION ALL SELECT 'é', '2', ''")
+                              << "a'b|<null>|70000;é|2|0";
+        QTest::newRow("no rows") << QByteArray("SELECT 1 FROM DUAL WHERE 1 = 0") << "";
+        QTest::newRow("count") << QByteArray("UPDATE TALVERO_berichten SET Bericht = Bericht WHERE 1 = 0") << "count 0";
+        QTest::newRow("column count") << QByteArray("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL, NULL)")
+                                 << "failure Other";
+        QTest::newRow("syntax") << QByteArray("SELEC 1") << "failure Other";
+    }
+    void callsGiveTheSameThroughTheWait()
+    {
+        QFETCH(QByteArray, sql);
+        QFETCH(QString, expected);
+        const auto run = [&sql] {
+            try {
+                Connection conn(Database::Main);
+                if (!sql.startsWith("SELECT"))
+                    return QStringLiteral("count %1").arg(conn.execute(sql));
+                const data::RowStore rows = conn.query(sql);
+                QStringList lines;
+                for (size_t r = 0; r < rows.rowCount(); ++r) {
+                    QStringList fields;
+                    for (int c = 0; c < rows.columnCount(); ++c) {
+                        const QString text = rows.text(r, c);
+                        fields << (rows.isNull(r, c) ? QStringLiteral("<null>")
+                                   : c == 2            ? QString::number(text.size())
+                                                       : text);
+                    }
+                    lines << fields.join(u'|');
+                }
+                return lines.join(u';');
+            } catch (const data::DbError &e) {
+                return QStringLiteral("failure %1")
+                    .arg(e.kind() == data::ErrorKind::RefusedData ? "RefusedData" : "Other");
+            }
+        };
+        const QString direct = run();
+        test::FakeWait hook;
+        platform::WaitHookScope scope(&hook);
+        const QString waited = run();
+        QVERIFY(hook.waits > 0);
+        QCOMPARE(waited, direct);
+        QCOMPARE(waited, expected);
+    }
+
+    // Giving up ends the action with the usual box, and the connection still busy on the
+    // server is closed when its statement ends, not left behind.
+    void givingUpEndsTheActionAndLetsTheConnectionGo()
+    {
+        test::FakeWait hook;
+        hook.giveUp = true;
+        test::FakeDialogs dialogs;
+        {
+            platform::WaitHookScope scope(&hook);
+            const bool done = platform::runAction(dialogs, [] {
+                try {
+                    Connection conn(Database::Main);
+                } catch (const data::DbError &e) {
+                    QCOMPARE(e.kind(), data::ErrorKind::Unreachable);
+                    throw;
+                }
+            });
+            QVERIFY(!done);
+        }
+        QCOMPARE(dialogs.texts(), QStringList{data::abandonedWaitError().text()});
+
+        Connection conn(Database::Main);
+        hook.giveUp = false;
+        {
+            platform::WaitHookScope scope(&hook);
+            hook.giveUp = true;
+            QVERIFY_THROWS_EXCEPTION(data::DbError, conn.query("SELECT SLEEP(0.5)"));
+            QVERIFY(!conn.isOpen());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(sleepingConnections(), 0, 5000);
+    }
+
+    // A refresh or any other action that comes while another waits does not start.
+    void nothingElseStartsInsideAWait()
+    {
+        test::FakeWait hook;
+        bool waiting = false;
+        hook.meanwhile = [&] { waiting = data::waitingForServer(); };
+        platform::WaitHookScope scope(&hook);
+        Connection conn(Database::Main);
+        QVERIFY(waiting);
+        QVERIFY(!data::waitingForServer());
+    }
+
+    // The server stops answering in the middle of an action: the window goes on
+    // painting, shows a busy cursor at once and the wait window after its delay, whose
+    // button ends the action with the usual box long before the driver gives up.
+    void aStoppedServerCanBeGivenUp()
+    {
+        Connection conn(Database::Main);
+        platform::ServerWaitWindow waitWindow(300);
+        platform::WaitHookScope scope(&waitWindow);
+        test::FakeDialogs dialogs;
+
+        QWidget window;
+        window.show();
+        QElapsedTimer clock;
+        qint64 lastBeat = -1, longestStill = 0, shownAt = -1;
+        bool busyCursor = false;
+        QString shownText;
+        QTimer beat;
+        beat.setInterval(10);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (lastBeat >= 0)
+                longestStill = std::max(longestStill, now - lastBeat);
+            lastBeat = now;
+            busyCursor = busyCursor
+                || (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
+            auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!shown || shown->objectName() != QLatin1String("serverWait") || shownAt >= 0)
+                return;
+            shownAt = now;
+            shownText = shown->findChild<QLabel *>(QStringLiteral("serverWaitText"))->text();
+            QTimer::singleShot(100, shown->findChild<QPushButton *>(QStringLiteral("cancelWait")),
+                               &QPushButton::click);
+        });
+
+        StoppedServer stopped;
+        QVERIFY(stopped.stopped());
+        clock.start();
+        beat.start();
+        const bool done = platform::runAction(dialogs, [&conn] { conn.query("SELECT 1"); });
+        const qint64 ended = clock.elapsed();
+        beat.stop();
+
+        QVERIFY(!done);
+        QCOMPARE(dialogs.texts(), QStringList{data::abandonedWaitError().text()});
+        QVERIFY(busyCursor);
+        QCOMPARE(shownText, QStringLiteral("Wachten op de server\u2026"));
+        QVERIFY2(shownAt >= 300, qPrintable(QString::number(shownAt)));
+        QVERIFY2(ended < data::settings::kReadTimeoutSeconds * 1000 / 2, qPrintable(QString::number(ended)));
+        QVERIFY2(longestStill < 1000, qPrintable(QString::number(longestStill)));
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // The next action after a given-up wait starts afresh once the server answers.
+    void theNextActionStartsAfresh()
+    {
+        platform::ServerWaitWindow waitWindow;
+        platform::WaitHookScope scope(&waitWindow);
+        Connection conn(Database::Main);
+        QCOMPARE(conn.query("SELECT 41 + 1").text(0, 0), QStringLiteral("42"));
+    }
+};
+
+QTEST_MAIN(TestServerWait)
+#include "tst_serverwait.moc"
