@@ -49,6 +49,7 @@ QDialog *waitWindow(QWidget *parent)
     window->setObjectName(QStringLiteral("serverWait"));
     window->setWindowTitle(QString::fromLatin1(kAppTitle));
     window->setWindowModality(Qt::ApplicationModal);
+    window->setMinimumWidth(280);
     auto *layout = new QVBoxLayout(window);
     auto *text = new QLabel(serverWaitText(), window);
     text->setObjectName(QStringLiteral("serverWaitText"));
