@@ -25,6 +25,28 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
+// A window closed from the desktop while an action waits would end, or ask about,
+// what that action is still in the middle of; the close is refused until the wait is
+// over. The wait window itself closes, which gives the wait up.
+class RefuseClosing final : public QObject {
+public:
+    explicit RefuseClosing(const QPointer<QDialog> &allowed) : m_allowed(allowed) { qApp->installEventFilter(this); }
+    ~RefuseClosing() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Close || !event->spontaneous() || !watched->isWidgetType()
+            || watched == m_allowed.data())
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    const QPointer<QDialog> &m_allowed;
+};
+
 // The finished call may notify from its worker at any moment until the notification is
 // withdrawn, which must happen before what it posts to goes away.
 class Notification {
@@ -74,6 +96,7 @@ void ServerWaitWindow::wait(data::ServerCall &call)
     bool finished = false;
     QEventLoop quiet;
     QPointer<QDialog> window;
+    RefuseClosing refuseClosing(window);
     Notification notification(call, &receiver, [&] {
         finished = true;
         quiet.quit();
