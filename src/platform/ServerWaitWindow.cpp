@@ -75,6 +75,7 @@ QDialog *waitWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(window);
     auto *text = new QLabel(serverWaitText(), window);
     text->setObjectName(QStringLiteral("serverWaitText"));
+    text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
     auto *cancel = new QPushButton(QStringLiteral("Afbreken"), window);
     cancel->setObjectName(QStringLiteral("cancelWait"));
