@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace talveros::platform {
 
@@ -108,7 +110,13 @@ void ServerWaitWindow::wait(data::ServerCall &call)
     // Input that arrives in the first moments waits its turn, as typing ahead does;
     // the call usually ends before anyone would notice the wait.
     QTimer::singleShot(m_windowDelayMs, &receiver, [&quiet] { quiet.quit(); });
-    quiet.exec(QEventLoop::ExcludeUserInputEvents);
+    if (quiet.exec(QEventLoop::ExcludeUserInputEvents) < 0) {
+        // The application is ending and no loop runs any more; what it still stores on
+        // its way out must not be given up for that.
+        while (!call.finished())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return;
+    }
     if (finished)
         return;
 

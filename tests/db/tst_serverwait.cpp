@@ -218,6 +218,26 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    // An action that still talks to the server once the application is ending (storing
+    // an edit on the way out) is not given up because no event loop runs any more.
+    void callsStillRunWhileTheApplicationEnds()
+    {
+        platform::ServerWaitWindow waitWindow(50);
+        platform::WaitHookScope scope(&waitWindow);
+        test::FakeDialogs dialogs;
+        QString answer;
+        QTimer::singleShot(0, this, [&] {
+            QCoreApplication::exit(0);
+            platform::runAction(dialogs, [&] {
+                Connection conn(Database::Main);
+                answer = conn.query("SELECT SLEEP(0.2), 42").text(0, 1);
+            });
+        });
+        QCoreApplication::exec();
+        QCOMPARE(dialogs.texts(), QStringList{});
+        QCOMPARE(answer, QStringLiteral("42"));
+    }
+
     // The next action after a given-up wait starts afresh once the server answers.
     void theNextActionStartsAfresh()
     {
