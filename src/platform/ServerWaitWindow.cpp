@@ -110,21 +110,21 @@ void ServerWaitWindow::wait(data::ServerCall &call)
     // Input that arrives in the first moments waits its turn, as typing ahead does;
     // the call usually ends before anyone would notice the wait.
     QTimer::singleShot(m_windowDelayMs, &receiver, [&quiet] { quiet.quit(); });
-    if (quiet.exec(QEventLoop::ExcludeUserInputEvents) < 0) {
-        // The application is ending and no loop runs any more; what it still stores on
-        // its way out must not be given up for that.
-        while (!call.finished())
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        return;
+    const bool loopsRun = quiet.exec(QEventLoop::ExcludeUserInputEvents) >= 0;
+    bool gaveUp = false;
+    if (!finished && loopsRun && !QCoreApplication::closingDown()) {
+        // From here on the window stands in front of everything and takes the input; the
+        // windows behind it take none until the call ends or the administrator gives up.
+        window = waitWindow(QApplication::activeWindow());
+        QObject::connect(window, &QDialog::rejected, &receiver, [&gaveUp] { gaveUp = true; });
+        window->exec();
+        delete window.data();
     }
-    if (finished)
-        return;
-
-    // From here on the window stands in front of everything and takes the input; the
-    // windows behind it take none until the call ends or the administrator gives up.
-    window = waitWindow(QApplication::activeWindow());
-    window->exec();
-    delete window.data();
+    // Only the administrator gives a wait up. A loop that ended otherwise (the
+    // application is ending, and then no loop runs any more) leaves the call to be waited
+    // for here: what the program stores on its way out must not be lost for that.
+    while (!gaveUp && !call.finished())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 } // namespace talveros::platform

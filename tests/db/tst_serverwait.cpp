@@ -15,7 +15,9 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 using namespace talveros;
 using data::Connection;
@@ -32,8 +34,12 @@ public:
         QFile file(qEnvironmentVariable("TALVEROS_TEST_DB_DIR") + QStringLiteral("/mysqld.pid"));
         if (file.open(QIODevice::ReadOnly))
             m_pid = file.readAll().trimmed().toInt();
-        if (m_pid > 0)
-            ::kill(m_pid, SIGSTOP);
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGSTOP);
+        // The stop takes effect once every thread of the server has taken it.
+        QTRY_VERIFY_WITH_TIMEOUT(state() == 'T', 5000);
+        m_stopped = true;
     }
     ~StoppedServer()
     {
@@ -42,10 +48,22 @@ public:
     }
     StoppedServer(const StoppedServer &) = delete;
     StoppedServer &operator=(const StoppedServer &) = delete;
-    bool stopped() const { return m_pid > 0; }
+    bool stopped() const { return m_stopped; }
+    void resume() const { ::kill(m_pid, SIGCONT); }
 
 private:
+    char state() const
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(m_pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return '?';
+        const QByteArray line = stat.readAll();
+        const qsizetype after = line.lastIndexOf(')');
+        return after >= 0 && after + 2 < line.size() ? line.at(after + 2) : '?';
+    }
+
     int m_pid = 0;
+    bool m_stopped = false;
 };
 
 int sleepingConnections()
@@ -234,6 +252,44 @@ private slots:
             });
         });
         QCoreApplication::exec();
+        QCOMPARE(dialogs.texts(), QStringList{});
+        QCOMPARE(answer, QStringLiteral("42"));
+    }
+
+    // Nor when the application is asked to end while the wait window shows.
+    void theApplicationEndingDoesNotGiveAWaitUp()
+    {
+        Connection conn(Database::Main);
+        platform::ServerWaitWindow waitWindow(50);
+        platform::WaitHookScope scope(&waitWindow);
+        test::FakeDialogs dialogs;
+        QString answer;
+        StoppedServer stopped;
+        QVERIFY(stopped.stopped());
+        std::thread resume;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            QWidget *shown = QApplication::activeModalWidget();
+            if (!shown || shown->objectName() != QLatin1String("serverWait") || resume.joinable())
+                return;
+            QCoreApplication::exit(0);
+            // No loop runs from here on; the server answers again a moment later.
+            resume = std::thread([&stopped] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                stopped.resume();
+            });
+        });
+        watch.start(10);
+        QTimer::singleShot(0, this, [&] {
+            platform::runAction(dialogs, [&] { answer = conn.query("SELECT 42").text(0, 0); });
+        });
+        QTimer giveUp; // the test never hangs
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
+        giveUp.start(20000);
+        QCoreApplication::exec();
+        QVERIFY(resume.joinable());
+        resume.join();
         QCOMPARE(dialogs.texts(), QStringList{});
         QCOMPARE(answer, QStringLiteral("42"));
     }
