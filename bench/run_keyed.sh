@@ -6,14 +6,14 @@
 # both meet the same load; each turn gives the median of RUNS actions and the best turn
 # counts. The large case must stay within 1.2x of the small one.
 #
-#   bench/run_keyed.sh [PORT]      (default: $KEYED_PORT, else 3312; PORT+1 is used too)
+#   bench/run_keyed.sh [PORT]      (default: $KEYED_PORT, else 3314; PORT+1 is used too)
 #
 # KEYED_BUILD (build-bench beside bench/) says where bench_keyed was built; KEYED_RUNS
 # and KEYED_ROUNDS how often (21 and 5).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-port=${1:-${KEYED_PORT:-3312}}
+port=${1:-${KEYED_PORT:-3314}}
 build=${KEYED_BUILD:-$root/build-bench}
 runs=${KEYED_RUNS:-21}
 rounds=${KEYED_ROUNDS:-5}

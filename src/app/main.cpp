@@ -8,6 +8,7 @@
 #include "platform/QtAppControl.h"
 #include "platform/QtPageOutput.h"
 #include "platform/QtPrinters.h"
+#include "platform/ServerWaitWindow.h"
 #include "platform/Services.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
@@ -40,6 +41,9 @@ int main(int argc, char *argv[])
     // Outside a desktop session no icon theme is named; the pictures come from Adwaita.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
+
+    platform::ServerWaitWindow serverWait;
+    platform::WaitHookScope waiting(&serverWait);
 
     platform::WidgetDialogs dialogs;
     // The deployment's server is settled before anything could reach a server at all.

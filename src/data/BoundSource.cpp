@@ -4,10 +4,12 @@
 #include "data/DbError.h"
 #include "data/RecordSet.h"
 #include "data/RowWriter.h"
+#include "data/ServerWait.h"
 
 #include <exception>
 #include <optional>
 #include <future>
+#include <memory>
 
 namespace talveros::data {
 
@@ -44,33 +46,37 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, con
 {
     for (BoundSource *source : sources)
         source->flushPendingEdit();
-    std::vector<std::future<RowStore>> reads;
+    std::vector<QString> tables;
     for (BoundSource *source : sources)
-        reads.push_back(std::async(std::launch::async, readTable, source->m_table));
-    std::exception_ptr failure;
-    if (meanwhile) {
-        try {
-            meanwhile();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }
-    // Every read is waited for before any failure is passed on, so no thread outlives
-    // the call.
-    std::vector<RowStore> results;
-    for (auto &read : reads) {
-        try {
-            results.push_back(read.get());
-        } catch (...) {
-            results.emplace_back();
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+        tables.push_back(source->m_table);
+    // The reads are one exchange with the server for whoever waits for it; what they
+    // fill is their own, since a wait given up leaves them to finish on their own.
+    auto results = std::make_shared<std::vector<RowStore>>();
+    const bool finished = callServer(
+        [tables, results] {
+            std::vector<std::future<RowStore>> reads;
+            for (const QString &table : tables)
+                reads.push_back(std::async(std::launch::async, readTable, table));
+            // Every read is waited for before any failure is passed on, so no thread
+            // outlives the call.
+            std::exception_ptr failure;
+            for (auto &read : reads) {
+                try {
+                    results->push_back(read.get());
+                } catch (...) {
+                    results->emplace_back();
+                    if (!failure)
+                        failure = std::current_exception();
+                }
+            }
+            if (failure)
+                std::rethrow_exception(failure);
+        },
+        {}, meanwhile);
+    if (!finished)
+        throw abandonedWaitError();
     for (size_t i = 0; i < sources.size(); ++i) {
-        sources[i]->m_rows = std::move(results[i]);
+        sources[i]->m_rows = std::move((*results)[i]);
         sources[i]->setPosition(0);
     }
 }

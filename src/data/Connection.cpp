@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "data/DbError.h"
+#include "data/ServerWait.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -137,8 +138,12 @@ Connection::Connection(Database db)
     check(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &dbc), SQL_HANDLE_ENV, environment(), "connection");
     m_dbc = dbc;
     const QByteArray conn = connectionString(db).toUtf8();
-    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(const_cast<char *>(conn.constData())),
-                                          SQLSMALLINT(conn.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    auto connected = std::make_shared<SQLRETURN>(SQL_ERROR);
+    onServer([dbc, conn, connected] {
+        *connected = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(const_cast<char *>(conn.constData())),
+                                      SQLSMALLINT(conn.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    });
+    const SQLRETURN rc = *connected;
     if (!SQL_SUCCEEDED(rc)) {
         QString state = QStringLiteral("08001");
         int native = 0;
@@ -166,23 +171,47 @@ void Connection::close()
     m_dbc = nullptr;
 }
 
+// A call given up while it waits still holds the connection: it is closed by whoever
+// finishes last, the call itself.
+void Connection::onServer(std::function<void()> work)
+{
+    const SQLHDBC dbc = m_dbc;
+    if (callServer(std::move(work), [dbc] {
+            SQLDisconnect(dbc);
+            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        }))
+        return;
+    m_dbc = nullptr;
+    throw abandonedWaitError();
+}
+
 qint64 Connection::execute(const QByteArray &sql, const std::vector<SqlValue> &params)
 {
     if (!m_dbc)
         throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
-    std::vector<SQLLEN> indicators;
-    Statement stmt = prepareAndExecute(m_dbc, sql, params, indicators);
-    SQLLEN count = 0;
-    check(SQLRowCount(stmt.get(), &count), SQL_HANDLE_STMT, stmt.get(), "row count");
-    return qint64(count);
+    auto count = std::make_shared<SQLLEN>(0);
+    onServer([dbc = m_dbc, sql, params, count] {
+        std::vector<SQLLEN> indicators;
+        Statement stmt = prepareAndExecute(dbc, sql, params, indicators);
+        check(SQLRowCount(stmt.get(), count.get()), SQL_HANDLE_STMT, stmt.get(), "row count");
+    });
+    return qint64(*count);
 }
 
 RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &params)
 {
     if (!m_dbc)
         throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
+    auto result = std::make_shared<RowStore>();
+    onServer([dbc = m_dbc, sql, params, result] { *result = queryOn(dbc, sql, params); });
+    return std::move(*result);
+}
+
+// Everything it uses is its own: it may run on after the caller has given up.
+RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector<SqlValue> &params)
+{
     std::vector<SQLLEN> indicators;
-    Statement owner = prepareAndExecute(m_dbc, sql, params, indicators);
+    Statement owner = prepareAndExecute(dbc, sql, params, indicators);
     SQLHSTMT stmt = owner.get();
 
     SQLSMALLINT columnCount = 0;

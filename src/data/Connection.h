@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <vector>
 
 namespace talveros::data {
@@ -29,6 +30,11 @@ public:
     RowStore query(const QByteArray &sql, const std::vector<SqlValue> &params = {});
 
 private:
+    // Runs one exchange with the server the way the installed wait hook wants it; when
+    // the administrator gives up the wait, the connection is let go and the action ends.
+    void onServer(std::function<void()> work);
+    static RowStore queryOn(void *dbc, const QByteArray &sql, const std::vector<SqlValue> &params);
+
     void *m_dbc = nullptr;
 };
 

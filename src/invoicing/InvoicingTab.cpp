@@ -43,6 +43,7 @@ QComboBox *picker(QWidget *parent, const QString &name, const QString &designTex
 {
     QComboBox *combo = platform::captionedList(parent, name, designText, colour, sorted);
     combo->setMinimumWidth(200);
+    platform::findAsYouType(combo);
     return combo;
 }
 

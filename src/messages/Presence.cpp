@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/RecordSet.h"
+#include "data/ServerWait.h"
 #include "data/TextForms.h"
 #include "messages/PresenceLines.h"
 #include "panes/MainWindowAccess.h"
@@ -20,14 +21,21 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <atomic>
 #include <exception>
 #include <future>
+#include <thread>
 
 namespace talveros::messages {
 
 namespace {
 
 const QString kConsultants = QStringLiteral("TALVERO_consultants");
+
+QString liveTrackingPausedText()
+{
+    return QStringLiteral("Live volgen wacht tot de server weer antwoordt.");
+}
 
 // The presence columns are read as text: a NULL there is a data error, where an empty
 // name column is simply an empty name.
@@ -135,29 +143,81 @@ PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess
     tab.Timer1->start();
 }
 
+struct PresenceController::ServerProbe {
+    std::atomic<bool> running{false};
+    std::atomic<bool> answered{false};
+};
+
+bool PresenceController::serverMayAnswer()
+{
+    if (!m_probe)
+        return true;
+    if (m_probe->answered)
+        return true;
+    // Whether the server answers again is found out beside the window, never by holding
+    // it for a connection that cannot come.
+    if (!m_probe->running.exchange(true)) {
+        std::thread([probe = m_probe] {
+            try {
+                data::Connection conn(data::Database::Main);
+                probe->answered = true;
+            } catch (...) {
+            }
+            probe->running = false;
+        }).detach();
+    }
+    return false;
+}
+
 bool PresenceController::refresh(Trigger trigger)
 {
-    // Never inside another refresh, nor under a box some other action has open: that
-    // action may still be walking the same sources.
-    if (m_busy || (trigger != Trigger::Picture && QApplication::activeModalWidget()))
+    // Never inside another refresh, nor inside an action that waits for the server or
+    // has a box open: that action may still be walking the same sources.
+    if (m_busy || data::waitingForServer() || (trigger != Trigger::Picture && QApplication::activeModalWidget()))
+        return false;
+    // While the server cannot be reached, a refresh that comes on its own would only wait
+    // for the same failure again.
+    if (trigger != Trigger::Picture && !serverMayAnswer())
         return false;
     BusyScope busy(m_busy);
     bool done = false;
     platform::runAction(m_main.services().dialogs, [&] {
         try {
             refreshPresenceLists(m_main.consultantSource(), m_main.clientSource(), *m_tab.List2, *m_tab.List3);
-        } catch (const std::exception &e) {
-            const QString failure = QString::fromUtf8(e.what());
-            // A box at every tick would leave the administrator no moment to mend it.
-            if (trigger != Trigger::Picture && failure == m_lastFailure)
+        } catch (const data::DbError &e) {
+            if (e.kind() != data::ErrorKind::Unreachable) {
+                m_probe.reset();
+                if (isRepeated(trigger, e))
+                    return;
+                throw;
+            }
+            const bool first = !m_probe;
+            m_probe = std::make_shared<ServerProbe>();
+            if (!first && trigger != Trigger::Picture)
                 return;
-            m_lastFailure = failure;
+            m_lastFailure = QString::fromUtf8(e.what());
+            throw data::DbError(e.kind(), e.sqlState(), e.nativeCode(),
+                                e.text() + QStringLiteral("\r\n\r\n") + liveTrackingPausedText());
+        } catch (const std::exception &e) {
+            if (isRepeated(trigger, e))
+                return;
             throw;
         }
+        m_probe.reset();
         m_lastFailure.clear();
         done = true;
     });
     return done;
+}
+
+bool PresenceController::isRepeated(Trigger trigger, const std::exception &e)
+{
+    const QString failure = QString::fromUtf8(e.what());
+    // A box at every tick would leave the administrator no moment to mend it.
+    if (trigger != Trigger::Picture && failure == m_lastFailure)
+        return true;
+    m_lastFailure = failure;
+    return false;
 }
 
 void PresenceController::tick()

@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 
+#include <exception>
+#include <memory>
+
 class QListWidget;
 
 namespace talveros::data {
@@ -42,6 +45,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct ServerProbe;
+    // False while the server could not be reached and has not been seen answering since.
+    bool serverMayAnswer();
+    // Notes the failure; true when it is the one already reported to a trigger that
+    // comes on its own.
+    bool isRepeated(Trigger trigger, const std::exception &e);
+
     // Shows the indicator at once, not when the event loop next gets to it: the sound
     // that follows holds the window.
     void showIndicator(bool shown);
@@ -50,6 +60,7 @@ private:
     panes::MainWindowAccess &m_main;
     bool m_busy = false;
     QString m_lastFailure; // reported, and not reported again to a tick or focus
+    std::shared_ptr<ServerProbe> m_probe; // set while the server cannot be reached
 };
 
 } // namespace talveros::messages

@@ -69,7 +69,9 @@ QLabel *RecordPane::makeHeading(const QString &name, const QString &word)
 
 QComboBox *RecordPane::makeLookup(const QString &name, const QString &designText, const QColor &colour)
 {
-    return platform::captionedList(this, name, designText, colour, true);
+    QComboBox *combo = platform::captionedList(this, name, designText, colour, true);
+    platform::findAsYouType(combo);
+    return combo;
 }
 
 QLineEdit *RecordPane::makeInfoBox(const QString &name, const QString &designText)

@@ -1,6 +1,8 @@
 #include "platform/ListBox.h"
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QListView>
 #include <QStringListModel>
 
 namespace talveros::platform {
@@ -32,6 +34,22 @@ void setListEntries(QComboBox *combo, const QStringList &entries, const QString 
     model->setStringList(entries);
     combo->setCurrentIndex(-1);
     combo->setEditText(shown);
+}
+
+void findAsYouType(QComboBox *combo)
+{
+    // The list's own completer already follows every model the list is given.
+    QCompleter *completer = combo->completer();
+    if (!completer) {
+        completer = new QCompleter(combo->model(), combo);
+        combo->setCompleter(completer);
+    }
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    completer->setMaxVisibleItems(combo->maxVisibleItems());
+    if (auto *view = qobject_cast<QListView *>(completer->popup()))
+        view->setUniformItemSizes(true);
 }
 
 } // namespace talveros::platform

@@ -20,4 +20,10 @@ QComboBox *captionedList(QWidget *parent, const QString &objectName, const QStri
 // chosen and `shown` as the list's text.
 void setListEntries(QComboBox *combo, const QStringList &entries, const QString &shown);
 
+// Typing in the list's edit field offers, in a pop-up, the entries that contain the
+// typed text whatever its case. Choosing one there is choosing it from the list: the
+// entry becomes current and the list reports it `activated`, as a click does. Follows
+// the entries that setListEntries gives the list later.
+void findAsYouType(QComboBox *combo);
+
 } // namespace talveros::platform

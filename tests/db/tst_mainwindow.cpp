@@ -6,6 +6,8 @@
 #include "support/Fakes.h"
 #include "support/TestDb.h"
 
+#include <QCompleter>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace talveros;
@@ -62,6 +64,19 @@ void choose(QComboBox *combo, const QString &entry)
     QVERIFY2(index >= 0, qPrintable(entry));
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+}
+
+// Types into the list's field and chooses the only entry it then offers, by keys.
+void chooseByTyping(QComboBox *combo, const QString &typed)
+{
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, combo->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCompleter *completer = combo->completer();
+    QCOMPARE(completer->completionCount(), 1);
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
 }
 
 struct Rig : test::FakeServices {
@@ -305,6 +320,24 @@ private slots:
         QCOMPARE(rig.text("Text2"), QStringLiteral("0001"));
         QCOMPARE(rig.text("Text50"), QStringLiteral("Gemeente Zeist  (ICT)"));
         QCOMPARE(rig.text("Text51"), QStringLiteral("Smit & Co")); // the organisation after a look-up
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    // Choosing an entry found by typing does what choosing it from the list does.
+    void lookUpsByTyping()
+    {
+        seedMasterData();
+        Rig rig;
+        auto *f = &rig.form;
+        rig.form.show();
+        chooseByTyping(f->consultantPane->Combo1, QStringLiteral("SMIT"));
+        QCOMPARE(rig.text("Text6"), QStringLiteral("Smit"));
+        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("0001   Anna  Smit"));
+        chooseByTyping(f->clientPane->Combo2, QStringLiteral("inkoop"));
+        QCOMPARE(rig.text("Text16"), QStringLiteral("Waterschap  (Inkoop)"));
+        chooseByTyping(f->projectPane->Combo3, QStringLiteral("'b"));
+        QCOMPARE(rig.text("Text30"), QStringLiteral("O'Brien"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Gemeente Zeist  (ICT)"));
         QVERIFY(rig.dialogs.boxes.empty());
     }
 

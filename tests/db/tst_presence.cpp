@@ -1,10 +1,13 @@
 #include "mainwindow/Form1.h"
 #include "messages/Presence.h"
 #include "messages/PresenceLines.h"
+#include "platform/ServerWaitWindow.h"
+#include "support/FakeWait.h"
 #include "support/Fakes.h"
 #include "support/TestDb.h"
 
 #include <QDialog>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
@@ -279,6 +282,51 @@ private slots:
         rig.presence->tick();
         QCOMPARE(rig.sound.plays, 2);
         QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
+    }
+
+    // With the server gone, a tick that would only fail again asks nothing of it and
+    // says so once; the first tick after it answers again refreshes as usual. Nor does
+    // a tick refresh in the middle of an action that waits for the server.
+    void liveTrackingWaitsForTheServer()
+    {
+        seed();
+        Rig rig;
+        rig.tab->Check1->setChecked(true);
+        test::FakeWait hook;
+        platform::WaitHookScope scope(&hook);
+        bool nestedRan = true;
+        hook.meanwhile = [&] { nestedRan = rig.presence->refresh(PresenceController::Trigger::Tick); };
+        rig.presence->tick();
+        QVERIFY(!nestedRan);
+        hook.meanwhile = {};
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+
+        QTcpServer unused;
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        const int refusing = unused.serverPort();
+        unused.close();
+        data::overrideServerForTests(QStringLiteral("127.0.0.1"), refusing);
+        rig.presence->tick();
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QVERIFY(rig.dialogs.boxes[0].text.endsWith(
+            QStringLiteral("\r\n\r\nLive volgen wacht tot de server weer antwoordt.")));
+        const int asked = hook.waits;
+        for (int i = 0; i < 5; ++i)
+            rig.presence->tick();
+        QVERIFY(!rig.presence->refresh(PresenceController::Trigger::Focus));
+        QCOMPARE(hook.waits, asked);
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+
+        // Asked for by the administrator, it is tried and reported.
+        QVERIFY(!rig.presence->refresh(PresenceController::Trigger::Picture));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+
+        test::useTestServer();
+        setOnline(kConsultants, "'OFFLINE'");
+        QTRY_VERIFY(rig.presence->refresh(PresenceController::Trigger::Tick));
+        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE")));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
     }
 
     void missingPresenceValue_data()
