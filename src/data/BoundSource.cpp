@@ -4,9 +4,7 @@
 #include "data/DbError.h"
 #include "data/RecordSet.h"
 #include "data/RowWriter.h"
-
-#include <exception>
-#include <future>
+#include "data/SideBySide.h"
 
 namespace talveros::data {
 
@@ -43,31 +41,15 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, con
 {
     for (BoundSource *source : sources)
         source->flushPendingEdit();
-    std::vector<std::future<RowStore>> reads;
+    std::vector<Read<QString, RowStore>> reads;
     for (BoundSource *source : sources)
-        reads.push_back(std::async(std::launch::async, readTable, source->m_table));
-    std::exception_ptr failure;
-    if (meanwhile) {
-        try {
-            meanwhile();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }
-    // Every read is waited for before any failure is passed on, so no thread outlives
-    // the call.
+        reads.push_back({readTable, &source->m_table});
+    std::vector<ReadOutcome<RowStore>> outcomes = readSideBySide(reads, meanwhile);
+    // No source changes unless every read succeeded.
     std::vector<RowStore> results;
-    for (auto &read : reads) {
-        try {
-            results.push_back(read.get());
-        } catch (...) {
-            results.emplace_back();
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    results.reserve(outcomes.size());
+    for (auto &outcome : outcomes)
+        results.push_back(outcome.take());
     for (size_t i = 0; i < sources.size(); ++i) {
         sources[i]->m_rows = std::move(results[i]);
         sources[i]->setPosition(0);
@@ -107,7 +89,7 @@ bool BoundSource::find(const QString &criterion)
     flushPendingEdit();
     const std::string_view wanted(value.constData(), size_t(value.size()));
     size_t row = 0;
-    while (row < m_rows.rowCount() && (m_rows.isNull(row, c) || m_rows.value(row, c) != wanted))
+    while (row < m_rows.rowCount() && !m_rows.equals(row, c, wanted))
         ++row;
     setPosition(row);
     return !eof();
