@@ -49,7 +49,14 @@ unsigned halfByte(const unsigned char *p, size_t i)
 
 } // namespace
 
-RowStore::RowStore() : m_generation(++g_generations) {}
+// Every store without columns shares this one list, so that making one allocates nothing.
+static const std::shared_ptr<const std::vector<RowStore::Column>> &noColumns()
+{
+    static const auto none = std::make_shared<const std::vector<RowStore::Column>>();
+    return none;
+}
+
+RowStore::RowStore() : m_columns(noColumns()), m_generation(++g_generations) {}
 
 RowStore::RowStore(RowStore &&other) noexcept
     : m_columns(other.m_columns), m_rowCount(other.m_rowCount), m_places(std::move(other.m_places)),
@@ -85,7 +92,7 @@ void RowStore::changed()
 
 void RowStore::setColumns(std::vector<Column> columns)
 {
-    m_columns = std::move(columns);
+    m_columns = std::make_shared<const std::vector<Column>>(std::move(columns));
     clearRows();
 }
 
@@ -113,11 +120,11 @@ int RowStore::columnIndex(QStringView name) const
     // Every field read looks its column up, so the name as the table spells it is
     // found without folding letter case; folding keeps a name's length.
     for (int i = 0; i < columnCount(); ++i) {
-        if (QStringView(m_columns[size_t(i)].name) == name)
+        if (QStringView((*m_columns)[size_t(i)].name) == name)
             return i;
     }
     for (int i = 0; i < columnCount(); ++i) {
-        const QString &candidate = m_columns[size_t(i)].name;
+        const QString &candidate = (*m_columns)[size_t(i)].name;
         if (candidate.size() == name.size() && QStringView(candidate).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
@@ -126,7 +133,7 @@ int RowStore::columnIndex(QStringView name) const
 
 void RowStore::unpack(const char *record, std::uint32_t *ends, const char *&text, std::uint32_t &bytes) const
 {
-    const size_t n = m_columns.size();
+    const size_t n = m_columns->size();
     const auto *p = reinterpret_cast<const unsigned char *>(record);
     ends[0] = 0;
     if ((p[0] & 0xFu) == kLongRow) {
@@ -166,10 +173,10 @@ std::uint32_t RowStore::recordBytes(Place p) const
     Decoded scratch;
     const char *text = nullptr;
     std::uint32_t bytes = 0;
-    if (m_columns.size() <= kDecodedColumns) {
+    if (m_columns->size() <= kDecodedColumns) {
         unpack(record, scratch.ends, text, bytes);
     } else {
-        std::vector<std::uint32_t> ends(m_columns.size() + 1);
+        std::vector<std::uint32_t> ends(m_columns->size() + 1);
         unpack(record, ends.data(), text, bytes);
     }
     return bytes;
@@ -211,7 +218,7 @@ const RowStore::Decoded &RowStore::decode(size_t row) const
 bool RowStore::readWide(size_t row, int column, std::string_view &out) const
 {
     const Place p = placeOf(row);
-    std::vector<std::uint32_t> ends(m_columns.size() + 1);
+    std::vector<std::uint32_t> ends(m_columns->size() + 1);
     const char *text = nullptr;
     std::uint32_t bytes = 0;
     unpack(m_chunks[p.chunk].get() + p.offset, ends.data(), text, bytes);
@@ -247,7 +254,7 @@ std::vector<SqlValue> RowStore::row(size_t row) const
 
 RowStore::Place RowStore::pack(const Field *fields)
 {
-    const size_t n = m_columns.size();
+    const size_t n = m_columns->size();
     size_t total = 0;
     size_t codes = 1;
     bool isShort = true;
@@ -350,7 +357,7 @@ RowStore::Place RowStore::pack(const Field *fields)
 
 std::vector<RowStore::Field> RowStore::fieldsOf(const std::vector<SqlValue> &values) const
 {
-    std::vector<Field> fields(m_columns.size());
+    std::vector<Field> fields(m_columns->size());
     for (size_t c = 0; c < fields.size() && c < values.size(); ++c) {
         if (values[c])
             fields[c] = Field{values[c]->constData(), values[c]->size()};

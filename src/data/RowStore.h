@@ -37,8 +37,9 @@ public:
     };
 
     RowStore();
-    // The moved-from store keeps its columns and is left without rows, ready to be
-    // filled again; nothing of it refers to the memory it gave away.
+    // The moved-from store keeps its columns (shared, never copied: a move allocates
+    // nothing) and is left without rows, ready to be filled again; nothing of it refers
+    // to the memory it gave away.
     RowStore(RowStore &&other) noexcept;
     RowStore &operator=(RowStore &&other) noexcept;
     RowStore(const RowStore &) = delete;
@@ -46,8 +47,8 @@ public:
     ~RowStore() = default;
 
     void setColumns(std::vector<Column> columns);
-    const std::vector<Column> &columns() const { return m_columns; }
-    int columnCount() const { return int(m_columns.size()); }
+    const std::vector<Column> &columns() const { return *m_columns; }
+    int columnCount() const { return int(m_columns->size()); }
     // Columns are found without regard to letter case; -1 when there is no such column.
     int columnIndex(QStringView name) const;
 
@@ -57,19 +58,31 @@ public:
         std::string_view v;
         return !read(row, column, v);
     }
+    // Whether the value is exactly these bytes; a NULL equals nothing.
+    bool equals(size_t row, int column, std::string_view bytes) const
+    {
+        std::string_view v;
+        return read(row, column, v) && v == bytes;
+    }
+    // value() and read() hand out views into the store's memory. They stay valid while
+    // the store lives and is neither cleared, given new columns nor assigned to: adding,
+    // replacing and removing rows never moves a row already stored. A store that is a
+    // temporary hands out none, since nothing could keep it alive for the view; its
+    // owners hand out owning values (text(), row()), and a refresh replaces the store.
     // Empty for NULL.
-    std::string_view value(size_t row, int column) const
+    std::string_view value(size_t row, int column) const &
     {
         std::string_view v;
         read(row, column, v);
         return v;
     }
+    std::string_view value(size_t row, int column) const && = delete;
     // The value's bytes in `out`; false, and `out` empty, for NULL. Every field read of
     // a walk comes through here: a row is decoded once, and the fields read after it
     // from the same thread cost a comparison and two loads.
-    bool read(size_t row, int column, std::string_view &out) const
+    bool read(size_t row, int column, std::string_view &out) const &
     {
-        if (m_columns.size() > kDecodedColumns)
+        if (m_columns->size() > kDecodedColumns)
             return readWide(row, column, out);
         const Decoded &d = decoded(row);
         const std::uint32_t end = d.ends[size_t(column) + 1];
@@ -81,6 +94,7 @@ public:
         out = std::string_view(d.text + begin, end - begin);
         return true;
     }
+    bool read(size_t row, int column, std::string_view &out) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
@@ -140,7 +154,7 @@ private:
     // the version of it that it was taken from.
     static constinit thread_local Decoded t_decoded;
 
-    std::vector<Column> m_columns;
+    std::shared_ptr<const std::vector<Column>> m_columns;
     size_t m_rowCount = 0;
     // Every 16th row's place while rows have only been appended; every row's place once
     // one was replaced or removed, since the records no longer follow the row order.
