@@ -180,6 +180,44 @@ private slots:
         QCOMPARE(store.row(16), expected(4));
     }
 
+    // A value that repeats one stored before is kept once; every row pointing at it
+    // reads it back, also after the row that first stored it was replaced or removed,
+    // and for tables as wide as the flags allow and one column wider.
+    void repeatedValuesKeptOnce_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("3 columns") << 3;
+        QTest::newRow("60 columns") << 60;
+        QTest::newRow("61 columns") << 61;
+    }
+    void repeatedValuesKeptOnce()
+    {
+        QFETCH(int, width);
+        auto rowOf = [width](int i) {
+            std::vector<SqlValue> row;
+            for (int c = 0; c < width; ++c) {
+                if (c == 0)
+                    row.emplace_back(QByteArray::number(i * 1000003)); // never repeats
+                else if (c % 3 == 1)
+                    row.emplace_back(QByteArray("Stichting Zorggroep Oost ") + QByteArray::number((i + c) % 7));
+                else
+                    row.emplace_back(QByteArray(8 + (i + c) % 9, char('a' + c % 26)));
+            }
+            return row;
+        };
+        RowStore store;
+        store.setColumns(columns(width));
+        const int rows = 3000;
+        for (int i = 0; i < rows; ++i)
+            store.appendRow(rowOf(i));
+        store.replaceRow(0, rowOf(rows));
+        store.removeRow(1);
+        QCOMPARE(store.rowCount(), size_t(rows - 1));
+        QCOMPARE(store.row(0), rowOf(rows));
+        for (int r = 1; r < rows - 1; ++r)
+            QCOMPARE(store.row(size_t(r)), rowOf(r + 1));
+    }
+
     void wideRowsReadBack()
     {
         std::vector<SqlValue> row;
