@@ -73,6 +73,31 @@ bool sameBytes(const char *a, const char *b, size_t size)
     return x == y;
 }
 
+// Most values are a few bytes long: copied inline, with loads and stores that stay
+// inside both, instead of a call for each.
+inline void copyBytes(char *to, const char *from, size_t size)
+{
+    if (size >= 8) {
+        std::uint64_t w = 0;
+        for (size_t i = 0; i + 8 < size; i += 8) {
+            std::memcpy(&w, from + i, 8);
+            std::memcpy(to + i, &w, 8);
+        }
+        std::memcpy(&w, from + size - 8, 8);
+        std::memcpy(to + size - 8, &w, 8);
+    } else if (size >= 4) {
+        std::uint32_t head = 0, tail = 0;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + size - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + size - 4, &tail, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
 size_t storedSlot(const char *data, std::int64_t size)
 {
     std::uint64_t head = 0, tail = 0;
@@ -328,50 +353,52 @@ RowStore::Place RowStore::pack(const Field *fields)
     size_t total = 0;
     size_t codes = 1;
     bool isShort = true;
-    for (size_t c = 0; c < n; ++c) {
-        if (fields[c].size < 0 || fields[c].size > kLongestShort) {
-            isShort = false;
-        } else {
-            codes += lengthCodes(fields[c].size);
-        }
-        if (fields[c].size > 0)
-            total += size_t(fields[c].size);
-    }
 
-    // The values of a short row stored already somewhere before, found by their bytes.
-    std::uint64_t sharedMask = 0;
+    // The values stored already somewhere before, found by their bytes; only a short
+    // row points at them, so a row found long afterwards stores its own.
+    std::uint64_t sharedMask = 0, lookedMask = 0;
+    size_t sharedBytes = 0;
     std::uint32_t sharedAt[kMostSharingColumns];
     std::uint16_t storedSlots[kMostSharingColumns];
-    constexpr std::uint16_t kNotLooked = 0xFFFF;
-    static_assert(kStoredBits < 16);
-    const bool mayShare = isShort && n <= kMostSharingColumns;
-    if (mayShare) {
-        if (m_stored.empty()) {
-            m_stored.assign(size_t(1) << kStoredBits, 0);
-            m_looked.assign(n, 0);
-            m_found.assign(n, 0);
-            m_lookedFor = (std::uint64_t(1) << n) - 1;
-        }
-        for (size_t c = 0; c < n; ++c) {
-            const Field &f = fields[c];
-            storedSlots[c] = kNotLooked;
-            if (f.size < kShortestShared || !((m_lookedFor >> c) & 1u))
-                continue;
-            if (++m_looked[c] == kTrialValues && m_found[c] * 4 < kTrialValues)
-                m_lookedFor &= ~(std::uint64_t(1) << c);
-            storedSlots[c] = std::uint16_t(storedSlot(f.data, f.size));
-            const std::uint64_t entry = m_stored[storedSlots[c]];
-            if (std::int64_t(entry & 0xFFFFFFFFu) != f.size)
-                continue;
-            const auto at = std::uint32_t(entry >> 32);
-            if (!sameBytes(sharedValue(at), f.data, size_t(f.size)))
-                continue;
-            ++m_found[c];
-            sharedMask |= std::uint64_t(1) << c;
-            sharedAt[c] = at;
-            total -= size_t(f.size) - sizeof at;
-        }
+    static_assert(kStoredBits <= 16);
+    const bool sharingTable = n <= kMostSharingColumns;
+    if (sharingTable && m_stored.empty()) {
+        m_stored.assign(size_t(1) << kStoredBits, 0);
+        m_looked.assign(n, 0);
+        m_found.assign(n, 0);
+        m_lookedFor = (std::uint64_t(1) << n) - 1;
     }
+    for (size_t c = 0; c < n; ++c) {
+        const Field &f = fields[c];
+        if (f.size < 0 || f.size > kLongestShort) {
+            isShort = false;
+        } else {
+            codes += lengthCodes(f.size);
+        }
+        if (f.size > 0)
+            total += size_t(f.size);
+        if (!sharingTable || f.size < kShortestShared || !((m_lookedFor >> c) & 1u))
+            continue;
+        if (++m_looked[c] == kTrialValues && m_found[c] * 4 < kTrialValues)
+            m_lookedFor &= ~(std::uint64_t(1) << c);
+        lookedMask |= std::uint64_t(1) << c;
+        storedSlots[c] = std::uint16_t(storedSlot(f.data, f.size));
+        const std::uint64_t entry = m_stored[storedSlots[c]];
+        if (std::int64_t(entry & 0xFFFFFFFFu) != f.size)
+            continue;
+        const auto at = std::uint32_t(entry >> 32);
+        if (!sameBytes(sharedValue(at), f.data, size_t(f.size)))
+            continue;
+        ++m_found[c];
+        sharedMask |= std::uint64_t(1) << c;
+        sharedAt[c] = at;
+        sharedBytes += size_t(f.size) - sizeof at;
+    }
+    const bool mayShare = isShort && sharingTable;
+    if (mayShare)
+        total -= sharedBytes;
+    else
+        sharedMask = 0;
     const bool sharing = sharedMask != 0;
     if (total >= kNullFlag)
         throw tooLarge();
@@ -448,11 +475,10 @@ RowStore::Place RowStore::pack(const Field *fields)
                 end += sizeof sharedAt[c];
                 continue;
             }
-            if (len > 0)
-                std::memcpy(out + end, f.data, len);
+            copyBytes(out + end, f.data, len);
             // Kept as the one copy later rows point at, where a place can say where it is.
             const size_t offset = place.offset + head + end;
-            if (mayShare && storedSlots[c] != kNotLooked && offset <= kOffsetMask)
+            if (mayShare && ((lookedMask >> c) & 1u) && offset <= kOffsetMask)
                 m_stored[storedSlots[c]] = (std::uint64_t((place.chunk << kOffsetBits) | std::uint32_t(offset)) << 32) | len;
             end += len;
         }
