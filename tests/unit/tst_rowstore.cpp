@@ -197,7 +197,7 @@ private slots:
             std::vector<SqlValue> row;
             for (int c = 0; c < width; ++c) {
                 if (c == 0)
-                    row.emplace_back(QByteArray::number(i * 1000003)); // never repeats
+                    row.emplace_back(QByteArray::number(qint64(i) * 1000003)); // never repeats
                 else if (c % 3 == 1)
                     row.emplace_back(QByteArray("Stichting Zorggroep Oost ") + QByteArray::number((i + c) % 7));
                 else
