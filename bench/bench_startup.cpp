@@ -47,8 +47,7 @@ double leanFetch(size_t *rows)
     const char *tables[] = {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten"};
     for (size_t i = 0; i < 3; ++i) {
         threads.emplace_back([&counts, i, table = QString::fromLatin1(tables[i])] {
-            leanfetch::RawQuery query(data::Database::Main, table);
-            counts[i] = leanfetch::fetchUtf8Blocks(query);
+            counts[i] = leanfetch::fetchTable(data::Database::Main, table);
         });
     }
     for (auto &t : threads)

@@ -5,11 +5,10 @@
 #include "data/RecordSet.h"
 #include "data/RowWriter.h"
 #include "data/ServerWait.h"
+#include "data/SideBySide.h"
 
-#include <exception>
-#include <optional>
-#include <future>
 #include <memory>
+#include <optional>
 
 namespace talveros::data {
 
@@ -54,23 +53,12 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, con
     auto results = std::make_shared<std::vector<RowStore>>();
     const bool finished = callServer(
         [tables, results] {
-            std::vector<std::future<RowStore>> reads;
+            std::vector<Read<QString, RowStore>> reads;
             for (const QString &table : tables)
-                reads.push_back(std::async(std::launch::async, readTable, table));
-            // Every read is waited for before any failure is passed on, so no thread
-            // outlives the call.
-            std::exception_ptr failure;
-            for (auto &read : reads) {
-                try {
-                    results->push_back(read.get());
-                } catch (...) {
-                    results->emplace_back();
-                    if (!failure)
-                        failure = std::current_exception();
-                }
-            }
-            if (failure)
-                std::rethrow_exception(failure);
+                reads.push_back({readTable, &table});
+            // No source changes unless every read succeeded.
+            for (auto &outcome : readSideBySide(reads))
+                results->push_back(outcome.take());
         },
         {}, meanwhile);
     if (!finished)
@@ -114,7 +102,7 @@ bool BoundSource::find(const QString &criterion)
     flushPendingEdit();
     const std::string_view wanted(value.constData(), size_t(value.size()));
     size_t row = 0;
-    while (row < m_rows.rowCount() && (m_rows.isNull(row, c) || m_rows.value(row, c) != wanted))
+    while (row < m_rows.rowCount() && !m_rows.equals(row, c, wanted))
         ++row;
     setPosition(row);
     return !eof();

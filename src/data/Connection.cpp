@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "data/DbError.h"
+#include "data/FetchBlocks.h"
 #include "data/ServerWait.h"
 
 #include <sql.h>
@@ -222,14 +223,9 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
 
     // Text is fetched as UTF-8 in bound blocks: the wide path makes the driver convert
     // every value and is several times slower.
-    constexpr size_t kMaxWidth = 256 * 1024;
-    // Blocks fetch no faster beyond some 64 rows; buffers that stay in the cache help.
-    constexpr size_t kBlockBudget = 512 * 1024;
     const size_t ncols = static_cast<size_t>(columnCount);
     std::vector<RowStore::Column> columns(ncols);
-    std::vector<size_t> widths(ncols);
-    size_t rowWidth = 0;
-    bool mayBeLonger = false;
+    std::vector<std::uint64_t> sizes(ncols);
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
         SQLCHAR name[256] = {};
         SQLSMALLINT nameLength = 0, dataType = 0, digits = 0, nullable = 0;
@@ -242,23 +238,17 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
         col.name = QString::fromUtf8(reinterpret_cast<const char *>(name),
                                      std::min<qsizetype>(nameLength, qsizetype(sizeof name) - 1));
         col.autoIncrement = autoUnique == SQL_TRUE;
-        // Four bytes a character, a terminator, and room for numbers written as text.
-        const size_t width = size == 0 ? kMaxWidth : std::max<size_t>(size_t(size) * 4 + 1, 64);
-        mayBeLonger = mayBeLonger || size == 0 || width > kMaxWidth;
-        widths[c - 1] = std::min(width, kMaxWidth);
-        rowWidth += widths[c - 1];
+        sizes[c - 1] = size;
     }
+    const FetchBlocks blocks = fetchBlocks(sizes);
+    const std::vector<size_t> &widths = blocks.widths;
     store.setColumns(std::move(columns));
     // The driver holds the whole result already; its row count sizes our copy at once.
     SQLLEN expected = 0;
     if (SQL_SUCCEEDED(SQLRowCount(stmt, &expected)) && expected > 0)
         store.reserve(size_t(expected));
 
-    // A value longer than its buffer can only be read whole one row a fetch, so a table
-    // whose columns may hold one is fetched that way; its rows are wide enough to fill a
-    // block budget alone anyway.
-    const size_t blockRows =
-        mayBeLonger ? 1 : std::clamp<size_t>(kBlockBudget / std::max<size_t>(rowWidth, 1), 1, 1024);
+    const size_t blockRows = blocks.blockRows;
     std::vector<std::unique_ptr<char[]>> buffers(ncols);
     std::vector<std::vector<SQLLEN>> lengths(ncols, std::vector<SQLLEN>(blockRows));
     SQLULEN fetched = 0;

@@ -22,6 +22,17 @@ constexpr size_t kMaxBytes = kChunkBytes * kMaxChunks;
 constexpr unsigned kShortRow = 0; // a half-byte length code per value, then the text
 constexpr unsigned kLongRow = 1;  // four bytes per value: where it ends, high bit NULL
 constexpr unsigned kJump = 2;     // the next record starts at the next chunk
+// As a short row, with a half-byte of flags per four values after the first: a flagged
+// value is a place (four bytes) where the same bytes were stored before.
+constexpr unsigned kSharingRow = 3;
+
+// A value shorter than this is stored again: a place takes four bytes.
+constexpr std::int64_t kShortestShared = 8;
+// Rows of wider tables store every value; their flags would not fit one word.
+constexpr size_t kMostSharingColumns = 60;
+constexpr unsigned kStoredBits = 14;
+// A column is looked at this many times before its share of repeats decides.
+constexpr std::uint32_t kTrialValues = 512;
 
 // Short lengths take one half-byte, 15 to 29 two, 30 to 285 four.
 constexpr std::int64_t kLongestShort = 285;
@@ -47,15 +58,72 @@ unsigned halfByte(const unsigned char *p, size_t i)
     return (p[i >> 1] >> ((i & 1) * 4)) & 0xFu;
 }
 
+// Whether two values of `size` bytes, at least eight, are the same.
+bool sameBytes(const char *a, const char *b, size_t size)
+{
+    std::uint64_t x = 0, y = 0;
+    for (size_t i = 0; i + 8 < size; i += 8) {
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            return false;
+    }
+    std::memcpy(&x, a + size - 8, 8);
+    std::memcpy(&y, b + size - 8, 8);
+    return x == y;
+}
+
+// Most values are a few bytes long: copied inline, with loads and stores that stay
+// inside both, instead of a call for each.
+inline void copyBytes(char *to, const char *from, size_t size)
+{
+    if (size >= 8) {
+        std::uint64_t w = 0;
+        for (size_t i = 0; i + 8 < size; i += 8) {
+            std::memcpy(&w, from + i, 8);
+            std::memcpy(to + i, &w, 8);
+        }
+        std::memcpy(&w, from + size - 8, 8);
+        std::memcpy(to + size - 8, &w, 8);
+    } else if (size >= 4) {
+        std::uint32_t head = 0, tail = 0;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + size - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + size - 4, &tail, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+size_t storedSlot(const char *data, std::int64_t size)
+{
+    std::uint64_t head = 0, tail = 0;
+    std::memcpy(&head, data, sizeof head);
+    std::memcpy(&tail, data + size - std::int64_t(sizeof tail), sizeof tail);
+    const std::uint64_t h = (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ std::uint64_t(size);
+    return size_t((h * 0xD6E8FEB86659FD93ull) >> (64 - kStoredBits));
+}
+
 } // namespace
 
-RowStore::RowStore() : m_generation(++g_generations) {}
+// Every store without columns shares this one list, so that making one allocates nothing.
+static const std::shared_ptr<const std::vector<RowStore::Column>> &noColumns()
+{
+    static const auto none = std::make_shared<const std::vector<RowStore::Column>>();
+    return none;
+}
+
+RowStore::RowStore() : m_columns(noColumns()), m_generation(++g_generations) {}
 
 RowStore::RowStore(RowStore &&other) noexcept
-    : m_columns(other.m_columns), m_rowCount(other.m_rowCount), m_places(std::move(other.m_places)),
-      m_everyPlace(other.m_everyPlace), m_chunks(std::move(other.m_chunks)),
+    : m_columns(other.m_columns), m_columnCount(other.m_columnCount), m_rowCount(other.m_rowCount),
+      m_places(std::move(other.m_places)), m_everyPlace(other.m_everyPlace), m_chunks(std::move(other.m_chunks)),
       m_chunkBytes(std::move(other.m_chunkBytes)), m_used(other.m_used), m_recordBytes(other.m_recordBytes),
-      m_expectedRows(other.m_expectedRows), m_generation(++g_generations)
+      m_expectedRows(other.m_expectedRows), m_stored(std::move(other.m_stored)), m_looked(std::move(other.m_looked)),
+      m_found(std::move(other.m_found)), m_lookedFor(other.m_lookedFor), m_generation(++g_generations)
 {
     other.clearRows();
 }
@@ -64,6 +132,7 @@ RowStore &RowStore::operator=(RowStore &&other) noexcept
 {
     if (this != &other) {
         m_columns = other.m_columns;
+        m_columnCount = other.m_columnCount;
         m_rowCount = other.m_rowCount;
         m_places = std::move(other.m_places);
         m_everyPlace = other.m_everyPlace;
@@ -72,6 +141,10 @@ RowStore &RowStore::operator=(RowStore &&other) noexcept
         m_used = other.m_used;
         m_recordBytes = other.m_recordBytes;
         m_expectedRows = other.m_expectedRows;
+        m_stored = std::move(other.m_stored);
+        m_looked = std::move(other.m_looked);
+        m_found = std::move(other.m_found);
+        m_lookedFor = other.m_lookedFor;
         changed();
         other.clearRows();
     }
@@ -85,7 +158,8 @@ void RowStore::changed()
 
 void RowStore::setColumns(std::vector<Column> columns)
 {
-    m_columns = std::move(columns);
+    m_columns = std::make_shared<const std::vector<Column>>(std::move(columns));
+    m_columnCount = m_columns->size();
     clearRows();
 }
 
@@ -99,6 +173,10 @@ void RowStore::clearRows()
     m_used = 0;
     m_recordBytes = 0;
     m_expectedRows = 0;
+    m_stored.clear();
+    m_looked.clear();
+    m_found.clear();
+    m_lookedFor = 0;
     changed();
 }
 
@@ -113,32 +191,49 @@ int RowStore::columnIndex(QStringView name) const
     // Every field read looks its column up, so the name as the table spells it is
     // found without folding letter case; folding keeps a name's length.
     for (int i = 0; i < columnCount(); ++i) {
-        if (QStringView(m_columns[size_t(i)].name) == name)
+        if (QStringView((*m_columns)[size_t(i)].name) == name)
             return i;
     }
     for (int i = 0; i < columnCount(); ++i) {
-        const QString &candidate = m_columns[size_t(i)].name;
+        const QString &candidate = (*m_columns)[size_t(i)].name;
         if (candidate.size() == name.size() && QStringView(candidate).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
 }
 
-void RowStore::unpack(const char *record, std::uint32_t *ends, const char *&text, std::uint32_t &bytes) const
+void RowStore::unpack(const char *record, std::uintptr_t *offsets, std::uint32_t *lengths, std::uintptr_t &text,
+                      std::uint32_t &bytes) const
 {
-    const size_t n = m_columns.size();
+    const size_t n = m_columnCount;
     const auto *p = reinterpret_cast<const unsigned char *>(record);
-    ends[0] = 0;
-    if ((p[0] & 0xFu) == kLongRow) {
-        for (size_t c = 0; c < n; ++c)
-            std::memcpy(&ends[c + 1], record + 1 + c * sizeof(std::uint32_t), sizeof(std::uint32_t));
+    const unsigned kind = p[0] & 0xFu;
+    if (kind == kLongRow) {
         const size_t head = 1 + n * sizeof(std::uint32_t);
-        text = record + head;
-        bytes = std::uint32_t(head + (n ? ends[n] & ~kNullFlag : 0));
+        std::uint32_t begin = 0;
+        for (size_t c = 0; c < n; ++c) {
+            std::uint32_t end = 0;
+            std::memcpy(&end, record + 1 + c * sizeof end, sizeof end);
+            offsets[c] = begin;
+            lengths[c] = (end & kNullFlag) ? kNullFlag : (end & ~kNullFlag) - begin;
+            begin = end & ~kNullFlag;
+        }
+        text = reinterpret_cast<std::uintptr_t>(record + head);
+        bytes = std::uint32_t(head + begin);
         return;
     }
-    size_t i = 1;
-    std::uint32_t end = 0;
+    // A value kept with an earlier row takes the four bytes of its place. Its flag is
+    // bit 4 + c of the record, the half-bytes of flags following the kind.
+    std::uint64_t shared = 0;
+    size_t flags = 0;
+    if (kind == kSharingRow) {
+        flags = (n + 3) / 4;
+        for (size_t b = 0; b < (4 + n + 7) / 8; ++b)
+            shared |= std::uint64_t(p[b]) << (8 * b);
+        shared = (shared >> 4) & ((std::uint64_t(1) << n) - 1);
+    }
+    size_t i = 1 + flags;
+    std::uint32_t at = 0;
     for (size_t c = 0; c < n; ++c) {
         std::uint32_t len = halfByte(p, i++);
         if (len == 15) {
@@ -150,12 +245,19 @@ void RowStore::unpack(const char *record, std::uint32_t *ends, const char *&text
                 len = 15 + more;
             }
         }
-        end += len;
-        ends[c + 1] = end;
+        lengths[c] = len;
+        offsets[c] = at;
+        at += (shared >> c) & 1u ? std::uint32_t(sizeof(std::uint32_t)) : len;
     }
     const size_t head = (i + 1) / 2;
-    text = record + head;
-    bytes = std::uint32_t(head + end);
+    text = reinterpret_cast<std::uintptr_t>(record + head);
+    bytes = std::uint32_t(head + at);
+    for (; shared != 0; shared &= shared - 1) {
+        const auto c = size_t(std::countr_zero(shared));
+        std::uint32_t place = 0;
+        std::memcpy(&place, record + head + offsets[c], sizeof place);
+        offsets[c] = reinterpret_cast<std::uintptr_t>(sharedValue(place)) - text;
+    }
 }
 
 std::uint32_t RowStore::recordBytes(Place p) const
@@ -163,14 +265,15 @@ std::uint32_t RowStore::recordBytes(Place p) const
     const char *record = m_chunks[p.chunk].get() + p.offset;
     if ((static_cast<unsigned char>(record[0]) & 0xFu) == kJump)
         return 0;
-    Decoded scratch;
-    const char *text = nullptr;
     std::uint32_t bytes = 0;
-    if (m_columns.size() <= kDecodedColumns) {
-        unpack(record, scratch.ends, text, bytes);
+    std::uintptr_t text = 0;
+    if (m_columnCount <= kDecodedColumns) {
+        Decoded scratch;
+        unpack(record, scratch.offsets, scratch.lengths, text, bytes);
     } else {
-        std::vector<std::uint32_t> ends(m_columns.size() + 1);
-        unpack(record, ends.data(), text, bytes);
+        std::vector<std::uintptr_t> offsets(m_columnCount);
+        std::vector<std::uint32_t> lengths(m_columnCount);
+        unpack(record, offsets.data(), lengths.data(), text, bytes);
     }
     return bytes;
 }
@@ -204,24 +307,23 @@ const RowStore::Decoded &RowStore::decode(size_t row) const
     d.generation = m_generation;
     d.row = row;
     d.place = p;
-    unpack(m_chunks[p.chunk].get() + p.offset, d.ends, d.text, d.bytes);
+    unpack(m_chunks[p.chunk].get() + p.offset, d.offsets, d.lengths, d.text, d.bytes);
     return d;
 }
 
 bool RowStore::readWide(size_t row, int column, std::string_view &out) const
 {
     const Place p = placeOf(row);
-    std::vector<std::uint32_t> ends(m_columns.size() + 1);
-    const char *text = nullptr;
+    std::vector<std::uintptr_t> offsets(m_columnCount);
+    std::vector<std::uint32_t> lengths(m_columnCount);
     std::uint32_t bytes = 0;
-    unpack(m_chunks[p.chunk].get() + p.offset, ends.data(), text, bytes);
-    const std::uint32_t end = ends[size_t(column) + 1];
-    if (end & kNullFlag) {
+    std::uintptr_t text = 0;
+    unpack(m_chunks[p.chunk].get() + p.offset, offsets.data(), lengths.data(), text, bytes);
+    if (lengths[size_t(column)] & kNullFlag) {
         out = {};
         return false;
     }
-    const std::uint32_t begin = ends[size_t(column)] & ~kNullFlag;
-    out = std::string_view(text + begin, end - begin);
+    out = std::string_view(reinterpret_cast<const char *>(text + offsets[size_t(column)]), lengths[size_t(column)]);
     return true;
 }
 
@@ -247,22 +349,61 @@ std::vector<SqlValue> RowStore::row(size_t row) const
 
 RowStore::Place RowStore::pack(const Field *fields)
 {
-    const size_t n = m_columns.size();
+    const size_t n = m_columnCount;
     size_t total = 0;
     size_t codes = 1;
     bool isShort = true;
+
+    // The values stored already somewhere before, found by their bytes; only a short
+    // row points at them, so a row found long afterwards stores its own.
+    std::uint64_t sharedMask = 0, lookedMask = 0;
+    size_t sharedBytes = 0;
+    std::uint32_t sharedAt[kMostSharingColumns];
+    std::uint16_t storedSlots[kMostSharingColumns];
+    static_assert(kStoredBits <= 16);
+    const bool sharingTable = n <= kMostSharingColumns;
+    if (sharingTable && m_stored.empty()) {
+        m_stored.assign(size_t(1) << kStoredBits, 0);
+        m_looked.assign(n, 0);
+        m_found.assign(n, 0);
+        m_lookedFor = (std::uint64_t(1) << n) - 1;
+    }
     for (size_t c = 0; c < n; ++c) {
-        if (fields[c].size < 0 || fields[c].size > kLongestShort) {
+        const Field &f = fields[c];
+        if (f.size < 0 || f.size > kLongestShort) {
             isShort = false;
         } else {
-            codes += lengthCodes(fields[c].size);
+            codes += lengthCodes(f.size);
         }
-        if (fields[c].size > 0)
-            total += size_t(fields[c].size);
+        if (f.size > 0)
+            total += size_t(f.size);
+        if (!sharingTable || f.size < kShortestShared || !((m_lookedFor >> c) & 1u))
+            continue;
+        if (++m_looked[c] == kTrialValues && m_found[c] * 4 < kTrialValues)
+            m_lookedFor &= ~(std::uint64_t(1) << c);
+        lookedMask |= std::uint64_t(1) << c;
+        storedSlots[c] = std::uint16_t(storedSlot(f.data, f.size));
+        const std::uint64_t entry = m_stored[storedSlots[c]];
+        if (std::int64_t(entry & 0xFFFFFFFFu) != f.size)
+            continue;
+        const auto at = std::uint32_t(entry >> 32);
+        if (!sameBytes(sharedValue(at), f.data, size_t(f.size)))
+            continue;
+        ++m_found[c];
+        sharedMask |= std::uint64_t(1) << c;
+        sharedAt[c] = at;
+        sharedBytes += size_t(f.size) - sizeof at;
     }
+    const bool mayShare = isShort && sharingTable;
+    if (mayShare)
+        total -= sharedBytes;
+    else
+        sharedMask = 0;
+    const bool sharing = sharedMask != 0;
     if (total >= kNullFlag)
         throw tooLarge();
-    const size_t head = isShort ? (codes + 1) / 2 : 1 + n * sizeof(std::uint32_t);
+    const size_t flags = sharing ? (n + 3) / 4 : 0;
+    const size_t head = isShort ? (codes + flags + 1) / 2 : 1 + n * sizeof(std::uint32_t);
     const size_t bytes = head + total;
 
     // A record goes where the last one ended, or at the start of a new chunk, the rest
@@ -301,7 +442,7 @@ RowStore::Place RowStore::pack(const Field *fields)
     if (isShort) {
         // Half-bytes gather in a word written out eight bytes at a time, low half first.
         static_assert(std::endian::native == std::endian::little);
-        std::uint64_t word = kShortRow;
+        std::uint64_t word = sharing ? kSharingRow : kShortRow;
         unsigned filled = 1;
         unsigned char *h = r;
         auto put = [&](unsigned v) {
@@ -313,6 +454,8 @@ RowStore::Place RowStore::pack(const Field *fields)
                 filled = 0;
             }
         };
+        for (size_t g = 0; g < flags; ++g)
+            put(unsigned(sharedMask >> (4 * g)) & 0xFu);
         for (size_t c = 0; c < n; ++c) {
             const Field &f = fields[c];
             const auto len = unsigned(f.size);
@@ -327,8 +470,16 @@ RowStore::Place RowStore::pack(const Field *fields)
                 put((len - 30) & 0xFu);
                 put((len - 30) >> 4);
             }
-            if (len > 0)
-                std::memcpy(out + end, f.data, len);
+            if ((sharedMask >> c) & 1u) {
+                std::memcpy(out + end, &sharedAt[c], sizeof sharedAt[c]);
+                end += sizeof sharedAt[c];
+                continue;
+            }
+            copyBytes(out + end, f.data, len);
+            // Kept as the one copy later rows point at, where a place can say where it is.
+            const size_t offset = place.offset + head + end;
+            if (mayShare && ((lookedMask >> c) & 1u) && offset <= kOffsetMask)
+                m_stored[storedSlots[c]] = (std::uint64_t((place.chunk << kOffsetBits) | std::uint32_t(offset)) << 32) | len;
             end += len;
         }
         if (filled > 0)
@@ -350,7 +501,7 @@ RowStore::Place RowStore::pack(const Field *fields)
 
 std::vector<RowStore::Field> RowStore::fieldsOf(const std::vector<SqlValue> &values) const
 {
-    std::vector<Field> fields(m_columns.size());
+    std::vector<Field> fields(m_columnCount);
     for (size_t c = 0; c < fields.size() && c < values.size(); ++c) {
         if (values[c])
             fields[c] = Field{values[c]->constData(), values[c]->size()};

@@ -21,8 +21,10 @@ using SqlValue = std::optional<QByteArray>;
 // records laid one after another in large shared chunks, so a table takes little more
 // memory than its text and no allocation a row. A row without NULLs whose values are
 // short (nearly every row of this network's tables) says how long each value is in
-// half-bytes; any other row carries four bytes a column. Only every 16th row's place
-// is kept; the rows between are found by stepping from it, and a walk steps once a row.
+// half-bytes; any other row carries four bytes a column. A value of such a row that
+// repeats one stored before (a name, a project, a description: most of a declaration)
+// is kept once, the later rows pointing at it. Only every 16th row's place is kept;
+// the rows between are found by stepping from it, and a walk steps once a row.
 class RowStore {
 public:
     struct Column {
@@ -37,8 +39,9 @@ public:
     };
 
     RowStore();
-    // The moved-from store keeps its columns and is left without rows, ready to be
-    // filled again; nothing of it refers to the memory it gave away.
+    // The moved-from store keeps its columns (shared, never copied: a move allocates
+    // nothing) and is left without rows, ready to be filled again; nothing of it refers
+    // to the memory it gave away.
     RowStore(RowStore &&other) noexcept;
     RowStore &operator=(RowStore &&other) noexcept;
     RowStore(const RowStore &) = delete;
@@ -46,8 +49,8 @@ public:
     ~RowStore() = default;
 
     void setColumns(std::vector<Column> columns);
-    const std::vector<Column> &columns() const { return m_columns; }
-    int columnCount() const { return int(m_columns.size()); }
+    const std::vector<Column> &columns() const { return *m_columns; }
+    int columnCount() const { return int(m_columnCount); }
     // Columns are found without regard to letter case; -1 when there is no such column.
     int columnIndex(QStringView name) const;
 
@@ -57,30 +60,42 @@ public:
         std::string_view v;
         return !read(row, column, v);
     }
+    // Whether the value is exactly these bytes; a NULL equals nothing.
+    bool equals(size_t row, int column, std::string_view bytes) const
+    {
+        std::string_view v;
+        return read(row, column, v) && v == bytes;
+    }
+    // value() and read() hand out views into the store's memory. They stay valid while
+    // the store lives and is neither cleared, given new columns nor assigned to: adding,
+    // replacing and removing rows never moves a row already stored. A store that is a
+    // temporary hands out none, since nothing could keep it alive for the view; its
+    // owners hand out owning values (text(), row()), and a refresh replaces the store.
     // Empty for NULL.
-    std::string_view value(size_t row, int column) const
+    std::string_view value(size_t row, int column) const &
     {
         std::string_view v;
         read(row, column, v);
         return v;
     }
+    std::string_view value(size_t row, int column) const && = delete;
     // The value's bytes in `out`; false, and `out` empty, for NULL. Every field read of
     // a walk comes through here: a row is decoded once, and the fields read after it
     // from the same thread cost a comparison and two loads.
-    bool read(size_t row, int column, std::string_view &out) const
+    bool read(size_t row, int column, std::string_view &out) const &
     {
-        if (m_columns.size() > kDecodedColumns)
+        if (m_columnCount > kDecodedColumns)
             return readWide(row, column, out);
         const Decoded &d = decoded(row);
-        const std::uint32_t end = d.ends[size_t(column) + 1];
-        if (end & kNullFlag) {
+        const std::uint32_t length = d.lengths[size_t(column)];
+        if (length & kNullFlag) {
             out = {};
             return false;
         }
-        const std::uint32_t begin = d.ends[size_t(column)] & ~kNullFlag;
-        out = std::string_view(d.text + begin, end - begin);
+        out = std::string_view(reinterpret_cast<const char *>(d.text + d.offsets[size_t(column)]), length);
         return true;
     }
+    bool read(size_t row, int column, std::string_view &out) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
@@ -98,22 +113,27 @@ private:
     static constexpr size_t kGroupRows = 16;
     // Wider rows are read value by value without being kept taken apart.
     static constexpr size_t kDecodedColumns = 127;
+    // Where a value stored before is: its chunk in the high bits, its offset in the low.
+    static constexpr unsigned kOffsetBits = 21;
+    static constexpr std::uint32_t kOffsetMask = (std::uint32_t(1) << kOffsetBits) - 1;
 
     // Where a record starts.
     struct Place {
         std::uint32_t chunk = 0;
         std::uint32_t offset = 0;
     };
-    // One row taken apart: where its text starts and where each value ends (entry c + 1
-    // for column c, entry 0 is zero), NULL marked by the high bit.
+    // One row taken apart: where each value's bytes are, counted from where the row's
+    // text starts (a value stored with an earlier row lies elsewhere), and how long it
+    // is, NULL marked by the high bit.
     struct Decoded {
         const RowStore *store = nullptr;
         std::uint64_t generation = 0;
         size_t row = 0;
         Place place;
         std::uint32_t bytes = 0; // the whole record's size
-        const char *text = nullptr;
-        std::uint32_t ends[kDecodedColumns + 1] = {};
+        std::uintptr_t text = 0;
+        std::uintptr_t offsets[kDecodedColumns] = {};
+        std::uint32_t lengths[kDecodedColumns] = {};
     };
 
     const Decoded &decoded(size_t row) const
@@ -128,8 +148,15 @@ private:
     Place placeOf(size_t row) const;
     Place next(Place p, std::uint32_t bytes) const;
     std::uint32_t recordBytes(Place p) const;
-    // Fills d.text, d.bytes and d.ends[0 .. columns].
-    void unpack(const char *record, std::uint32_t *ends, const char *&text, std::uint32_t &bytes) const;
+    // Fills offsets[0 .. columns), lengths[0 .. columns), where the text starts and the
+    // record's size.
+    void unpack(const char *record, std::uintptr_t *offsets, std::uint32_t *lengths, std::uintptr_t &text,
+                std::uint32_t &bytes) const;
+    // The bytes of a value stored before, by the place a later row keeps of it.
+    const char *sharedValue(std::uint32_t at) const
+    {
+        return m_chunks[at >> kOffsetBits].get() + (at & kOffsetMask);
+    }
     Place pack(const Field *fields);
     std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void keepEveryPlace();
@@ -140,7 +167,8 @@ private:
     // the version of it that it was taken from.
     static constinit thread_local Decoded t_decoded;
 
-    std::vector<Column> m_columns;
+    std::shared_ptr<const std::vector<Column>> m_columns;
+    size_t m_columnCount = 0;
     size_t m_rowCount = 0;
     // Every 16th row's place while rows have only been appended; every row's place once
     // one was replaced or removed, since the records no longer follow the row order.
@@ -152,6 +180,14 @@ private:
     size_t m_used = 0; // of the last chunk
     size_t m_recordBytes = 0;
     size_t m_expectedRows = 0;
+    // Values stored whole so far, by a hash of their bytes: where each is and how long
+    // (zero for none), so that a later row can point at one instead of storing it again.
+    std::vector<std::uint64_t> m_stored;
+    // Per column, how often a value was looked for among them and found: a column whose
+    // values hardly repeat (numbers, amounts) is no longer looked for.
+    std::vector<std::uint32_t> m_looked, m_found;
+    std::uint64_t m_lookedFor = 0; // a bit per column still looked for
+
     std::uint64_t m_generation = 0;
 };
 

@@ -166,4 +166,10 @@ QStringList sortedTexts(QStringList texts)
     return sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts.at(qsizetype(i)); });
 }
 
+QStringList withoutNeighbourRepeats(QStringList entries)
+{
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
+}
+
 } // namespace talveros::data

@@ -31,4 +31,8 @@ QStringList sortedTexts(QStringList texts);
 // The texts at 0 .. count-1 in that order; `textAt` may be called from two threads at once.
 QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt);
 
+// The one rule for repeats in a list: an entry equal to the one just before it goes,
+// the first of a run stays; entries apart from each other both stay.
+QStringList withoutNeighbourRepeats(QStringList entries);
+
 } // namespace talveros::data

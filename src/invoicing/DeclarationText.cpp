@@ -1,7 +1,5 @@
 #include "invoicing/DeclarationText.h"
 
-#include "data/TextForms.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -108,80 +106,6 @@ QString projectRow(const QString &invoiceNumber, const QString &project, const Q
 QString overviewRow(const QString &invoiceNumber, const QString &flag, const QString &project)
 {
     return oneLine(invoiceNumber) + flag + QStringLiteral("  ") + oneLine(project);
-}
-
-QStringList sortedInTextOrder(const QStringList &texts)
-{
-    // Each text gets a key of its first 16 characters folded (A-Z as a-z), one byte
-    // each, padded with zeros: between two texts whose first 16 characters are ASCII,
-    // differing keys order them as the shared order does, and only equal keys need a
-    // look at the texts themselves.
-    struct Entry {
-        quint64 high = 0, low = 0;
-        qsizetype index = 0;
-        bool asciiKey = true; // the first 16 characters are ASCII
-        bool ascii = true;    // the whole text is
-    };
-    std::vector<Entry> entries(size_t(texts.size()));
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        Entry &e = entries[size_t(i)];
-        e.index = i;
-        const QString &t = texts[i];
-        for (qsizetype k = 0; k < t.size(); ++k) {
-            char16_t c = t[k].unicode();
-            if (c >= 0x80) {
-                e.ascii = false;
-                if (k < 16)
-                    e.asciiKey = false;
-                break;
-            }
-            if (k >= 16)
-                continue;
-            if (c >= u'A' && c <= u'Z')
-                c = char16_t(c + 32);
-            quint64 &half = k < 8 ? e.high : e.low;
-            half |= quint64(c) << (8 * (7 - (k % 8)));
-        }
-    }
-    auto asciiLess = [](const QString &a, const QString &b) {
-        const QChar *pa = a.constData(), *pb = b.constData();
-        const qsizetype n = std::min(a.size(), b.size());
-        for (qsizetype k = 0; k < n; ++k) {
-            char16_t fa = pa[k].unicode(), fb = pb[k].unicode();
-            if (fa >= u'A' && fa <= u'Z')
-                fa = char16_t(fa + 32);
-            if (fb >= u'A' && fb <= u'Z')
-                fb = char16_t(fb + 32);
-            if (fa != fb)
-                return fa < fb;
-        }
-        if (a.size() != b.size())
-            return a.size() < b.size();
-        return QString::compare(a, b, Qt::CaseSensitive) < 0;
-    };
-    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-        if (a.asciiKey && b.asciiKey && (a.high != b.high || a.low != b.low))
-            return a.high != b.high ? a.high < b.high : a.low < b.low;
-        const QString &ta = texts[a.index], &tb = texts[b.index];
-        return a.ascii && b.ascii ? asciiLess(ta, tb) : data::textLess(ta, tb);
-    });
-    QStringList sorted;
-    sorted.reserve(texts.size());
-    for (const Entry &e : entries)
-        sorted.append(texts[e.index]);
-    return sorted;
-}
-
-QStringList withoutAdjacentRepeats(QStringList entries)
-{
-    if (entries.size() < 2)
-        return entries;
-    qsizetype kept = 1;
-    for (qsizetype i = 1; i < entries.size(); ++i)
-        if (entries[i] != entries[kept - 1])
-            entries[kept++] = entries[i];
-    entries.resize(kept);
-    return entries;
 }
 
 double leadingNumber(const QString &text)

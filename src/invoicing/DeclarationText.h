@@ -38,13 +38,6 @@ QString projectRow(const QString &invoiceNumber, const QString &project, const Q
 // Every list of the payment overview: number, the flag as stored, two blanks, project.
 QString overviewRow(const QString &invoiceNumber, const QString &flag, const QString &project);
 
-// The texts in the program's one text order (data::textLess), sorted without making a
-// folded copy of every text: the overview sorts hundreds of thousands of rows.
-QStringList sortedInTextOrder(const QStringList &texts);
-
-// Removes every entry that repeats the one just before it; the first of a run stays.
-QStringList withoutAdjacentRepeats(QStringList entries);
-
 // The number an expense text starts with, read leniently: leading blanks skipped, then
 // the longest run that forms a number with a point as decimal separator; 0 without one.
 double leadingNumber(const QString &text);

@@ -2,12 +2,12 @@
 
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/SideBySide.h"
+#include "data/TextForms.h"
 
 #include <QHash>
 #include <QSet>
 
-#include <exception>
-#include <future>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -48,11 +48,6 @@ QString text(const RowStore &rows, size_t row, int column)
     return rows.text(row, column);
 }
 
-bool equals(const RowStore &rows, size_t row, int column, std::string_view wanted)
-{
-    return !rows.isNull(row, column) && rows.value(row, column) == wanted;
-}
-
 // Rows of List4 for the declarations whose `matchColumn` is exactly `wanted`.
 template <class MakeRow>
 QStringList pickRows(const char *matchColumn, const QString &wanted, MakeRow makeRow)
@@ -65,7 +60,7 @@ QStringList pickRows(const char *matchColumn, const QString &wanted, MakeRow mak
     QStringList list;
     list.reserve(qsizetype(rows.rowCount()));
     for (size_t r = 0; r < rows.rowCount(); ++r)
-        if (equals(rows, r, 3, exact))
+        if (rows.equals(r, 3, exact))
             list << makeRow(text(rows, r, 0), text(rows, r, 1), text(rows, r, 2));
     return list;
 }
@@ -109,7 +104,7 @@ struct Picker {
         list.reserve(qsizetype(entries.size()));
         for (std::string_view e : entries)
             list << QString::fromUtf8(e.data(), qsizetype(e.size()));
-        return sorted ? sortedInTextOrder(list) : list;
+        return sorted ? data::sortedTexts(list) : list;
     }
 };
 
@@ -121,14 +116,21 @@ struct Panel {
 
 // The "nee" and "ja" panels of one party: its flag decides the panel, its name column
 // fills the name picker.
-std::array<Panel, 2> overviewPanels(const RowStore &rows, int flagColumn, int nameColumn,
-                                    std::array<bool, 2> sortedProjects, std::array<bool, 2> sortedNames)
+struct OverviewSide {
+    const RowStore &rows;
+    int flagColumn, nameColumn;
+    std::array<bool, 2> sortedProjects, sortedNames;
+};
+
+std::array<Panel, 2> overviewPanels(const OverviewSide &side)
 {
+    const RowStore &rows = side.rows;
+    const int flagColumn = side.flagColumn, nameColumn = side.nameColumn;
     std::array<Picker, 2> projects, names;
     std::array<QStringList, 2> listed;
     for (size_t p = 0; p < 2; ++p) {
-        projects[p].sorted = sortedProjects[p];
-        names[p].sorted = sortedNames[p];
+        projects[p].sorted = side.sortedProjects[p];
+        names[p].sorted = side.sortedNames[p];
     }
     auto bytes = [&rows](size_t r, int c) {
         if (rows.isNull(r, c))
@@ -139,9 +141,9 @@ std::array<Panel, 2> overviewPanels(const RowStore &rows, int flagColumn, int na
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         size_t panel;
         std::string_view flag;
-        if (equals(rows, r, flagColumn, "nee"))
+        if (rows.equals(r, flagColumn, "nee"))
             panel = 0, flag = "nee";
-        else if (equals(rows, r, flagColumn, "ja"))
+        else if (rows.equals(r, flagColumn, "ja"))
             panel = 1, flag = "ja";
         else
             continue;
@@ -153,7 +155,7 @@ std::array<Panel, 2> overviewPanels(const RowStore &rows, int flagColumn, int na
     }
     std::array<Panel, 2> panels;
     for (size_t p = 0; p < 2; ++p)
-        panels[p] = {sortedInTextOrder(listed[p]), projects[p].texts(), names[p].texts()};
+        panels[p] = {data::sortedTexts(listed[p]), projects[p].texts(), names[p].texts()};
     return panels;
 }
 
@@ -166,27 +168,14 @@ PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, c
                                 + kDeclarations + " WHERE " + kWithProject);
     // The client side and the consultant side share nothing but the rows they read, so
     // they are built side by side.
-    auto consultantSide = std::async(std::launch::async, [&] {
-        return overviewPanels(rows, ConsultantPaid, Consultant, {sortedProjects[2], sortedProjects[3]},
-                              {sortedNames[2], sortedNames[3]});
-    });
-    std::array<Panel, 2> clientPanels, consultantPanels;
-    std::exception_ptr failure;
-    try {
-        clientPanels = overviewPanels(rows, ClientPaid, Client, {sortedProjects[0], sortedProjects[1]},
-                                      {sortedNames[0], sortedNames[1]});
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    // Waited for before any failure is passed on: the other side reads `rows`.
-    try {
-        consultantPanels = consultantSide.get();
-    } catch (...) {
-        if (!failure)
-            failure = std::current_exception();
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    const OverviewSide clientSide{rows, ClientPaid, Client, {sortedProjects[0], sortedProjects[1]},
+                                  {sortedNames[0], sortedNames[1]}};
+    const OverviewSide consultantSide{rows, ConsultantPaid, Consultant, {sortedProjects[2], sortedProjects[3]},
+                                      {sortedNames[2], sortedNames[3]}};
+    auto sides = data::readSideBySide<OverviewSide, std::array<Panel, 2>>(
+        {{overviewPanels, &clientSide}, {overviewPanels, &consultantSide}});
+    const std::array<Panel, 2> clientPanels = sides[0].take();
+    const std::array<Panel, 2> consultantPanels = sides[1].take();
 
     PaymentOverview o;
     const Panel *all[] = {&clientPanels[0], &clientPanels[1], &consultantPanels[0], &consultantPanels[1]};

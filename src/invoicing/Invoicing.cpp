@@ -1,6 +1,7 @@
 #include "invoicing/Invoicing.h"
 
 #include "data/BoundSource.h"
+#include "data/TextForms.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 #include "panes/MainWindowAccess.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 
 #include <array>
+#include <vector>
 
 namespace talveros::invoicing {
 
@@ -46,10 +48,24 @@ void setBackground(QListWidget *list, const QColor &colour)
 // repeats go, and the chosen printer stays chosen.
 void removeAdjacentRepeats(QComboBox *combo)
 {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    const QStringList kept = data::withoutNeighbourRepeats(items);
+    if (kept.size() == items.size())
+        return;
+    // `kept` is `items` with every run cut to its first entry, so walking both side by
+    // side meets each kept item where it stands; every other item goes, from the back.
+    std::vector<int> gone;
+    for (qsizetype i = 0, k = 0; i < items.size(); ++i) {
+        if (k < kept.size() && items[i] == kept[k])
+            ++k;
+        else
+            gone.push_back(int(i));
+    }
     const QString chosen = combo->currentText();
-    for (int i = combo->count() - 1; i >= 1; --i)
-        if (combo->itemText(i) == combo->itemText(i - 1))
-            combo->removeItem(i);
+    for (auto it = gone.crbegin(); it != gone.crend(); ++it)
+        combo->removeItem(*it);
     if (combo->currentText() != chosen)
         combo->setCurrentIndex(combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
@@ -107,7 +123,7 @@ void InvoicingController::showClientDeclarations()
     m_tab.List4->clear();
     setBackground(m_tab.List4, kYellow);
     m_tab.Combo7->setEditText(QString());
-    fillList(m_tab.List4, sortedInTextOrder(clientDeclarationRows(m_tab.Combo11->currentText())));
+    fillList(m_tab.List4, data::sortedTexts(clientDeclarationRows(m_tab.Combo11->currentText())));
 }
 
 void InvoicingController::showProjectDeclarations()
@@ -115,7 +131,7 @@ void InvoicingController::showProjectDeclarations()
     m_tab.List4->clear();
     setBackground(m_tab.List4, kCyan);
     m_tab.Combo11->setEditText(QString());
-    fillList(m_tab.List4, sortedInTextOrder(projectDeclarationRows(m_tab.Combo7->currentText())));
+    fillList(m_tab.List4, data::sortedTexts(projectDeclarationRows(m_tab.Combo7->currentText())));
 }
 
 void InvoicingController::toggleInvoice()

@@ -74,10 +74,11 @@ void Form1::load()
 {
     if (m_loaded)
         return;
-    wireBehaviour();
-    // The ticker reads its message over a connection of its own while the three tables
-    // are read, instead of before them.
+    // The behaviour is wired, and the ticker reads its message over a connection of its
+    // own, while the three tables are read, instead of before them: the reads get only
+    // the tables' names, and the sources change only once every read has ended.
     data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3}, [this] {
+        wireBehaviour();
         ticker->load();
         m_statusStrip->prepareTraceBox();
         Calendar1->setSelectedDate(m_services.clock.today());

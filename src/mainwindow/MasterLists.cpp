@@ -1,11 +1,9 @@
 #include "mainwindow/MasterLists.h"
 
+#include "data/SideBySide.h"
 #include "data/TextForms.h"
 #include "platform/ListBox.h"
 #include "platform/TextBox.h"
-
-#include <exception>
-#include <future>
 
 namespace talveros::mainwindow {
 
@@ -22,9 +20,8 @@ QString text(const QWidget *box) { return platform::boxText(box); }
 // would repaint every bound box at every row for nothing. Each list is made in two
 // steps, its entries (plain text work, which may run beside the others) and showing
 // them.
-MasterLists::Entries MasterLists::consultantEntries() const
+MasterLists::Entries MasterLists::consultantEntries(const data::BoundSource &source)
 {
-    const data::BoundSource &source = *m_ui.Adodc1;
     QStringList consultants;
     const int number = source.columnIndex(u"Consultantnummer"), title = source.columnIndex(u"Titel1"),
               firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
@@ -38,9 +35,8 @@ MasterLists::Entries MasterLists::consultantEntries() const
     return {data::sortedTexts(consultants), consultants};
 }
 
-MasterLists::Entries MasterLists::clientEntries() const
+MasterLists::Entries MasterLists::clientEntries(const data::BoundSource &source)
 {
-    const data::BoundSource &source = *m_ui.Adodc2;
     QStringList clients;
     const int number = source.columnIndex(u"opdrachtgevernummer"), company = source.columnIndex(u"Bedrijf");
     clients.reserve(qsizetype(source.rowCount()));
@@ -49,9 +45,8 @@ MasterLists::Entries MasterLists::clientEntries() const
     return {data::sortedTexts(clients), clients};
 }
 
-MasterLists::Entries MasterLists::projectEntries() const
+MasterLists::Entries MasterLists::projectEntries(const data::BoundSource &source)
 {
-    const data::BoundSource &source = *m_ui.Adodc3;
     QStringList projects;
     const int code = source.columnIndex(u"Projectcode");
     projects.reserve(qsizetype(source.rowCount()));
@@ -81,28 +76,20 @@ void MasterLists::showProjectLists(const Entries &e)
     m_ui.projectPane->Text49->setText(data::counterText(e.asRead.size()));
 }
 
-void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries()); }
-void MasterLists::fillClientLists() { showClientLists(clientEntries()); }
-void MasterLists::fillProjectLists() { showProjectLists(projectEntries()); }
+void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries(*m_ui.Adodc1)); }
+void MasterLists::fillClientLists() { showClientLists(clientEntries(*m_ui.Adodc2)); }
+void MasterLists::fillProjectLists() { showProjectLists(projectEntries(*m_ui.Adodc3)); }
 
 void MasterLists::fillAllLists()
 {
     // The three kinds' entries are made side by side; the lists are shown in the same
     // order, and up to the same point, as filled one after another.
-    auto consultants = std::async(std::launch::async, [this] { return consultantEntries(); });
-    auto clients = std::async(std::launch::async, [this] { return clientEntries(); });
-    std::exception_ptr projectFailure;
-    Entries projects;
-    try {
-        projects = projectEntries();
-    } catch (...) {
-        projectFailure = std::current_exception();
-    }
-    showConsultantLists(consultants.get());
-    showClientLists(clients.get());
-    if (projectFailure)
-        std::rethrow_exception(projectFailure);
-    showProjectLists(projects);
+    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_ui.Adodc1},
+                                                                     {clientEntries, m_ui.Adodc2},
+                                                                     {projectEntries, m_ui.Adodc3}});
+    showConsultantLists(entries[0].take());
+    showClientLists(entries[1].take());
+    showProjectLists(entries[2].take());
 }
 
 void MasterLists::rebuildConsultantLists()

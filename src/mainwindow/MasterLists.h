@@ -30,9 +30,9 @@ private:
         QStringList sorted; // in the program's text order
         QStringList asRead;
     };
-    Entries consultantEntries() const;
-    Entries clientEntries() const;
-    Entries projectEntries() const;
+    static Entries consultantEntries(const data::BoundSource &source);
+    static Entries clientEntries(const data::BoundSource &source);
+    static Entries projectEntries(const data::BoundSource &source);
     void showConsultantLists(const Entries &e);
     void showClientLists(const Entries &e);
     void showProjectLists(const Entries &e);

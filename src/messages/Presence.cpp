@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/RecordSet.h"
 #include "data/ServerWait.h"
+#include "data/SideBySide.h"
 #include "data/TextForms.h"
 #include "messages/PresenceLines.h"
 #include "panes/MainWindowAccess.h"
@@ -68,6 +69,9 @@ QStringList presenceLines(const data::BoundSource &source, QStringView numberCol
     return lines;
 }
 
+QStringList consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
+QStringList clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
+
 // All lines in one go; the administrator reading further down is not thrown back to
 // the top by every live-tracking tick.
 void show(QListWidget &list, const QStringList &lines)
@@ -98,32 +102,12 @@ void refreshPresenceLists(data::BoundSource &consultants, data::BoundSource &cli
                           QListWidget &clientList)
 {
     data::BoundSource::refreshTogether({&consultants, &clients});
-    // The two tables' lines are made side by side; both are waited for before either
-    // failure is passed on, so no thread outlives the call, and the consultants' list is
-    // filled before a failure among the clients is reported, as the lists are read.
-    auto clientLines = std::async(std::launch::async, [&clients] {
-        return presenceLines(clients, u"opdrachtgevernummer", true);
-    });
-    QStringList consultantLines;
-    std::exception_ptr consultantFailure;
-    try {
-        consultantLines = presenceLines(consultants, u"Consultantnummer", false);
-    } catch (...) {
-        consultantFailure = std::current_exception();
-    }
-    QStringList lines;
-    std::exception_ptr clientFailure;
-    try {
-        lines = clientLines.get();
-    } catch (...) {
-        clientFailure = std::current_exception();
-    }
-    if (consultantFailure)
-        std::rethrow_exception(consultantFailure);
-    show(consultantList, consultantLines);
-    if (clientFailure)
-        std::rethrow_exception(clientFailure);
-    show(clientList, lines);
+    // The two tables' lines are made side by side; the consultants' list is filled
+    // before a failure among the clients is reported, as the lists are read.
+    auto lines = data::readSideBySide<data::BoundSource, QStringList>(
+        {{consultantLines, &consultants}, {clientLines, &clients}});
+    show(consultantList, lines[0].take());
+    show(clientList, lines[1].take());
 }
 
 PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess &main, QObject *parent)

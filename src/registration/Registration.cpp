@@ -331,7 +331,7 @@ void RegistrationController::fillProjectNames(bool dropRepeats)
     QStringList names =
         data::sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
     QComboBox &list = m_main.Combo7();
-    platform::setListEntries(&list, dropRepeats ? withoutNeighbourRepeats(std::move(names)) : names, list.currentText());
+    platform::setListEntries(&list, dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names, list.currentText());
 }
 
 } // namespace talveros::registration

@@ -1,10 +1,5 @@
 #include "registration/RegistrationTexts.h"
 
-
-#include <algorithm>
-#include <utility>
-#include <vector>
-
 namespace talveros::registration {
 
 namespace {
@@ -173,14 +168,6 @@ QString projectHasNoData(const QString &number)
 {
     return QStringLiteral("Project ") + number
         + QStringLiteral(" heeft geen gegevensrij in TALVERO_PROJECT_DATA. Er is niets verwijderd.");
-}
-
-QStringList withoutNeighbourRepeats(QStringList entries)
-{
-    // Keeping the first of every run of equal neighbours is the same as removing, from
-    // the back, each entry equal to the one before it; done in one pass.
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    return entries;
 }
 
 } // namespace talveros::registration

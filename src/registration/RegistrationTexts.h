@@ -65,7 +65,4 @@ bool numericKeyAllowed(QChar c);
 QString deletionQuestion(const QString &number, const QString &name, const QString &description);
 QString projectHasNoData(const QString &number);
 
-// Drops every entry equal to the one just before it; only neighbours count.
-QStringList withoutNeighbourRepeats(QStringList entries);
-
 } // namespace talveros::registration

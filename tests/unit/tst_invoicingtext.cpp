@@ -1,4 +1,3 @@
-#include "data/TextForms.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 
@@ -211,46 +210,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(leadingNumber(text), expected);
-    }
-
-    void adjacentRepeats_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("A B A keeps both A") << QStringList{"A", "B", "A"} << QStringList{"A", "B", "A"};
-        QTest::newRow("A A B") << QStringList{"A", "A", "B"} << QStringList{"A", "B"};
-        QTest::newRow("run of three") << QStringList{"x", "x", "x"} << QStringList{"x"};
-        QTest::newRow("case counts") << QStringList{"a", "A", "a "} << QStringList{"a", "A", "a "};
-        QTest::newRow("single") << QStringList{"A"} << QStringList{"A"};
-        QTest::newRow("empty") << QStringList{} << QStringList{};
-    }
-    void adjacentRepeats()
-    {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, expected);
-        QCOMPARE(withoutAdjacentRepeats(entries), expected);
-    }
-
-    // The overview's own sort gives exactly the program's shared text order.
-    void sortKeepsTheSharedTextOrder_data()
-    {
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("case") << QStringList{"b", "B", "a", "A", "ab", "Ab", "aB"};
-        QTest::newRow("equal first 16") << QStringList{"2008-01-00000001nee  Zorg", "2008-01-00000001nee  audit",
-                                                       "2008-01-00000001nee  Audit", "2008-01-00000001ja  Bouw"};
-        QTest::newRow("prefixes and control characters")
-            << QStringList{"abc", "ab", QStringLiteral("ab") + QChar(0), "ab ", "", "a\tb", "ABC"};
-        QTest::newRow("non-ASCII inside and after 16")
-            << QStringList{"\u00c9cole", "ecole", "Ecole", "\u00e9cole", "2008-01-00000001\u00e9", "2008-01-00000001z",
-                           "2008-01-00000001E", "Stra\u00dfe", "STRASSE", "stra\u00dfe", "\U0001F600", "z"};
-        QTest::newRow("all of them") << QStringList{"Z", "z", "1", "10", "9", "_", "~", "[", "a"};
-    }
-    void sortKeepsTheSharedTextOrder()
-    {
-        QFETCH(QStringList, texts);
-        QCOMPARE(sortedInTextOrder(texts), talveros::data::sortedTexts(texts));
-        QStringList reversed(texts.crbegin(), texts.crend());
-        QCOMPARE(sortedInTextOrder(reversed), talveros::data::sortedTexts(texts));
     }
 
     // Blocks follow the selected rows, a number selected twice gives its blocks twice,

@@ -1,7 +1,4 @@
-#include "data/TextForms.h"
 #include "registration/RegistrationTexts.h"
-
-#include <QRandomGenerator>
 
 #include <QtTest>
 
@@ -161,43 +158,6 @@ private slots:
         QVERIFY(!numericKeyAllowed(QChar(u'٣'))); // a digit, but not one of "0" to "9"
     }
 
-    // Long lists are sorted in two halves and merged; the order must be the one every
-    // other sorted list of the program has.
-    void sortedLikeEveryList_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("short") << 50;
-        QTest::newRow("long, in two halves") << 20001;
-    }
-    void sortedLikeEveryList()
-    {
-        QFETCH(int, count);
-        const QStringList words = {"Audit", "audit", "audit ", "Zaak", "zaak", "Ärger", "Éclair", "beta", "Beta", ""};
-        QRandomGenerator random(7);
-        QStringList texts;
-        for (int i = 0; i < count; ++i)
-            texts << words[int(random.bounded(qsizetype(words.size())))] + QString::number(random.bounded(30));
-        QCOMPARE(talveros::data::sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts[qsizetype(i)]; }),
-                 talveros::data::sortedTexts(texts));
-    }
-
-    void neighbourRepeats_data()
-    {
-        QTest::addColumn<QStringList>("in");
-        QTest::addColumn<QStringList>("out");
-        QTest::newRow("empty") << QStringList{} << QStringList{};
-        QTest::newRow("one") << QStringList{"a"} << QStringList{"a"};
-        QTest::newRow("run of three") << QStringList{"a", "a", "a", "b"} << QStringList{"a", "b"};
-        QTest::newRow("only neighbours") << QStringList{"a", "b", "a"} << QStringList{"a", "b", "a"};
-        QTest::newRow("case and trailing blank differ") << QStringList{"Audit", "audit", "audit ", "audit "}
-                                                        << QStringList{"Audit", "audit", "audit "};
-    }
-    void neighbourRepeats()
-    {
-        QFETCH(QStringList, in);
-        QFETCH(QStringList, out);
-        QCOMPARE(withoutNeighbourRepeats(in), out);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRegistrationTexts)

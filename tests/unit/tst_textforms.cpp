@@ -1,6 +1,9 @@
 #include "data/TextForms.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace talveros::data;
 
@@ -98,6 +101,60 @@ private slots:
         for (const auto &k : keys)
             expected << texts[k.second];
         QCOMPARE(sortedTexts(texts), expected);
+    }
+
+    // Every sorted list comes out of one sort, with short cuts for ASCII, for texts
+    // alike in their first letters and for long lists sorted in two halves; each must
+    // give what a plain stable sort by textLess gives.
+    void sortAgreesWithTextLess_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("case") << QStringList{"b", "B", "a", "A", "ab", "Ab", "aB"};
+        QTest::newRow("equal first 16") << QStringList{"2008-01-00000001nee  Zorg", "2008-01-00000001nee  audit",
+                                                       "2008-01-00000001nee  Audit", "2008-01-00000001ja  Bouw"};
+        QTest::newRow("prefixes and control characters")
+            << QStringList{"abc", "ab", QStringLiteral("ab") + QChar(0), "ab ", "", "a\tb", "ABC"};
+        QTest::newRow("non-ASCII inside and after 16")
+            << QStringList{"\u00c9cole", "ecole", "Ecole", "\u00e9cole", "2008-01-00000001\u00e9", "2008-01-00000001z",
+                           "2008-01-00000001E", "Stra\u00dfe", "STRASSE", "stra\u00dfe", "\U0001F600", "z"};
+        QTest::newRow("all of them") << QStringList{"Z", "z", "1", "10", "9", "_", "~", "[", "a"};
+        const QStringList words = {"Audit", "audit", "audit ", "Zaak", "zaak", "\u00c4rger", "\u00c9clair", "beta",
+                                   "Beta", "", "\U00010400", "\U00010428", "\u03a3", "\u03c2", "\u212a", "k"};
+        QRandomGenerator random(7);
+        for (int count : {50, 20001}) {
+            QStringList texts;
+            for (int i = 0; i < count; ++i)
+                texts << words[int(random.bounded(qsizetype(words.size())))] + QString::number(random.bounded(30))
+                        + words[int(random.bounded(qsizetype(words.size())))];
+            QTest::newRow(count > 4096 ? "long, in two halves" : "short, mixed") << texts;
+        }
+    }
+    void sortAgreesWithTextLess()
+    {
+        QFETCH(QStringList, texts);
+        QStringList expected = texts;
+        std::stable_sort(expected.begin(), expected.end(), textLess);
+        QCOMPARE(sortedTexts(texts), expected);
+        QCOMPARE(sortedTexts(QStringList(texts.crbegin(), texts.crend())), expected);
+    }
+
+    void neighbourRepeats_data()
+    {
+        QTest::addColumn<QStringList>("in");
+        QTest::addColumn<QStringList>("out");
+        QTest::newRow("empty") << QStringList{} << QStringList{};
+        QTest::newRow("one") << QStringList{"a"} << QStringList{"a"};
+        QTest::newRow("run of three") << QStringList{"a", "a", "a", "b"} << QStringList{"a", "b"};
+        QTest::newRow("run at the end") << QStringList{"a", "x", "x", "x"} << QStringList{"a", "x"};
+        QTest::newRow("only neighbours") << QStringList{"a", "b", "a"} << QStringList{"a", "b", "a"};
+        QTest::newRow("case and trailing blank differ") << QStringList{"Audit", "audit", "audit ", "audit "}
+                                                        << QStringList{"Audit", "audit", "audit "};
+    }
+    void neighbourRepeats()
+    {
+        QFETCH(QStringList, in);
+        QFETCH(QStringList, out);
+        QCOMPARE(withoutNeighbourRepeats(in), out);
     }
 };
 
