@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "platform/Dialogs.h"
@@ -11,6 +14,17 @@
 #include "platform/Workstation.h"
 
 namespace talveros::bench {
+
+// A measured action that shows a box has failed: the box is printed and the run ends.
+class NoBoxes final : public platform::Dialogs {
+public:
+    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        std::exit(1);
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
+};
 
 class NoPrinters final : public platform::Printers {
 public:

@@ -31,16 +31,6 @@ using namespace talveros;
 
 namespace {
 
-class NoDialogs final : public platform::Dialogs {
-public:
-    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        std::exit(1);
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-};
-
 double peakMiB()
 {
     rusage usage{};
@@ -104,7 +94,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[2]));
 
-    NoDialogs dialogs;
+    bench::NoBoxes dialogs;
     bench::BenchServices quiet(dialogs);
     platform::Services &services = quiet.services;
 

@@ -23,16 +23,6 @@ using namespace talveros;
 
 namespace {
 
-class NoDialogs final : public platform::Dialogs {
-public:
-    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        std::exit(1);
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-};
-
 // Sign-off ends the program; here it only counts, so that it can be measured again.
 class CountingControl final : public platform::AppControl {
 public:
@@ -75,7 +65,7 @@ int main(int argc, char *argv[])
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[2]));
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 21;
 
-    NoDialogs dialogs;
+    bench::NoBoxes dialogs;
     bench::BenchServices quiet(dialogs);
     CountingControl control;
     platform::Services services{dialogs,        quiet.clock, quiet.printers, quiet.workstation, control,
