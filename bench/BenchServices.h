@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +16,27 @@
 #include "platform/Workstation.h"
 
 namespace talveros::bench {
+
+// Answers Yes and notes when it did; the next box after that is the result, shown once
+// the action is done: `elapsed` seconds later.
+class TimingDialogs final : public platform::Dialogs {
+public:
+    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons buttons) override
+    {
+        if (buttons == platform::Buttons::YesNo) {
+            timer.start();
+            return platform::Answer::Yes;
+        }
+        elapsed = double(timer.nsecsElapsed()) / 1e9;
+        last = text;
+        return platform::Answer::Ok;
+    }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
+
+    QElapsedTimer timer;
+    double elapsed = 0;
+    QString last;
+};
 
 // A measured action that shows a box has failed: the box is printed and the run ends.
 class NoBoxes final : public platform::Dialogs {

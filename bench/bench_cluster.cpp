@@ -37,25 +37,6 @@ using namespace talveros;
 
 namespace {
 
-class TimingDialogs final : public platform::Dialogs {
-public:
-    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons buttons) override
-    {
-        if (buttons == platform::Buttons::YesNo) {
-            timer.start();
-            return platform::Answer::Yes;
-        }
-        elapsed = double(timer.nsecsElapsed()) / 1e6;
-        last = text;
-        return platform::Answer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-
-    QElapsedTimer timer;
-    double elapsed = 0;
-    QString last;
-};
-
 double millis(const std::function<void()> &work)
 {
     QElapsedTimer timer;
@@ -72,7 +53,7 @@ double median(std::vector<double> values)
 
 struct Target {
     int port;
-    std::unique_ptr<TimingDialogs> dialogs = std::make_unique<TimingDialogs>();
+    std::unique_ptr<bench::TimingDialogs> dialogs = std::make_unique<bench::TimingDialogs>();
     std::unique_ptr<bench::BenchServices> quiet;
     std::unique_ptr<mainwindow::Form1> form;
     std::map<QString, std::vector<double>> times;
@@ -114,7 +95,7 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "bench_cluster: %s\n", qPrintable(t.dialogs->last));
                 return 1;
             }
-            t.times["whole action (Yes to lists)"].push_back(t.dialogs->elapsed);
+            t.times["whole action (Yes to lists)"].push_back(t.dialogs->elapsed * 1e3);
             t.times["numbering (store only)"].push_back(millis([&] {
                 registration::insertNumberedRow(consultants, [](const QString &n) -> registration::Fields {
                     return {{"consultantnummer", n}};

@@ -25,27 +25,6 @@ using namespace talveros;
 
 namespace {
 
-// Answers Yes and notes when it did; the next box after that is the result, shown
-// once the lists are refreshed. Any other box is a failure of the run.
-class TimingDialogs final : public platform::Dialogs {
-public:
-    platform::Answer message(const QString &text, const QString &, platform::Icon, platform::Buttons buttons) override
-    {
-        if (buttons == platform::Buttons::YesNo) {
-            timer.start();
-            return platform::Answer::Yes;
-        }
-        elapsed = double(timer.nsecsElapsed()) / 1e9;
-        last = text;
-        return platform::Answer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-
-    QElapsedTimer timer;
-    double elapsed = 0;
-    QString last;
-};
-
 // Connect, select the whole table and fetch it (LeanFetch.h): what any program needs
 // at least to have the table in hand.
 double rawFetch(const char *table, size_t *rows)
@@ -70,7 +49,7 @@ int main(int argc, char *argv[])
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), std::atoi(argv[2]));
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
 
-    TimingDialogs dialogs;
+    bench::TimingDialogs dialogs;
     bench::BenchServices quiet(dialogs);
     platform::Services &services = quiet.services;
 
