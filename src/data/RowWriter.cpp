@@ -15,14 +15,20 @@ int keyColumn(const RowStore &shape)
     return -1;
 }
 
-void addCondition(QByteArray &where, std::vector<SqlValue> &params, const RowStore &shape,
-                  const std::vector<SqlValue> &original, int c, bool binary)
+void addCondition(QByteArray &where, std::vector<SqlValue> &params, QStringView column, const SqlValue &value,
+                  bool binary)
 {
     if (!where.isEmpty())
         where += " AND ";
-    const QByteArray name = quotedName(shape.columns()[size_t(c)].name);
+    const QByteArray name = quotedName(column);
     where += binary ? "BINARY " + name + " <=> BINARY ?" : name + " <=> ?";
-    params.push_back(original[size_t(c)]);
+    params.push_back(value);
+}
+
+void addCondition(QByteArray &where, std::vector<SqlValue> &params, const RowStore &shape,
+                  const std::vector<SqlValue> &original, int c, bool binary)
+{
+    addCondition(where, params, shape.columns()[size_t(c)].name, original[size_t(c)], binary);
 }
 
 // "`key` <=> ? AND BINARY `b` <=> BINARY ? ...": the key (indexed) first, then the
@@ -145,6 +151,16 @@ void remove(Connection &conn, const QString &table, const RowStore &shape, const
     const QByteArray where = whereOriginal(shape, original, std::vector<bool>(original.size(), true), params);
     if (conn.execute("DELETE FROM " + quotedName(table) + " WHERE " + where + " LIMIT 1", params) != 1)
         throw changedByOthers();
+}
+
+qint64 countHolding(Connection &conn, const QString &table, const std::vector<std::pair<QString, SqlValue>> &values)
+{
+    QByteArray where;
+    std::vector<SqlValue> params;
+    for (const auto &[column, value] : values)
+        addCondition(where, params, column, value, true);
+    const RowStore count = conn.query("SELECT COUNT(*) FROM " + quotedName(table) + " WHERE " + where, params);
+    return count.text(0, 0).toLongLong();
 }
 
 std::optional<std::vector<SqlValue>> reread(Connection &conn, const QString &table, const RowStore &shape,

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace talveros::data {
@@ -39,6 +40,10 @@ void remove(Connection &conn, const QString &table, const RowStore &shape, const
 // one; empty when it is gone.
 std::optional<std::vector<SqlValue>> reread(Connection &conn, const QString &table, const RowStore &shape,
                                             const std::vector<SqlValue> &original);
+
+// How many rows hold exactly these values, byte for byte (NULL matching NULL): what a
+// write whose reply was lost left behind.
+qint64 countHolding(Connection &conn, const QString &table, const std::vector<std::pair<QString, SqlValue>> &values);
 
 DbError changedByOthers();
 

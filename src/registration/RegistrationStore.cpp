@@ -110,18 +110,11 @@ enum class Outcome { Stored, NotStored, Unknown };
 // cannot be asked.
 std::optional<qint64> rowsHolding(const QString &table, const std::vector<std::pair<QString, data::SqlValue>> &values)
 {
-    QByteArray where;
-    std::vector<data::SqlValue> params;
-    for (const auto &[column, value] : values) {
-        where += (where.isEmpty() ? "" : " AND ") + ("BINARY " + data::rowwriter::quotedName(column) + " <=> BINARY ?");
-        params.push_back(value);
-    }
     try {
         data::Connection conn(data::Database::Main);
-        const data::RowStore count =
-            conn.query("select count(*) from " + data::rowwriter::quotedName(table) + " where " + where, params);
+        const qint64 count = data::rowwriter::countHolding(conn, table, values);
         conn.close();
-        return count.text(0, 0).toLongLong();
+        return count;
     } catch (const data::DbError &) {
         return std::nullopt;
     }
