@@ -95,17 +95,30 @@ bool BoundSource::find(const QString &criterion)
     const qsizetype open = criterion.indexOf(QLatin1Char('\''), eq + 1);
     if (eq < 0 || open < 0 || !criterion.endsWith(QLatin1Char('\'')) || criterion.size() - 1 <= open)
         throw DbError(QStringLiteral("42000"), 0, QStringLiteral("Ongeldige zoekopdracht: %1").arg(criterion));
-    const QString column = criterion.left(eq).trimmed();
-    const QByteArray value = criterion.mid(open + 1, criterion.size() - open - 2).toUtf8();
-    const int c = columnIndex(column);
+    return findWhere(QStringView(criterion).left(eq).trimmed(), criterion.mid(open + 1, criterion.size() - open - 2));
+}
 
+bool BoundSource::findWhere(QStringView column, const QString &value)
+{
+    const int c = columnIndex(column);
     flushPendingEdit();
-    const std::string_view wanted(value.constData(), size_t(value.size()));
-    size_t row = 0;
-    while (row < m_rows.rowCount() && !m_rows.equals(row, c, wanted))
-        ++row;
-    setPosition(row);
+    setPosition(firstRowHolding(c, value));
     return !eof();
+}
+
+size_t BoundSource::rowWhere(QStringView column, const QString &value) const
+{
+    return firstRowHolding(columnIndex(column), value);
+}
+
+size_t BoundSource::firstRowHolding(int column, const QString &value) const
+{
+    const QByteArray bytes = value.toUtf8();
+    const std::string_view wanted(bytes.constData(), size_t(bytes.size()));
+    size_t row = 0;
+    while (row < m_rows.rowCount() && !m_rows.equals(row, column, wanted))
+        ++row;
+    return row;
 }
 
 QString BoundSource::field(QStringView column) const
@@ -148,6 +161,12 @@ bool BoundSource::hasPendingEdit(QStringView column) const
             return true;
     }
     return false;
+}
+
+void BoundSource::editCurrent(QStringView column, const QString &value)
+{
+    setPendingEdit(column, value);
+    emit edited(columnIndex(column));
 }
 
 void BoundSource::setPendingEdit(QStringView column, const QString &value)

@@ -43,6 +43,13 @@ public:
     // is everything between the first quote and the last one, so a quote inside it is
     // part of the value. Returns false and stands past the last row when none matches.
     bool find(const QString &criterion);
+    // The same search given its column and value: moves to the first row whose value
+    // is byte for byte `value`, past the last row when none is.
+    bool findWhere(QStringView column, const QString &value);
+    // The first row whose value is byte for byte `value`, rowCount() when none is,
+    // without moving, writing a pending edit or repainting a box: for looking a value up
+    // in another table while the panes stay where they are.
+    size_t rowWhere(QStringView column, const QString &value) const;
     size_t rowCount() const { return m_rows.rowCount(); }
     size_t position() const { return m_pos; }
 
@@ -58,6 +65,9 @@ public:
 
     // Edits a column of the current row; edits of other columns stay pending beside it.
     void setPendingEdit(QStringView column, const QString &value);
+    // An edit of the current row made by the program rather than typed: it waits like a
+    // typed one, and the boxes bound to the column show it.
+    void editCurrent(QStringView column, const QString &value);
     bool hasPendingEdit() const { return !m_pending.empty(); }
     bool hasPendingEdit(QStringView column) const;
     // The current row's value as the server last gave it, pending edits left out: what
@@ -79,9 +89,12 @@ public:
 
 signals:
     void currentChanged();
+    // A column of the current row (by its index) was given a new value by editCurrent.
+    void edited(int column);
 
 private:
     void setPosition(size_t pos);
+    size_t firstRowHolding(int column, const QString &value) const;
     QString pendingEditsText() const;
     QString notStoredKept(const DbError &e) const;
     void settleFailedWrite(const DbError &e, const std::vector<SqlValue> &original,

@@ -1,21 +1,26 @@
 #pragma once
 
-#include "mainwindow/Form1Ui.h"
-#include "panes/MainWindowAccess.h"
 #include "platform/Branding.h"
-#include "platform/Services.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
 
+namespace talveros::platform {
+struct Services;
+}
+namespace talveros::panes {
+class MainWindowAccess;
+}
 namespace talveros::messages {
 class Ticker;
 }
 
 namespace talveros::mainwindow {
 
+struct Form1Ui;
 class MasterLists;
 class StatusStripBehaviour;
 
@@ -35,10 +40,11 @@ QString unsavedEditQuestion();
 // cannot be stored: it is lost, and the report says so before the server's reason.
 QString lostEditReport(const QString &failure);
 
-// The administrator's working window and the composition root: it holds its named
-// controls (Form1Ui), runs the start-up, and wires one controller per subsystem,
-// handing the features only the small interface of panes::MainWindowAccess.
-class Form1 : public QWidget, public Form1Ui {
+// The administrator's working window and the composition root: it owns its named
+// controls (Form1Ui), runs the start-up, and wires one controller per subsystem. Each
+// controller gets its own tab and the small interface of panes::MainWindowAccess; the
+// window turns its panes' pictures and strip buttons into that interface's requests.
+class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(platform::Services &services, QWidget *parent = nullptr);
@@ -53,6 +59,10 @@ public:
     void load();
     bool isLoaded() const { return m_loaded; }
 
+    // The installed printers into the printer list, `chosen` (an index, or -1 for none)
+    // selected: the sign-in window finds them, the list is the window's.
+    void showPrinters(const QStringList &printers, int chosen);
+
     // Each re-reads its source, rebuilds its look-up lists and counter as start-up
     // filled them, and leaves the source on its first row.
     void rebuildConsultantLists();
@@ -66,21 +76,23 @@ public:
     // the edit being lost.
     void storePendingEditsAtQuit();
 
-    messages::Ticker *ticker = nullptr;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class Access;
     void wireBehaviour();
+    // The panes' pictures and the strip's buttons, as requests of the features.
+    void forwardRequests();
 
     platform::Services &m_services;
+    std::unique_ptr<Form1Ui> m_ui;
     bool m_loaded = false;
-    panes::StatusStrip m_strip;
     std::unique_ptr<Access> m_access;
     std::unique_ptr<MasterLists> m_lists;
     StatusStripBehaviour *m_statusStrip = nullptr;
+    messages::Ticker *m_ticker = nullptr;
 };
 
 } // namespace talveros::mainwindow

@@ -30,10 +30,12 @@ mainwindow::Form1 *Form1Host::ensure()
     return m_form.get();
 }
 
-QComboBox *Form1Host::printerList()
+bool Form1Host::showPrinters(const QStringList &printers, int chosen)
 {
     mainwindow::Form1 *form = ensure();
-    return form ? form->Combo9 : nullptr;
+    if (form)
+        form->showPrinters(printers, chosen);
+    return form != nullptr;
 }
 
 void Form1Host::showMainWindow()
