@@ -1,14 +1,22 @@
 #include "invoicing/Invoicing.h"
+#include "invoicing/InvoicingTab.h"
 #include "mainwindow/Form1.h"
+#include "platform/PictureButton.h"
 #include "platform/QtPageOutput.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 #include "support/TestDb.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace talveros;
+using test::named;
 using namespace talveros::test::tables;
 using talveros::test::s;
 using data::Database;
@@ -77,7 +85,7 @@ struct Rig : test::FakeServices {
     PdfThroughQt pdf;
     platform::Services withPdf{dialogs, clock, printers, workstation, app, sound, shell, icmp, pdf};
     mainwindow::Form1 form{withPdf};
-    invoicing::InvoicingTab *tab = form.invoicing;
+    invoicing::InvoicingTab *tab = named<invoicing::InvoicingTab>(form, "invoicing");
 
     Rig() { form.load(); }
     invoicing::InvoicingController *controller() const
@@ -341,8 +349,9 @@ private slots:
               declaration("2008-01-00000007", s("Audit"), "Anna BV", "Jan", "ja", "ja"),
               declaration("2008-01-00000008", s("Audit"), "Anna BV", "Jan", "nee", "ja")});
         Rig rig;
-        rig.form.Combo9->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
-        rig.form.Combo9->setCurrentIndex(1);
+        auto *printerList = named<QComboBox>(rig.form, "Combo9");
+        printerList->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
+        printerList->setCurrentIndex(1);
         // A client pick first: the overview keeps its yellow.
         rig.tab->Combo11->addItem(QStringLiteral("Anna BV"));
         choose(rig.tab->Combo11, QStringLiteral("Anna BV"));
@@ -370,8 +379,8 @@ private slots:
                                  rig.tab->Combo16, rig.tab->Combo18, rig.tab->Combo19})
                 QCOMPARE(c->currentText(), QString());
             QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
-            QCOMPARE(items(rig.form.Combo9), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
-            QCOMPARE(rig.form.Combo9->currentText(), QStringLiteral("Kantoor"));
+            QCOMPARE(items(printerList), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
+            QCOMPARE(printerList->currentText(), QStringLiteral("Kantoor"));
         }
 
         // The overview rows feed an invoice as well as the pick rows do.
@@ -441,12 +450,12 @@ private slots:
         QFETCH(QStringList, shown);
         seedProjects({stored});
         Rig rig;
-        QLineEdit *flag = rig.form.projectPane->Text44;
+        QLineEdit *flag = named<QLineEdit>(rig.form, "Text44");
         QCOMPARE(flag->text(), stored);
         QStringList seen;
-        for (QWidget *target : {static_cast<QWidget *>(rig.form.projectPane->Label62),
-                                static_cast<QWidget *>(rig.form.projectPane->Image12),
-                                static_cast<QWidget *>(rig.form.projectPane->Label62)}) {
+        for (QWidget *target : {static_cast<QWidget *>(named<QLabel>(rig.form, "Label62")),
+                                static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image12")),
+                                static_cast<QWidget *>(named<QLabel>(rig.form, "Label62"))}) {
             QTest::mouseDClick(target, Qt::LeftButton);
             seen << flag->text();
         }
@@ -464,18 +473,18 @@ private slots:
         {
             Rig rig;
             rig.form.show();
-            QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
-            choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+            QTest::mouseDClick(named<QLabel>(rig.form, "Label62"), Qt::LeftButton);
+            choose(named<QComboBox>(rig.form, "Combo3"), QStringLiteral("0001Project20002"));
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
-            QTest::mouseDClick(rig.form.projectPane->Image12, Qt::LeftButton);
+            QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image12"), Qt::LeftButton);
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
             QVERIFY(rig.form.close());
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Ja"}));
         }
         Rig again;
-        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
-        choose(again.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
-        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
+        QCOMPARE(named<QLineEdit>(again.form, "Text44")->text(), QStringLiteral("Ja"));
+        choose(named<QComboBox>(again.form, "Combo3"), QStringLiteral("0001Project20002"));
+        QCOMPARE(named<QLineEdit>(again.form, "Text44")->text(), QStringLiteral("Ja"));
         QVERIFY(again.dialogs.boxes.empty());
     }
 
@@ -501,14 +510,14 @@ private slots:
         seedProjects({"Nee", "Nee"});
         Rig rig;
         rig.form.show();
-        QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
+        QTest::mouseDClick(named<QLabel>(rig.form, "Label62"), Qt::LeftButton);
         test::execute(Database::Main, "UPDATE TALVERO_projecten SET " + otherChange + " WHERE nummer=1");
-        choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+        choose(named<QComboBox>(rig.form, "Combo3"), QStringLiteral("0001Project20002"));
         QCOMPARE(int(rig.dialogs.boxes.size()), boxes);
         if (boxes)
             QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
         QCOMPARE(storedFlags(), storedAfterMove);
-        QCOMPARE(rig.form.projectPane->Text44->text(), shown);
+        QCOMPARE(named<QLineEdit>(rig.form, "Text44")->text(), shown);
         // Nothing is left waiting to overwrite the other workstation's flag.
         QVERIFY(rig.form.close());
         QCOMPARE(storedFlags(), storedAfterMove);
@@ -522,8 +531,9 @@ private slots:
                                        "Gemeente", "Jan de Vries"));
         seed(many);
         Rig rig;
-        rig.form.Combo9->addItems({"Kantoor", "Thuis"});
-        rig.form.Combo9->setCurrentIndex(1);
+        auto *printerList = named<QComboBox>(rig.form, "Combo9");
+        printerList->addItems({"Kantoor", "Thuis"});
+        printerList->setCurrentIndex(1);
         QAction *print = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionPrintInvoice"));
         QAction *save = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionSaveInvoicePdf"));
         QVERIFY(print && save);
@@ -597,7 +607,7 @@ private slots:
 
         // Ctrl+P prints while the invoice shows, and does nothing once it is hidden.
         rig.form.show();
-        rig.form.SSTab1->setCurrentWidget(rig.tab);
+        named<QTabWidget>(rig.form, "SSTab1")->setCurrentWidget(rig.tab);
         rig.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&rig.form));
         size_t before = rig.pdf.fake.printed.size();

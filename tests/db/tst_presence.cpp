@@ -1,16 +1,22 @@
+#include "data/BoundSource.h"
 #include "mainwindow/Form1.h"
 #include "messages/Presence.h"
 #include "messages/PresenceLines.h"
+#include "messages/PresenceTab.h"
+#include "platform/PictureButton.h"
 #include "platform/ServerWaitWindow.h"
 #include "support/FakeWait.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 #include "support/TestDb.h"
 
 #include <QDialog>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
+using test::named;
 using namespace talveros::test::tables;
 using talveros::test::s;
 using data::Database;
@@ -71,7 +77,7 @@ struct Rig : test::FakeServices {
     Rig()
     {
         form.load();
-        tab = form.presence;
+        tab = named<messages::PresenceTab>(form, "presence");
         presence = form.findChild<PresenceController *>();
     }
     QString shown(const char *name) const { return form.findChild<QLineEdit *>(QString::fromLatin1(name))->text(); }
@@ -101,7 +107,7 @@ private slots:
         Rig rig;
         auto *tab = rig.tab;
         rig.form.resize(1200, 900);
-        rig.form.SSTab2->setCurrentWidget(tab);
+        named<QTabWidget>(rig.form, "SSTab2")->setCurrentWidget(tab);
         rig.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
 
@@ -144,8 +150,8 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.form.Adodc1->moveNext();
-        rig.form.Adodc2->moveNext();
+        named<data::BoundSource>(rig.form, "Adodc1")->moveNext();
+        named<data::BoundSource>(rig.form, "Adodc2")->moveNext();
         QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
         QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
         QCOMPARE(items(rig.tab->List3), kSeededClientLines);
@@ -183,7 +189,7 @@ private slots:
         if (trigger == "picture") {
             QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
         } else if (trigger == "tab strip") {
-            QTabBar *bar = rig.form.SSTab2->tabBar();
+            QTabBar *bar = named<QTabWidget>(rig.form, "SSTab2")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(bar->count() - 1).center());
         } else {
             rig.tab->Check1->setChecked(true);
@@ -201,7 +207,7 @@ private slots:
         Rig rig;
         seed();
         QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(rig.form.SSTab2->tabBar(), &back);
+        QCoreApplication::sendEvent(named<QTabWidget>(rig.form, "SSTab2")->tabBar(), &back);
         QCoreApplication::processEvents();
         QCOMPARE(rig.tab->List2->count(), 0);
     }
@@ -419,8 +425,8 @@ private slots:
 
         Rig rig;
         for (int i = 0; i < pick; ++i)
-            rig.form.Adodc1->moveNext();
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+            named<data::BoundSource>(rig.form, "Adodc1")->moveNext();
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
 
         QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
         QVERIFY(rig.dialogs.boxes.empty());
@@ -448,17 +454,17 @@ private slots:
         Rig rig;
         // Longer than the column takes: the server refuses it, and the edit waits.
         const std::optional<QString> stored = test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front();
-        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QString(256, u'x'));
+        named<data::BoundSource>(rig.form, "Adodc2")->setPendingEdit(u"Bedrijf", QString(256, u'x'));
         const QStringList read{"isAFGEMELD", "isONLINE"};
         std::vector<Row> expected = test::tableRows(Database::Main, kConsultants, read);
         rig.dialogs.answers.push_back(signOffAnyway ? platform::Answer::Yes : platform::Answer::No);
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         QCOMPARE(rig.dialogs.boxes[1].text, messages::unsavedEditSignOffQuestion());
         QCOMPARE(rig.dialogs.boxes[1].buttons, platform::Buttons::YesNo);
         QCOMPARE(rig.app.exitCodes, signOffAnyway ? std::vector<int>{0} : std::vector<int>{});
-        QCOMPARE(rig.form.Adodc2->hasPendingEdit(), !signOffAnyway);
+        QCOMPARE(named<data::BoundSource>(rig.form, "Adodc2")->hasPendingEdit(), !signOffAnyway);
         if (signOffAnyway)
             expected[0] = {s("01-15-2008  14:05:09"), s("OFFLINE")};
         QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
@@ -469,8 +475,8 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw & 'anders'"));
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        named<data::BoundSource>(rig.form, "Adodc2")->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw & 'anders'"));
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
         QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
         QCOMPARE(test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front(), s("Nieuw & 'anders'"));
     }

@@ -1,16 +1,21 @@
 #include "mainwindow/Form1.h"
+#include "platform/PictureButton.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 #include "support/TestDb.h"
 #include "tools/Addresses.h"
 #include "tools/Tools.h"
 #include "tools/ToolTexts.h"
+#include "tools/WebView.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QtTest>
 
 using namespace talveros;
+using test::named;
 using namespace talveros::test::tables;
 using data::Database;
 
@@ -30,7 +35,7 @@ struct Rig : test::FakeServices {
     {
         form.load();
         if (fakeEngine)
-            form.WebBrowser1->setEngineFactory([this](QWidget *parent) {
+            view()->setEngineFactory([this](QWidget *parent) {
                 ++pagesMade;
                 auto *page = new QWidget(parent);
                 page->setObjectName(QStringLiteral("fakePage"));
@@ -44,11 +49,12 @@ struct Rig : test::FakeServices {
         QVERIFY2(w, name);
         QTest::mouseClick(w, Qt::LeftButton);
     }
-    bool viewShown() const { return !form.WebBrowser1->isHidden() && !form.Picture1->isHidden(); }
-    bool viewHidden() const { return form.WebBrowser1->isHidden() && form.Picture1->isHidden(); }
+    tools::WebView *view() const { return named<tools::WebView>(form, "WebBrowser1"); }
+    bool viewShown() const { return !view()->isHidden() && !named(form, "Picture1")->isHidden(); }
+    bool viewHidden() const { return view()->isHidden() && named(form, "Picture1")->isHidden(); }
     QString pageUrl() const
     {
-        QWidget *page = form.WebBrowser1->engine();
+        QWidget *page = view()->engine();
         return page ? page->property("url").toUrl().toString() : QString();
     }
 };
@@ -82,12 +88,12 @@ private slots:
 void TestTools::startUpLeavesTheBrowserEngineAlone()
 {
     Rig rig(false);
-    QVERIFY(!rig.form.WebBrowser1->engine());
+    QVERIFY(!rig.view()->engine());
     QVERIFY(rig.viewHidden());
     // Nothing on the way to a page that is not shown loads it either.
     rig.click("Image16");
     rig.click("Image1");
-    QVERIFY(!rig.form.WebBrowser1->engine());
+    QVERIFY(!rig.view()->engine());
     QVERIFY(!engineLibraryLoaded());
 }
 
@@ -116,10 +122,10 @@ void TestTools::mailWithoutMailProgram()
 void TestTools::command1ShowsInvoicing()
 {
     Rig rig;
-    rig.form.SSTab1->setCurrentIndex(0);
+    named<QTabWidget>(rig.form, "SSTab1")->setCurrentIndex(0);
     rig.click("Command1");
-    QCOMPARE(rig.form.SSTab1->currentIndex(), 2);
-    QCOMPARE(rig.form.SSTab1->tabText(2), QStringLiteral("Factureren/Printen"));
+    QCOMPARE(named<QTabWidget>(rig.form, "SSTab1")->currentIndex(), 2);
+    QCOMPARE(named<QTabWidget>(rig.form, "SSTab1")->tabText(2), QStringLiteral("Factureren/Printen"));
 }
 
 void TestTools::webButtons_data()
@@ -160,12 +166,12 @@ void TestTools::webButtons()
         return;
     }
     QVERIFY(rig.viewShown());
-    QCOMPARE(rig.form.WebBrowser1->address(), address);
+    QCOMPARE(rig.view()->address(), address);
     QCOMPARE(rig.pageUrl(), QUrl(address).toString());
 
     // Another page replaces it in the same view; Picture1 closes the view.
     rig.click("Image3");
-    QCOMPARE(rig.form.WebBrowser1->address(), tools::addresses::searchEngine());
+    QCOMPARE(rig.view()->address(), tools::addresses::searchEngine());
     QCOMPARE(rig.pagesMade, 1);
     rig.click("Picture1");
     QVERIFY(rig.viewHidden());
@@ -198,7 +204,7 @@ void TestTools::administrationCode()
     if (admitted) {
         QVERIFY(rig.dialogs.boxes.empty());
         QVERIFY(rig.viewShown());
-        QCOMPARE(rig.form.WebBrowser1->address(), tools::addresses::administrationPage());
+        QCOMPARE(rig.view()->address(), tools::addresses::administrationPage());
     } else {
         QCOMPARE(rig.dialogs.texts(), QStringList{QStringLiteral("Verkeerd paswoord, U heeft geen toehang tot de database!")});
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));

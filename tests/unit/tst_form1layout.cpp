@@ -1,7 +1,14 @@
+#include "data/BoundSource.h"
 #include "data/ConnectionSettings.h"
+#include "invoicing/InvoicingTab.h"
 #include "mainwindow/Form1.h"
+#include "panes/RecordPanes.h"
+#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
+#include "registration/EntryTabs.h"
+#include "tools/WebView.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 
 #include <QAbstractButton>
 #include <QtTest>
@@ -9,6 +16,7 @@
 #include <memory>
 
 using namespace talveros;
+using test::named;
 
 namespace {
 
@@ -81,27 +89,26 @@ private slots:
         QCOMPARE(&m_form->services().dialogs, &m_dialogs);
         QVERIFY(m_dialogs.boxes.empty());
         const struct {
-            data::BoundSource *source;
             const char *name;
             const char *table;
             bool writable;
-        } sources[] = {{m_form->Adodc1, "Adodc1", "TALVERO_consultants", false},
-                       {m_form->Adodc2, "Adodc2", "TALVERO_opdrachtgevers", true},
-                       {m_form->Adodc3, "Adodc3", "TALVERO_projecten", true}};
+        } sources[] = {{"Adodc1", "TALVERO_consultants", false},
+                       {"Adodc2", "TALVERO_opdrachtgevers", true},
+                       {"Adodc3", "TALVERO_projecten", true}};
         for (const auto &s : sources) {
-            QCOMPARE(m_form->findChild<data::BoundSource *>(QLatin1String(s.name)), s.source);
-            QCOMPARE(s.source->table(), QLatin1String(s.table));
-            QCOMPARE(s.source->isWritable(), s.writable);
-            QCOMPARE(s.source->rowCount(), size_t(0));
+            auto *source = named<data::BoundSource>(*m_form, s.name);
+            QCOMPARE(source->table(), QLatin1String(s.table));
+            QCOMPARE(source->isWritable(), s.writable);
+            QCOMPARE(source->rowCount(), size_t(0));
         }
         // Whoever wires the window starts the clocks.
-        QCOMPARE(m_form->Timer2->interval(), 100);
-        QVERIFY(!m_form->Timer2->isActive());
-        QCOMPARE(m_form->presence->Timer1->interval(), 7800);
-        QVERIFY(!m_form->presence->Timer1->isActive());
-        QCOMPARE(m_form->presence->Timer1->timerType(), Qt::PreciseTimer);
-        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer1")), m_form->presence->Timer1);
-        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer2")), m_form->Timer2);
+        auto *clock = named<QTimer>(*m_form, "Timer2");
+        QCOMPARE(clock->interval(), 100);
+        QVERIFY(!clock->isActive());
+        auto *presence = named<QTimer>(*named(*m_form, "presence"), "Timer1");
+        QCOMPARE(presence->interval(), 7800);
+        QVERIFY(!presence->isActive());
+        QCOMPARE(presence->timerType(), Qt::PreciseTimer);
     }
 
     void windowFitsTheScreen()
@@ -121,21 +128,23 @@ private slots:
                                 QStringLiteral("Web browser")};
         const QStringList inner{QStringLiteral("NIEUW Project aanmaken"), QStringLiteral("Opdrachtgever aanmaken"),
                                 QStringLiteral("Consultant aanmaken"), QStringLiteral("Gebruikers archief")};
-        QCOMPARE(m_form->SSTab1->count(), outer.size());
+        auto *outerTabs = named<QTabWidget>(*m_form, "SSTab1");
+        auto *innerTabs = named<QTabWidget>(*m_form, "SSTab2");
+        QCOMPARE(outerTabs->count(), outer.size());
         for (int i = 0; i < outer.size(); ++i)
-            QCOMPARE(m_form->SSTab1->tabText(i), outer[i]);
-        QCOMPARE(m_form->SSTab2->count(), inner.size());
+            QCOMPARE(outerTabs->tabText(i), outer[i]);
+        QCOMPARE(innerTabs->count(), inner.size());
         for (int i = 0; i < inner.size(); ++i)
-            QCOMPARE(m_form->SSTab2->tabText(i), inner[i]);
+            QCOMPARE(innerTabs->tabText(i), inner[i]);
 
-        QVERIFY(m_form->SSTab1->widget(0)->isAncestorOf(m_form->SSTab2));
-        QVERIFY(m_form->SSTab1->widget(2)->isAncestorOf(m_form->invoicing->List4));
-        QVERIFY(m_form->SSTab1->widget(3)->isAncestorOf(m_form->communication->Text144));
-        QVERIFY(m_form->SSTab1->widget(4)->isAncestorOf(m_form->webTab->Image2));
-        QVERIFY(m_form->SSTab2->widget(0)->isAncestorOf(m_form->Calendar1));
-        QVERIFY(m_form->SSTab2->widget(3)->isAncestorOf(m_form->presence->List2));
-        QVERIFY(!m_form->SSTab1->isAncestorOf(m_form->projectPane->Combo3));
-        QCOMPARE(m_form->Calendar1, m_form->projectEntry->Calendar1);
+        QVERIFY(outerTabs->widget(0)->isAncestorOf(innerTabs));
+        QVERIFY(outerTabs->widget(2)->isAncestorOf(named(*m_form, "List4")));
+        QVERIFY(outerTabs->widget(3)->isAncestorOf(named(*m_form, "Text144")));
+        QVERIFY(outerTabs->widget(4)->isAncestorOf(named(*m_form, "Image2")));
+        QVERIFY(innerTabs->widget(0)->isAncestorOf(named(*m_form, "Calendar1")));
+        QVERIFY(innerTabs->widget(3)->isAncestorOf(named(*m_form, "List2")));
+        QVERIFY(!outerTabs->isAncestorOf(named(*m_form, "Combo3")));
+        QVERIFY(named(*m_form, "projectEntry")->isAncestorOf(named(*m_form, "Calendar1")));
     }
 
     void controls_data()
@@ -474,7 +483,7 @@ private slots:
     // chain would trap the keyboard in a circle through the client list.
     void projectScreenTabKeySkipsForwardingBoxes()
     {
-        const auto *tab = m_form->projectEntry;
+        const auto *tab = named<registration::ProjectEntryTab>(*m_form, "projectEntry");
         for (QWidget *w : {static_cast<QWidget *>(tab->Text52), static_cast<QWidget *>(tab->Text53),
                            static_cast<QWidget *>(tab->Text56), static_cast<QWidget *>(tab->Text57)})
             QCOMPARE(w->focusPolicy(), Qt::ClickFocus);
@@ -486,9 +495,9 @@ private slots:
         const QList<platform::PictureButton *> invoice =
             m_form->findChildren<platform::PictureButton *>(QStringLiteral("Image27"));
         QCOMPARE(invoice.size(), 7);
-        for (platform::PictureButton *b : m_form->invoicing->Image27)
+        for (platform::PictureButton *b : named<invoicing::InvoicingTab>(*m_form, "invoicing")->Image27)
             QVERIFY(invoice.contains(b));
-        QCOMPARE(m_form->presence->Image9->size(), QSize(48, 48));
+        QCOMPARE(named(*m_form, "Image9")->size(), QSize(48, 48));
         // Every picture tells what it does.
         for (platform::PictureButton *b : m_form->findChildren<platform::PictureButton *>())
             QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
