@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
     mainwindow::Form1 form(services);
     form.load();
     auto *invoicing = form.findChild<invoicing::InvoicingController *>();
-    invoicing::InvoicingTab *tab = form.invoicing;
+    invoicing::InvoicingTab *tab = form.findChild<invoicing::InvoicingTab *>();
     const QString client = busiestClient();
     const double before = residentMiB();
 

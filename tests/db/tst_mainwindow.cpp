@@ -1,3 +1,4 @@
+#include "data/BoundSource.h"
 #include "mainwindow/Form1.h"
 #include "messages/CommunicationTab.h"
 #include "messages/Ticker.h"
@@ -11,6 +12,7 @@
 #include "support/TestDb.h"
 #include "tools/WebView.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QCompleter>
@@ -369,6 +371,30 @@ private slots:
         QCOMPARE(rig.text("Text6"), QString());
         QCOMPARE(rig.text("Text2"), QString());
         QVERIFY(rig.dialogs.boxes.empty());
+    }
+
+    void projectFetchLeavesPanesOnTheRowTheyShowed()
+    {
+        // The client and consultant numbers repeat: the panes stand on the second rows,
+        // and a description that looks the project's parts up must neither move them to
+        // the first nor repaint them.
+        test::insertRows(Database::Main, kClients, {"Opdrachtgevernummer", "Bedrijf"}, {{s("0001"), s("Eerste")}, {s("0001"), s("Tweede")}});
+        test::insertRows(Database::Main, kConsultants, {"consultantnummer", "naam"}, {{s("0002"), s("Eerst")}, {s("0002"), s("Later")}});
+        test::insertRows(Database::Main, kProjects, {"Projectcode", "Opdrachtgevernummer", "Consultantnummer"},
+                         {{s("P1"), s("0001"), s("0002")}});
+        Rig rig;
+        auto *clients = named<data::BoundSource>(rig.form, "Adodc2");
+        auto *consultants = named<data::BoundSource>(rig.form, "Adodc1");
+        clients->moveNext();
+        consultants->moveNext();
+        QSignalSpy clientMoves(clients, &data::BoundSource::currentChanged);
+        QSignalSpy consultantMoves(consultants, &data::BoundSource::currentChanged);
+        choose(named<QComboBox>(rig.form, "Combo6"), QStringLiteral("P1"));
+        QCOMPARE(clientMoves.count() + consultantMoves.count(), 0);
+        QCOMPARE(rig.text("Text16"), QStringLiteral("Tweede"));
+        QCOMPARE(rig.text("Text6"), QStringLiteral("Later"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Eerste"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral("   Eerst"));
     }
 
     void projectFetchCopiesIntoTheEntryScreen()
