@@ -3,7 +3,6 @@
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <QListView>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -73,8 +72,6 @@ void setListRows(QListView *list, std::shared_ptr<const ListRows> rows)
 {
     auto *model = static_cast<RowsModel *>(list->model());
     model->setRows(rows ? std::move(rows) : rowsOf({}));
-    list->verticalScrollBar()->setValue(0);
-    list->horizontalScrollBar()->setValue(0);
 }
 
 int listRowCount(const QAbstractItemView *list)

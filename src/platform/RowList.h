@@ -32,8 +32,8 @@ std::shared_ptr<const ListRows> rowsOf(QStringList texts);
 // rows in the order they are given.
 QListView *rowList(QWidget *parent, const QString &objectName, const QFont &font, const QColor &background,
                    const QColor &text, bool multiSelect, bool sorted);
-// Shows these rows instead of the ones before: no row current or selected, scrolled to
-// the first.
+// Shows these rows instead of the ones before, with no row current or selected; the
+// list stays scrolled where it was as far as the new rows reach.
 void setListRows(QListView *list, std::shared_ptr<const ListRows> rows);
 
 // What a list shows and which of its rows are selected, by row number, whatever kind of
