@@ -15,6 +15,7 @@
 #include "invoicing/Invoicing.h"
 #include "mainwindow/Form1.h"
 #include "platform/Dialogs.h"
+#include "platform/RowList.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -101,7 +102,7 @@ int main(int argc, char *argv[])
     mainwindow::Form1 form(services);
     form.load();
     auto *invoicing = form.findChild<invoicing::InvoicingController *>();
-    invoicing::InvoicingTab *tab = form.findChild<invoicing::InvoicingTab *>();
+    auto *tab = form.findChild<invoicing::InvoicingTab *>();
     const QString client = busiestClient();
     const double before = residentMiB();
 
@@ -115,10 +116,10 @@ int main(int argc, char *argv[])
             // Where the time goes: the read and the row texts alone, without the lists.
             const double read = timed([] { invoicing::readPaymentOverview({true, true, false, false}, {true, false, false, false}); });
             produced = QStringLiteral("rows=%1+%2+%3+%4 pickers=%5+%6")
-                           .arg(tab->List4->count())
-                           .arg(tab->List5->count())
-                           .arg(tab->List6->count())
-                           .arg(tab->List7->count())
+                           .arg(platform::listRowCount(tab->List4))
+                           .arg(platform::listRowCount(tab->List5))
+                           .arg(platform::listRowCount(tab->List6))
+                           .arg(platform::listRowCount(tab->List7))
                            .arg(tab->Combo7->count())
                            .arg(tab->Combo13->count())
                 + QStringLiteral(" read=%1").arg(read, 0, 'f', 3);
@@ -128,18 +129,18 @@ int main(int argc, char *argv[])
             if (mode == "pick") {
                 best = std::min(best, pick);
                 cpu = lastCpu;
-                produced = QStringLiteral("rows=%1").arg(tab->List4->count());
+                produced = QStringLiteral("rows=%1").arg(platform::listRowCount(tab->List4));
                 continue;
             }
-            const int count = tab->List4->count();
+            const int count = platform::listRowCount(tab->List4);
             for (int i = 0; i < 50 && count > 0; ++i)
-                tab->List4->item(int(qint64(i) * count / 50))->setSelected(true);
+                platform::setListRowSelected(tab->List4, int(qint64(i) * count / 50), true);
             if (!tab->Text70->isHidden())
                 invoicing->toggleInvoice();
             best = std::min(best, timed([&] { invoicing->toggleInvoice(); }));
             cpu = lastCpu;
             produced = QStringLiteral("selected=%1 lines=%2")
-                           .arg(tab->List4->selectedItems().size())
+                           .arg(platform::selectedListRows(tab->List4).size())
                            .arg(invoicing->invoiceLinesShown().size());
         } else {
             std::fprintf(stderr, "unknown mode %s\n", mode.constData());

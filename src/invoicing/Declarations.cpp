@@ -8,6 +8,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <stdexcept>
+
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -83,7 +86,113 @@ QStringList projectDeclarationRows(const QString &project)
     });
 }
 
+void OverviewDeclarations::reserve(size_t declarations, size_t bytes)
+{
+    m_ends.reserve(2 * declarations);
+    m_bytes.reserve(bytes);
+}
+
+std::uint32_t OverviewDeclarations::add(std::string_view number, std::string_view project)
+{
+    if (m_bytes.size() + number.size() + project.size() > UINT32_MAX)
+        throw std::length_error("overview too large");
+    m_bytes.append(number);
+    m_ends.push_back(std::uint32_t(m_bytes.size()));
+    m_bytes.append(project);
+    m_ends.push_back(std::uint32_t(m_bytes.size()));
+    return std::uint32_t(size() - 1);
+}
+
 namespace {
+
+// The rows of one overview list, made into text one at a time as they are shown.
+class OverviewList final : public platform::ListRows {
+public:
+    OverviewList(std::shared_ptr<const OverviewDeclarations> declarations, QString flag,
+                 std::vector<std::uint32_t> inOrder)
+        : m_declarations(std::move(declarations)), m_flag(std::move(flag)), m_rows(std::move(inOrder))
+    {
+    }
+    int count() const override { return int(m_rows.size()); }
+    QString text(int row) const override { return textOf(m_rows[size_t(row)]); }
+    QString textOf(std::uint32_t d) const
+    {
+        const std::string_view number = m_declarations->number(d), project = m_declarations->project(d);
+        return overviewRow(QString::fromUtf8(number.data(), qsizetype(number.size())), m_flag,
+                           QString::fromUtf8(project.data(), qsizetype(project.size())));
+    }
+
+    // The list in the program's text order: folded texts compared unit by unit, equal
+    // folds by the texts themselves, equal texts by where they were given. Each row's
+    // first 16 folded units are worked out once, straight from the bytes for an ASCII
+    // row; most comparisons end there, and only the rest make the two texts.
+    void sort()
+    {
+        struct Key {
+            std::array<quint64, 4> head{};
+            std::uint32_t declaration = 0;
+            std::uint32_t given = 0;
+        };
+        const OverviewDeclarations &all = *m_declarations;
+        std::vector<Key> keys(m_rows.size());
+        std::array<char16_t, 16> units{};
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            Key &k = keys[i];
+            k.declaration = m_rows[i];
+            k.given = std::uint32_t(i);
+            units.fill(0);
+            if (!asciiHead(k.declaration, units)) {
+                units.fill(0);
+                const QString folded = textOf(k.declaration).toCaseFolded();
+                for (qsizetype u = 0; u < qsizetype(units.size()) && u < folded.size(); ++u)
+                    units[size_t(u)] = folded.at(u).unicode();
+            }
+            for (size_t u = 0; u < units.size(); ++u)
+                k.head[u / 4] |= quint64(units[u]) << (16 * (3 - u % 4));
+        }
+        std::sort(keys.begin(), keys.end(), [&](const Key &a, const Key &b) {
+            if (a.head != b.head)
+                return a.head < b.head;
+            if (all.number(a.declaration) != all.number(b.declaration)
+                || all.project(a.declaration) != all.project(b.declaration)) {
+                const QString ta = textOf(a.declaration), tb = textOf(b.declaration);
+                if (const int folded = QString::compare(ta.toCaseFolded(), tb.toCaseFolded(), Qt::CaseSensitive))
+                    return folded < 0;
+                if (const int exact = QString::compare(ta, tb, Qt::CaseSensitive))
+                    return exact < 0;
+            }
+            return a.given < b.given;
+        });
+        for (size_t i = 0; i < keys.size(); ++i)
+            m_rows[i] = keys[i].declaration;
+    }
+
+private:
+    // The first folded units of an ASCII row (its bytes then are its UTF-16 units, and
+    // folding only lowers A-Z), control characters made blanks as oneLine makes them;
+    // false for a row that is not all ASCII.
+    template <size_t N>
+    bool asciiHead(std::uint32_t d, std::array<char16_t, N> &units) const
+    {
+        size_t n = 0;
+        const std::string_view number = m_declarations->number(d), project = m_declarations->project(d);
+        for (const std::string_view part : {number, std::string_view(m_flagBytes), std::string_view("  "), project}) {
+            for (const char c : part) {
+                if (static_cast<unsigned char>(c) >= 0x80)
+                    return false;
+                if (n < N)
+                    units[n++] = c < 0x20 || c == 0x7f ? u' ' : foldedAscii(c);
+            }
+        }
+        return true;
+    }
+    static char16_t foldedAscii(char c) { return c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : char16_t(c); }
+
+    std::shared_ptr<const OverviewDeclarations> m_declarations;
+    QString m_flag;
+    std::string m_flagBytes = m_flag.toStdString();
+    std::vector<std::uint32_t> m_rows;
+};
 
 enum OverviewColumn { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
 
@@ -109,15 +218,16 @@ struct Picker {
 };
 
 struct Panel {
-    QStringList rows;
+    std::shared_ptr<const platform::ListRows> rows;
     QStringList projects;
     QStringList names;
 };
 
 // The "nee" and "ja" panels of one party: its flag decides the panel, its name column
-// fills the name picker.
+// fills the name picker. Row r of the result set is declaration r of `declarations`.
 struct OverviewSide {
     const RowStore &rows;
+    std::shared_ptr<const OverviewDeclarations> declarations;
     int flagColumn, nameColumn;
     std::array<bool, 2> sortedProjects, sortedNames;
 };
@@ -127,7 +237,7 @@ std::array<Panel, 2> overviewPanels(const OverviewSide &side)
     const RowStore &rows = side.rows;
     const int flagColumn = side.flagColumn, nameColumn = side.nameColumn;
     std::array<Picker, 2> projects, names;
-    std::array<QStringList, 2> listed;
+    std::array<std::vector<std::uint32_t>, 2> listed;
     for (size_t p = 0; p < 2; ++p) {
         projects[p].sorted = side.sortedProjects[p];
         names[p].sorted = side.sortedNames[p];
@@ -137,41 +247,59 @@ std::array<Panel, 2> overviewPanels(const OverviewSide &side)
             throw nullValue(rows.columns()[size_t(c)].name);
         return rows.value(r, c);
     };
-    std::string row;
     for (size_t r = 0; r < rows.rowCount(); ++r) {
         size_t panel;
-        std::string_view flag;
         if (rows.equals(r, flagColumn, "nee"))
-            panel = 0, flag = "nee";
+            panel = 0;
         else if (rows.equals(r, flagColumn, "ja"))
-            panel = 1, flag = "ja";
+            panel = 1;
         else
             continue;
-        const std::string_view project = rows.value(r, Project);
-        row.assign(bytes(r, Number)).append(flag).append("  ").append(project);
-        listed[panel] << oneLine(QString::fromUtf8(row.data(), qsizetype(row.size())));
-        projects[panel].add(project);
+        if (rows.isNull(r, Number))
+            throw nullValue(rows.columns()[size_t(Number)].name);
+        listed[panel].push_back(std::uint32_t(r));
+        projects[panel].add(rows.value(r, Project));
         names[panel].add(bytes(r, nameColumn));
     }
+    const QString flags[] = {QStringLiteral("nee"), QStringLiteral("ja")};
     std::array<Panel, 2> panels;
     for (size_t p = 0; p < 2; ++p)
-        panels[p] = {data::sortedTexts(listed[p]), projects[p].texts(), names[p].texts()};
+        panels[p] = {overviewList(side.declarations, flags[p], std::move(listed[p])), projects[p].texts(),
+                     names[p].texts()};
     return panels;
 }
 
 } // namespace
+
+std::shared_ptr<const platform::ListRows> overviewList(std::shared_ptr<const OverviewDeclarations> declarations,
+                                                       const QString &flag, std::vector<std::uint32_t> listed)
+{
+    auto list = std::make_shared<OverviewList>(std::move(declarations), flag, std::move(listed));
+    list->sort();
+    return list;
+}
 
 PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames)
 {
     const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
                                            "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
                                 + kDeclarations + " WHERE " + kWithProject);
+    // Every row's number and project, in row order, for the rows of all four lists; a
+    // NULL number is kept empty here and reported only when its row is listed.
+    auto declarations = std::make_shared<OverviewDeclarations>();
+    size_t bytes = 0;
+    for (size_t r = 0; r < rows.rowCount(); ++r)
+        bytes += rows.value(r, Number).size() + rows.value(r, Project).size();
+    declarations->reserve(rows.rowCount(), bytes);
+    for (size_t r = 0; r < rows.rowCount(); ++r)
+        declarations->add(rows.value(r, Number), rows.value(r, Project));
+
     // The client side and the consultant side share nothing but the rows they read, so
     // they are built side by side.
-    const OverviewSide clientSide{rows, ClientPaid, Client, {sortedProjects[0], sortedProjects[1]},
+    const OverviewSide clientSide{rows, declarations, ClientPaid, Client, {sortedProjects[0], sortedProjects[1]},
                                   {sortedNames[0], sortedNames[1]}};
-    const OverviewSide consultantSide{rows, ConsultantPaid, Consultant, {sortedProjects[2], sortedProjects[3]},
-                                      {sortedNames[2], sortedNames[3]}};
+    const OverviewSide consultantSide{rows, declarations, ConsultantPaid, Consultant,
+                                      {sortedProjects[2], sortedProjects[3]}, {sortedNames[2], sortedNames[3]}};
     auto sides = data::readSideBySide<OverviewSide, std::array<Panel, 2>>(
         {{overviewPanels, &clientSide}, {overviewPanels, &consultantSide}});
     const std::array<Panel, 2> clientPanels = sides[0].take();

@@ -8,6 +8,7 @@
 #include "platform/Action.h"
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
+#include "platform/RowList.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -26,17 +27,7 @@ using namespace platform::colours;
 
 void fillPicker(QComboBox *combo, const QStringList &entries) { platform::setListEntries(combo, entries, QString()); }
 
-// A sorted list is filled in the program's text order in one go: a sorting list widget
-// would insert its rows one at a time, and in an order of its own.
-void fillList(QListWidget *list, const QStringList &rowsInTextOrder)
-{
-    list->setSortingEnabled(false);
-    list->clear();
-    list->addItems(rowsInTextOrder);
-    list->setSortingEnabled(true);
-}
-
-void setBackground(QListWidget *list, const QColor &colour)
+void setBackground(QListView *list, const QColor &colour)
 {
     QPalette p = list->palette();
     p.setColor(QPalette::Base, colour);
@@ -91,18 +82,20 @@ void InvoicingController::fillProjectNames(bool dropRepeats)
 
 void InvoicingController::showClientDeclarations()
 {
-    m_tab.List4->clear();
+    platform::setListRows(m_tab.List4, nullptr);
     setBackground(m_tab.List4, kYellow);
     m_tab.Combo7->setEditText(QString());
-    fillList(m_tab.List4, data::sortedTexts(clientDeclarationRows(m_tab.Combo11->currentText())));
+    platform::setListRows(m_tab.List4,
+                          platform::rowsOf(data::sortedTexts(clientDeclarationRows(m_tab.Combo11->currentText()))));
 }
 
 void InvoicingController::showProjectDeclarations()
 {
-    m_tab.List4->clear();
+    platform::setListRows(m_tab.List4, nullptr);
     setBackground(m_tab.List4, kCyan);
     m_tab.Combo11->setEditText(QString());
-    fillList(m_tab.List4, data::sortedTexts(projectDeclarationRows(m_tab.Combo7->currentText())));
+    platform::setListRows(m_tab.List4,
+                          platform::rowsOf(data::sortedTexts(projectDeclarationRows(m_tab.Combo7->currentText()))));
 }
 
 void InvoicingController::toggleInvoice()
@@ -113,11 +106,8 @@ void InvoicingController::toggleInvoice()
         return;
     }
     QStringList keys;
-    for (int row = 0; row < m_tab.List4->count(); ++row) {
-        const QListWidgetItem *item = m_tab.List4->item(row);
-        if (item->isSelected())
-            keys << firstChars(item->text(), 16);
-    }
+    for (const int row : platform::selectedListRows(m_tab.List4))
+        keys << firstChars(platform::listRowText(m_tab.List4, row), 16);
     const std::vector<KeyedDeclaration> declarations = keys.isEmpty() ? std::vector<KeyedDeclaration>{}
                                                                        : invoiceDeclarations(keys);
     // Composed whole before it is shown: a declaration that cannot be read leaves no
@@ -130,21 +120,21 @@ void InvoicingController::toggleInvoice()
 
 void InvoicingController::loadPaymentOverview()
 {
-    QListWidget *lists[] = {m_tab.List4, m_tab.List5, m_tab.List6, m_tab.List7};
+    QListView *lists[] = {m_tab.List4, m_tab.List5, m_tab.List6, m_tab.List7};
     QComboBox *projectPickers[] = {m_tab.Combo7, m_tab.Combo10, m_tab.Combo8, m_tab.Combo19};
     QComboBox *namePickers[] = {m_tab.Combo11, m_tab.Combo13, m_tab.Combo16, m_tab.Combo18};
     // Which pickers keep text order: Combo7, Combo10 and Combo11.
     const std::array<bool, 4> sortedProjects{true, true, false, false};
     const std::array<bool, 4> sortedNames{true, false, false, false};
     for (int panel = 0; panel < 4; ++panel) {
-        lists[panel]->clear();
+        platform::setListRows(lists[panel], nullptr);
         fillPicker(projectPickers[panel], {});
         fillPicker(namePickers[panel], {});
     }
 
     const PaymentOverview overview = readPaymentOverview(sortedProjects, sortedNames);
     for (size_t panel = 0; panel < 4; ++panel) {
-        fillList(lists[panel], overview.rows[panel]);
+        platform::setListRows(lists[panel], overview.rows[panel]);
         fillPicker(projectPickers[panel], overview.projects[panel]);
         fillPicker(namePickers[panel], overview.names[panel]);
     }

@@ -3,11 +3,12 @@
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
 #include "platform/PictureButton.h"
+#include "platform/RowList.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,20 +48,11 @@ QComboBox *picker(QWidget *parent, const QString &name, const QString &designTex
     return combo;
 }
 
-QListWidget *panelList(QWidget *parent, const QString &name, const QColor &background, const QColor &text,
-                       bool multiSelect)
+QListView *panelList(QWidget *parent, const QString &name, const QColor &background, const QColor &text,
+                     bool multiSelect)
 {
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setFont(fixedPitchFont());
-    list->setSortingEnabled(true);
-    list->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-    list->setUniformItemSizes(true);
+    QListView *list = platform::rowList(parent, name, fixedPitchFont(), background, text, multiSelect, true);
     list->setMinimumHeight(60);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Base, background);
-    p.setColor(QPalette::Text, text);
-    list->setPalette(p);
     return list;
 }
 
@@ -119,7 +111,7 @@ InvoicingTab::InvoicingTab(QWidget *parent) : QWidget(parent)
         QLabel *heading;
         QComboBox *names;
         QComboBox *projects;
-        QListWidget *list;
+        QListView *list;
     } panels[] = {{Label1_0, Combo11, Combo7, List4},
                   {Label1_24, Combo13, Combo10, List5},
                   {Label1_25, Combo16, Combo8, List6},

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -36,10 +36,12 @@ public:
     QComboBox *Combo18 = nullptr; // panel 4 consultants
     QComboBox *Combo19 = nullptr; // panel 4 projects
 
-    QListWidget *List4 = nullptr;
-    QListWidget *List5 = nullptr;
-    QListWidget *List6 = nullptr;
-    QListWidget *List7 = nullptr;
+    // Views over rows made into text as they are shown (platform/RowList.h): the
+    // overview puts a few hundred thousand rows into them.
+    QListView *List4 = nullptr;
+    QListView *List5 = nullptr;
+    QListView *List6 = nullptr;
+    QListView *List7 = nullptr;
 
     QPushButton *Command3 = nullptr; // loads the payment overview
     std::array<platform::PictureButton *, 7> Image27{}; // each shows or hides the invoice

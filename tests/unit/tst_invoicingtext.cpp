@@ -1,5 +1,6 @@
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
+#include "data/TextForms.h"
 
 #include <QtTest>
 
@@ -231,6 +232,59 @@ private slots:
         QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("Factuur voor Klant"), QString()}));
         QCOMPARE(invoiceText({QStringLiteral("a"), QString()}), QStringLiteral("a\r\n\r\n"));
         QCOMPARE(invoiceLines(QString(), {}, {}), (QStringList{QStringLiteral("Factuur voor "), QString()}));
+    }
+
+    // The overview's lists sort the rows they keep as bytes; their order must be the
+    // one every other list has (data::sortedTexts) and every row its overview text.
+    void overviewListOrder_data()
+    {
+        QTest::addColumn<QStringList>("declarations"); // number|project
+        QTest::addColumn<QString>("flag");
+        const QString n = QStringLiteral("2008-01-0000000");
+        QTest::newRow("case first ignored") << QStringList{n + "b|P", n + "A|P", n + "a|P", n + "B|P"} << "nee";
+        QTest::newRow("ties beyond the number")
+            << QStringList{n + "1|audit", n + "1|AUDIT", n + "1|Audit", n + "1|Audi", n + "1|audit"} << "ja";
+        QTest::newRow("short numbers reach the project")
+            << QStringList{"1|b", "1|A", "10|a", "1 |a", "|x", "1|a"} << "nee";
+        QTest::newRow("control characters are blanks")
+            << QStringList{"12\t4|A", "12 4|B", "12\n4|a", "12!4|a", "1\x7f|a"} << "nee";
+        QTest::newRow("non-ASCII among ASCII")
+            << QStringList{n + QStringLiteral("1|\u00c9clair"), n + "1|eclair", n + "1|fabriek",
+                           QStringLiteral("\u00c9") + n + "|A", "e" + n + "|A", "E" + n + "|B",
+                           QStringLiteral("\u00df|x"), "ss|x", "SS|x", QStringLiteral("\u0130|x"), "i|x",
+                           QStringLiteral("a\u2028b|x"), "a b|y"}
+            << "ja";
+        QTest::newRow("outside the BMP against high BMP")
+            << QStringList{QStringLiteral("\U0001F600|a"), QStringLiteral("\uFF21|a"), QStringLiteral("\uFF41|a"),
+                           "z|a", n + QStringLiteral("1|\U0001F600"), n + QStringLiteral("1|\uFFFD")}
+            << "nee";
+        // Many near-equal rows: the sort meets every kind of tie.
+        QStringList many;
+        const QString projects[] = {"Audit", "audit", QStringLiteral("Caf\u00e9"), QStringLiteral("CAF\u00c9"), "Zorg"};
+        for (int i = 0; i < 600; ++i)
+            many << QStringLiteral("%1%2|%3").arg(i % 7 ? "a" : "A").arg(i % 13).arg(projects[i % 5]);
+        QTest::newRow("600 near-equal rows") << many << "nee";
+    }
+    void overviewListOrder()
+    {
+        QFETCH(QStringList, declarations);
+        QFETCH(QString, flag);
+        auto store = std::make_shared<OverviewDeclarations>();
+        store->add("unlisted", "Z"); // the store holds more than one list shows
+        std::vector<std::uint32_t> listed;
+        QStringList expected;
+        for (const QString &d : declarations) {
+            const QString number = d.section('|', 0, 0), project = d.section('|', 1);
+            const QByteArray nb = number.toUtf8(), pb = project.toUtf8();
+            listed.push_back(store->add(std::string_view(nb.constData(), size_t(nb.size())),
+                                        std::string_view(pb.constData(), size_t(pb.size()))));
+            expected << overviewRow(number, flag, project);
+        }
+        const auto list = overviewList(store, flag, listed);
+        QStringList shown;
+        for (int r = 0; r < list->count(); ++r)
+            shown << list->text(r);
+        QCOMPARE(shown, talveros::data::sortedTexts(expected));
     }
 };
 
