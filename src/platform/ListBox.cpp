@@ -2,16 +2,49 @@
 
 #include <QComboBox>
 #include <QCompleter>
+#include <QEvent>
+#include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QStringListModel>
 
 namespace talveros::platform {
+
+namespace {
+
+class PopupPreparer final : public QObject {
+public:
+    PopupPreparer(QCompleter *completer, QObject *parent) : QObject(parent), m_completer(completer) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+            if (m_completer) {
+                if (auto *view = qobject_cast<QListView *>(m_completer->popup()))
+                    view->setUniformItemSizes(true);
+            }
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QCompleter> m_completer;
+};
+
+} // namespace
 
 QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour,
                          bool sorted)
 {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(objectName);
+    // The list model the entries will be set through is there before the edit field,
+    // its completer and the drop-down view are made, so that they are made on it once
+    // and not handed a new model again when the entries come.
+    combo->setModel(new QStringListModel(combo));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(25);
@@ -48,8 +81,11 @@ void findAsYouType(QComboBox *combo)
     completer->setFilterMode(Qt::MatchContains);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     completer->setMaxVisibleItems(combo->maxVisibleItems());
-    if (auto *view = qobject_cast<QListView *>(completer->popup()))
-        view->setUniformItemSizes(true);
+    // The pop-up is a whole list view; most lists are never typed in, so it is made,
+    // and told its rows are all of one height (measuring thousands of rows would stall
+    // the first offer), only when the first key reaches the edit field.
+    if (QLineEdit *field = combo->lineEdit())
+        field->installEventFilter(new PopupPreparer(completer, field));
 }
 
 } // namespace talveros::platform

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QListView>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -71,6 +72,9 @@ private slots:
         p.type(typed);
         QCOMPARE(p.offered(), offered);
         QCOMPARE(p.completer()->popup()->isVisible(), !offered.isEmpty());
+        // Made on the first key, it must still not measure every row of a long list.
+        auto *rows = qobject_cast<QListView *>(p.completer()->popup());
+        QVERIFY(rows && rows->uniformItemSizes());
         // Typing alone chooses nothing and leaves the text as typed.
         QCOMPARE(activated.count(), 0);
         QCOMPARE(p.combo->currentText(), typed);
