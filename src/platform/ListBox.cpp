@@ -12,25 +12,38 @@ namespace talveros::platform {
 
 namespace {
 
+// Keys reach the edit field either straight (a click put the focus there) or through
+// the list, which hands them on without passing them by the field's filters; the
+// first one on either way prepares the pop-up.
 class PopupPreparer final : public QObject {
 public:
-    PopupPreparer(QCompleter *completer, QObject *parent) : QObject(parent), m_completer(completer) {}
+    PopupPreparer(QComboBox *combo, QCompleter *completer)
+        : QObject(combo), m_combo(combo), m_field(combo->lineEdit()), m_completer(completer)
+    {
+        m_combo->installEventFilter(this);
+        if (m_field)
+            m_field->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
             if (m_completer) {
                 if (auto *view = qobject_cast<QListView *>(m_completer->popup()))
                     view->setUniformItemSizes(true);
             }
-            watched->removeEventFilter(this);
+            m_combo->removeEventFilter(this);
+            if (m_field)
+                m_field->removeEventFilter(this);
             deleteLater();
         }
         return false;
     }
 
 private:
+    QComboBox *m_combo;
+    QPointer<QLineEdit> m_field;
     QPointer<QCompleter> m_completer;
 };
 
@@ -84,8 +97,7 @@ void findAsYouType(QComboBox *combo)
     // The pop-up is a whole list view; most lists are never typed in, so it is made,
     // and told its rows are all of one height (measuring thousands of rows would stall
     // the first offer), only when the first key reaches the edit field.
-    if (QLineEdit *field = combo->lineEdit())
-        field->installEventFilter(new PopupPreparer(completer, field));
+    new PopupPreparer(combo, completer);
 }
 
 } // namespace talveros::platform

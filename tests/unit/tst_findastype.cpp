@@ -80,6 +80,18 @@ private slots:
         QCOMPARE(p.combo->currentText(), typed);
     }
 
+    // With the focus on the list (as a click or the Tab key leaves it), the keys go
+    // through the list to its field.
+    void typingIntoTheListOffersAsTheFieldDoes()
+    {
+        Picker p;
+        p.combo->lineEdit()->selectAll();
+        QTest::keyClicks(p.combo, QStringLiteral("jans"));
+        QCOMPARE(p.offered(), (QStringList{"0001  Jansen & Zn", "0004  Van JANSSEN"}));
+        auto *rows = qobject_cast<QListView *>(p.completer()->popup());
+        QVERIFY(rows && rows->isVisible() && rows->uniformItemSizes());
+    }
+
     void choosingAnOfferIsChoosingFromTheList_data()
     {
         QTest::addColumn<bool>("byKeys");
