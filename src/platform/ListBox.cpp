@@ -58,6 +58,9 @@ QComboBox *captionedList(QWidget *parent, const QString &objectName, const QStri
     // its completer and the drop-down view are made, so that they are made on it once
     // and not handed a new model again when the entries come.
     combo->setModel(new QStringListModel(combo));
+    // Its layout gives it its size; becoming editable would otherwise size it to its
+    // contents first, for nothing.
+    combo->setAttribute(Qt::WA_Resized);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(25);
