@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QListView>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -71,9 +72,24 @@ private slots:
         p.type(typed);
         QCOMPARE(p.offered(), offered);
         QCOMPARE(p.completer()->popup()->isVisible(), !offered.isEmpty());
+        // Made on the first key, it must still not measure every row of a long list.
+        auto *rows = qobject_cast<QListView *>(p.completer()->popup());
+        QVERIFY(rows && rows->uniformItemSizes());
         // Typing alone chooses nothing and leaves the text as typed.
         QCOMPARE(activated.count(), 0);
         QCOMPARE(p.combo->currentText(), typed);
+    }
+
+    // With the focus on the list (as a click or the Tab key leaves it), the keys go
+    // through the list to its field.
+    void typingIntoTheListOffersAsTheFieldDoes()
+    {
+        Picker p;
+        p.combo->lineEdit()->selectAll();
+        QTest::keyClicks(p.combo, QStringLiteral("jans"));
+        QCOMPARE(p.offered(), (QStringList{"0001  Jansen & Zn", "0004  Van JANSSEN"}));
+        auto *rows = qobject_cast<QListView *>(p.completer()->popup());
+        QVERIFY(rows && rows->isVisible() && rows->uniformItemSizes());
     }
 
     void choosingAnOfferIsChoosingFromTheList_data()
