@@ -7,8 +7,10 @@
 #include "data/ServerWait.h"
 #include "data/SideBySide.h"
 
+#include <future>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace talveros::data {
 
@@ -41,6 +43,32 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources)
     refreshTogether(sources, {});
 }
 
+class StartedReads {
+public:
+    explicit StartedReads(std::vector<QString> tables) : tables(std::move(tables))
+    {
+        // The reads own what they use: a wait given up leaves them to finish on their own.
+        rows = std::async(std::launch::async, [names = this->tables] {
+            std::vector<Read<QString, RowStore>> reads;
+            for (const QString &table : names)
+                reads.push_back({readTable, &table});
+            // Every read ends before a failure among them is passed on.
+            std::vector<RowStore> read;
+            for (auto &outcome : readSideBySide(reads))
+                read.push_back(outcome.take());
+            return read;
+        });
+    }
+
+    const std::vector<QString> tables;
+    std::future<std::vector<RowStore>> rows;
+};
+
+std::shared_ptr<StartedReads> BoundSource::startReading(std::vector<QString> tables)
+{
+    return std::make_shared<StartedReads>(std::move(tables));
+}
+
 void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile)
 {
     for (BoundSource *source : sources)
@@ -48,21 +76,24 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, con
     std::vector<QString> tables;
     for (BoundSource *source : sources)
         tables.push_back(source->m_table);
-    // The reads are one exchange with the server for whoever waits for it; what they
-    // fill is their own, since a wait given up leaves them to finish on their own.
+    refreshTogether(sources, startReading(std::move(tables)), meanwhile);
+}
+
+void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, std::shared_ptr<StartedReads> started,
+                                  const std::function<void()> &meanwhile)
+{
+    if (started->tables.size() != sources.size())
+        throw std::logic_error("started reads do not match their sources");
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (started->tables[i] != sources[i]->m_table)
+            throw std::logic_error("started reads do not match their sources");
+    }
+    // Waiting for the reads is one exchange with the server for whoever waits for it.
     auto results = std::make_shared<std::vector<RowStore>>();
-    const bool finished = callServer(
-        [tables, results] {
-            std::vector<Read<QString, RowStore>> reads;
-            for (const QString &table : tables)
-                reads.push_back({readTable, &table});
-            // No source changes unless every read succeeded.
-            for (auto &outcome : readSideBySide(reads))
-                results->push_back(outcome.take());
-        },
-        {}, meanwhile);
+    const bool finished = callServer([started, results] { *results = started->rows.get(); }, {}, meanwhile);
     if (!finished)
         throw abandonedWaitError();
+    // No source changes unless every read succeeded.
     for (size_t i = 0; i < sources.size(); ++i) {
         sources[i]->m_rows = std::move((*results)[i]);
         sources[i]->setPosition(0);

@@ -9,11 +9,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace talveros::data {
+
+class StartedReads;
 
 // A data source of the main window: all rows of one table of the main database held
 // in memory with a current row that bound boxes show. It is re-read through a fresh
@@ -36,6 +39,14 @@ public:
     // The same, running `meanwhile` on the calling thread while the reads are under way.
     // A failure of `meanwhile` wins, and then no source changes, as if it had run first.
     static void refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile);
+
+    // Whole tables read side by side from now on, ahead of the sources that will take
+    // them: a window starts its tables' reads before it builds itself.
+    static std::shared_ptr<StartedReads> startReading(std::vector<QString> tables);
+    // refreshTogether with the reads already started, for the sources' own tables in the
+    // same order. The sources are not to have pending edits the reads would pass by.
+    static void refreshTogether(const std::vector<BoundSource *> &sources, std::shared_ptr<StartedReads> started,
+                                const std::function<void()> &meanwhile);
     bool eof() const { return m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();

@@ -55,9 +55,11 @@ QString lostEditReport(const QString &failure)
         + failure;
 }
 
-Form1::Form1(platform::Services &services, QWidget *parent)
+Form1::Form1(platform::Services &services, Reads reads, QWidget *parent)
     : QWidget(parent), m_services(services), m_ui(std::make_unique<Form1Ui>())
 {
+    if (reads == Reads::AtOnce)
+        m_reads = data::BoundSource::startReading(Form1Ui::sourceTables());
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
     m_ui->setupUi(this);
@@ -86,12 +88,17 @@ void Form1::load()
     // The behaviour is wired, and the ticker reads its message over a connection of its
     // own, while the three tables are read, instead of before them: the reads get only
     // the tables' names, and the sources change only once every read has ended.
-    data::BoundSource::refreshTogether({m_ui->Adodc1, m_ui->Adodc2, m_ui->Adodc3}, [this] {
+    const auto meanwhile = [this] {
         wireBehaviour();
         m_ticker->load();
         m_statusStrip->prepareTraceBox();
         m_ui->Calendar1->setSelectedDate(m_services.clock.today());
-    });
+    };
+    const std::vector<data::BoundSource *> sources{m_ui->Adodc1, m_ui->Adodc2, m_ui->Adodc3};
+    if (m_reads)
+        data::BoundSource::refreshTogether(sources, std::exchange(m_reads, nullptr), meanwhile);
+    else
+        data::BoundSource::refreshTogether(sources, meanwhile);
     // The reads left every source on its first row, where the first project is described.
     m_lists->fillAllLists();
     m_lists->describeProjectKeepingPanes();

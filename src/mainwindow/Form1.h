@@ -8,6 +8,9 @@
 
 #include <memory>
 
+namespace talveros::data {
+class StartedReads;
+}
 namespace talveros::platform {
 struct Services;
 }
@@ -47,7 +50,11 @@ QString lostEditReport(const QString &failure);
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(platform::Services &services, QWidget *parent = nullptr);
+    // When the window reads its three tables: when it is loaded, or from the moment it
+    // is made, so that building it and reading them go side by side (for a window that
+    // is loaded right after; one made without a server to read from waits for load()).
+    enum class Reads { WhenLoaded, AtOnce };
+    explicit Form1(platform::Services &services, Reads reads = Reads::WhenLoaded, QWidget *parent = nullptr);
     ~Form1() override;
 
     platform::Services &services() const { return m_services; }
@@ -87,6 +94,7 @@ private:
     void forwardRequests();
 
     platform::Services &m_services;
+    std::shared_ptr<data::StartedReads> m_reads;
     std::unique_ptr<Form1Ui> m_ui;
     bool m_loaded = false;
     std::unique_ptr<Access> m_access;

@@ -29,11 +29,18 @@ void addPage(QTabWidget *tabs, QWidget *page, const QString &label)
 
 } // namespace
 
+std::vector<QString> Form1Ui::sourceTables()
+{
+    return {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
+            QStringLiteral("TALVERO_projecten")};
+}
+
 void Form1Ui::setupUi(QWidget *form)
 {
-    Adodc1 = new data::BoundSource(QStringLiteral("Adodc1"), QStringLiteral("TALVERO_consultants"), false, form);
-    Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), QStringLiteral("TALVERO_opdrachtgevers"), true, form);
-    Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), QStringLiteral("TALVERO_projecten"), true, form);
+    const std::vector<QString> tables = sourceTables();
+    Adodc1 = new data::BoundSource(QStringLiteral("Adodc1"), tables[0], false, form);
+    Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), tables[1], true, form);
+    Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), tables[2], true, form);
 
     consultantPane = new panes::ConsultantPane(form);
     clientPane = new panes::ClientPane(form);
