@@ -7,8 +7,8 @@
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
 #include "support/Fakes.h"
-#include "support/Named.h"
 #include "support/TestDb.h"
+#include "support/WindowRig.h"
 #include "tools/WebView.h"
 
 #include <QCalendarWidget>
@@ -23,6 +23,8 @@
 #include <QtTest>
 
 using namespace talveros;
+using test::choose;
+using test::items;
 using test::named;
 using namespace talveros::test::tables;
 using talveros::test::s;
@@ -63,22 +65,6 @@ void setMessage(const std::optional<QString> &text)
 
 std::vector<Row> storedMessage() { return test::tableRows(Database::Main, kMessages, {"Bericht"}); }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 // Types into the list's field and chooses the only entry it then offers, by keys.
 void chooseByTyping(QComboBox *combo, const QString &typed)
 {
@@ -92,17 +78,7 @@ void chooseByTyping(QComboBox *combo, const QString &typed)
     QTest::keyClick(completer->popup(), Qt::Key_Return);
 }
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-
-    Rig() { form.load(); }
-    QComboBox *combo(const char *name) const { return named<QComboBox>(form, name); }
-    QString text(const char *name) const
-    {
-        if (auto *line = form.findChild<QLineEdit *>(QString::fromLatin1(name)))
-            return line->text();
-        return form.findChild<QPlainTextEdit *>(QString::fromLatin1(name))->toPlainText();
-    }
+struct Rig : test::WindowRig {
     bool running() const { return !named<platform::PictureButton>(form, "Image26")->isHidden(); }
 };
 
@@ -114,9 +90,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, kProjects, QStringLiteral("TALVERO_PROJECT_DATA")})
-            test::resetTable(Database::Main, table);
-        setMessage(QString());
+        test::emptyWindowTables();
     }
 
     void startUpFillsListsCountersAndPanes()
@@ -185,7 +159,7 @@ private slots:
         Rig rig;
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         rig.clock.at = QDateTime(QDate(2008, 1, 5), QTime(9, 5, 7));
-        rig.form.tickClock();
+        rig.window.tickClock();
         QCOMPARE(named<QLabel>(rig.form, "Label46")->text(), QStringLiteral("01-05-2008  09:05:07"));
         QLocale::setDefault(QLocale::c());
         named<QCalendarWidget>(rig.form, "Calendar1")->setSelectedDate(calendar);
@@ -519,7 +493,7 @@ private slots:
         QCOMPARE(rig.dialogs.boxes[1].title, QStringLiteral("Talveros"));
         if (closeAnyway) {
             // The edit was let go: nothing is left to store once the server is back.
-            QVERIFY(rig.form.storePendingEdits());
+            QVERIFY(rig.window.storePendingEdits());
             QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
         } else {
             QVERIFY(rig.form.isVisible());
@@ -563,8 +537,7 @@ private slots:
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled()
     {
         QFETCH(QStringList, printers);
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"), {"LOGIN", "PASWOORD"}, {{s("ADMIN"), s("qorun")}});
+        test::setAdministrators({{s("ADMIN"), s("qorun")}});
         test::FakeServices fakes;
         fakes.printers.names = printers;
         fakes.printers.defaultName = QStringLiteral("Kantoor");
