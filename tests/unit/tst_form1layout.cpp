@@ -235,7 +235,6 @@ private slots:
             {"Combo6", "QComboBox", QStringLiteral("Een bestaand project ophalen en invullen")},
             {"Text52", "QLineEdit", QStringLiteral(" "), {}, -1, 1},
             {"Text53", "QLineEdit", kEmpty, {}, -1, 1},
-            {"Text54", "QLineEdit", kEmpty, {}, 16, 0},
             {"Text55", "QLineEdit", kEmpty, {}, 33, 1},
             {"Text56", "QLineEdit", kEmpty, dateHint, -1, 1},
             {"Text57", "QLineEdit", kEmpty, dateHint, -1, 1},
@@ -244,59 +243,9 @@ private slots:
             {"Text60", "QLineEdit", QStringLiteral("0"), {}, 5, 0},
             {"Text61", "QPlainTextEdit", QStringLiteral("GEEN"), {}, -1, 0},
             {"Text68", "QPlainTextEdit", kEmpty, {}, -1, 0},
-            // New client
+            // New client and consultant
             {"Image8", kPicture, {}, confirmHint},
-            {"Text79", "QLineEdit", kEmpty, {}, 40, 0},
-            {"Text80", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text39", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text81", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text82", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text83", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text84", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text136", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text131", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text119", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text120", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text69", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text130", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text85", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text121", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text86", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text87", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text132", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text88", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text133", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text89", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text90", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text135", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text91", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text92", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text93", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text94", "QLineEdit", kEmpty, {}, 8, 0},
-            // New consultant
             {"Image17", kPicture, {}, confirmHint},
-            {"Text62", "QLineEdit", kEmpty, {}, 45, 0},
-            {"Text97", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text98", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text99", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text100", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text137", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text138", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text139", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text101", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text102", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text103", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text141", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text104", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text113", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text105", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text106", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text142", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text107", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text108", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text109", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text110", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text65", "QLineEdit", kEmpty, {}, 3, 0},
             // Invoicing
             {"Label1_0", "QLabel", QStringLiteral("OPENSTAANDE Opdrachtgever facturen")},
             {"Label1_24", "QLabel", QStringLiteral("BETAALDE Opdrachtgever facturen ")},
@@ -352,6 +301,19 @@ private slots:
         for (const Expect &e : rows)
             QTest::newRow(e.name) << QString::fromLatin1(e.kind) << e.text << e.toolTip << e.maxLength << e.readOnly
                                   << e.base << e.fore << e.hidden;
+        // The registration screens' boxes: empty, open to typing, each with its typing limit.
+        for (const QString &box : QStringLiteral(
+                 "Text54/16 Text79/40 Text80/10 Text39/25 Text81/7 Text82/15 Text83/8 Text84/20 Text136/8 Text131/15 "
+                 "Text119/20 Text120/25 Text69/10 Text130/25 Text85/35 Text121/35 Text86/7 Text87/20 Text132/30 "
+                 "Text88/10 Text133/10 Text89/10 Text90/25 Text135/25 Text91/15 Text92/12 Text93/17 Text94/8 "
+                 "Text62/45 Text97/7 Text98/15 Text99/8 Text100/20 Text137/8 Text138/15 Text139/20 Text101/35 "
+                 "Text102/7 Text103/20 Text141/30 Text104/10 Text113/10 Text105/10 Text106/25 Text142/25 Text107/15 "
+                 "Text108/12 Text109/17 Text110/8 Text65/3")
+                                      .split(u' ')) {
+            const QStringList nameAndLimit = box.split(u'/');
+            QTest::newRow(qPrintable(nameAndLimit[0])) << QStringLiteral("QLineEdit") << kEmpty << QVariant()
+                                                       << nameAndLimit[1].toInt() << 0 << QColor() << QColor() << -1;
+        }
     }
 
     void controls()
