@@ -1,26 +1,17 @@
 #include "invoicing/Invoicing.h"
 #include "invoicing/InvoicingTab.h"
-#include "platform/PictureButton.h"
 #include "platform/QtPageOutput.h"
-#include "support/TestDb.h"
 #include "support/WindowRig.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace talveros;
-using test::choose;
-using test::items;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 

@@ -1,35 +1,24 @@
 #include "mainwindow/Form1.h"
 #include "messages/CommunicationTab.h"
 #include "messages/Ticker.h"
-#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
 #include "support/WindowRig.h"
 #include "tools/WebView.h"
 
 #include <QCalendarWidget>
-#include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
 using namespace talveros;
-using test::choose;
-using test::items;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 

@@ -2,26 +2,19 @@
 #include "messages/Presence.h"
 #include "messages/PresenceLines.h"
 #include "messages/PresenceTab.h"
-#include "platform/PictureButton.h"
 #include "platform/ServerWaitWindow.h"
 #include "support/FakeWait.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
 #include "support/WindowRig.h"
 
 #include <QDialog>
-#include <QTabWidget>
 #include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
-using test::items;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using messages::PresenceController;
-using test::Row;
 
 namespace {
 

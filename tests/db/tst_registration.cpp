@@ -1,37 +1,26 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
-#include "support/Fakes.h"
 #include "support/FaultProxy.h"
-#include "support/TestDb.h"
 #include "support/WindowRig.h"
 
 #include <QClipboard>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QTabWidget>
 #include <QtTest>
 
 #include <set>
 #include <thread>
 
 using namespace talveros;
-using test::choose;
-using test::column;
-using test::items;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using test::Row;
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "platform/PictureButton.h"
-#include "support/TestDb.h"
 #include "support/WindowRig.h"
 #include "tools/Addresses.h"
 #include "tools/Tools.h"
@@ -7,13 +5,11 @@
 #include "tools/WebView.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QtTest>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
 using data::Database;
 

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "platform/PictureButton.h"
 #include "support/Fakes.h"
 #include "support/Named.h"
+#include "support/TestDb.h"
 
+// What checks of the window drive.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
+#include <QTabWidget>
 
 #include <memory>
-
-class QComboBox;
-class QListWidget;
-class QWidget;
 
 namespace talveros::mainwindow {
 class Form1;
