@@ -23,8 +23,7 @@ class Form1;
 namespace talveros::test {
 
 // Empties what the main window reads when it starts (the three record tables, the
-// project data and the broadcast message), the message table left with the one empty
-// row the network keeps in it.
+// project data and the broadcast message), leaving one empty message for it to read.
 void emptyWindowTables();
 
 // The main window over the fakes, filled from the test server as start-up fills it.
