@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 
 #include <sys/resource.h>
@@ -66,7 +67,13 @@ double startUp(platform::Services &services, NoDialogs &dialogs, int *listed, do
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (dialogs.failed)
         std::exit(1);
-    *listed = form.projectPane->Combo3->count();
+    // The window keeps its controls to itself; the project list is found by its name.
+    auto *projects = form.findChild<QComboBox *>(QStringLiteral("Combo3"));
+    if (!projects) {
+        std::fprintf(stderr, "the window has no project list Combo3\n");
+        std::exit(1);
+    }
+    *listed = projects->count();
     return seconds;
 }
 

@@ -1,19 +1,18 @@
 #include "invoicing/Invoicing.h"
-#include "mainwindow/Form1.h"
+#include "invoicing/InvoicingTab.h"
 #include "platform/QtPageOutput.h"
 #include "platform/RowList.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 
@@ -36,24 +35,8 @@ Row declaration(const QString &number, const std::optional<QString> &project, co
 
 void seed(const std::vector<Row> &rows) { test::insertRows(Database::Declarations, kDeclarations, kColumns, rows); }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 QStringList rows(const QAbstractItemView *list) { return platform::listRowTexts(list); }
 int count(const QAbstractItemView *list) { return platform::listRowCount(list); }
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
 
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
@@ -69,13 +52,15 @@ public:
     std::optional<QString> fileName;
 };
 
-struct Rig : test::FakeServices {
+// Made before the window, which is handed it.
+struct PdfSeam {
     PdfThroughQt pdf;
-    platform::Services withPdf{dialogs, clock, printers, workstation, app, sound, shell, icmp, pdf};
-    mainwindow::Form1 form{withPdf};
-    invoicing::InvoicingTab *tab = form.findChild<invoicing::InvoicingTab *>();
+};
 
-    Rig() { form.load(); }
+struct Rig : PdfSeam, test::WindowRig {
+    invoicing::InvoicingTab *tab = named<invoicing::InvoicingTab>(form, "invoicing");
+
+    Rig() : WindowRig(&pdf) {}
     invoicing::InvoicingController *controller() const
     {
         return form.findChild<invoicing::InvoicingController *>();
@@ -153,13 +138,7 @@ void seedProjects(const QStringList &closingFlags)
                      rows);
 }
 
-QStringList storedFlags()
-{
-    QStringList flags;
-    for (const Row &row : test::tableRows(Database::Main, kProjects, {"AFSLUITEN"}))
-        flags << row[0].value_or(QStringLiteral("<NULL>"));
-    return flags;
-}
+QStringList storedFlags() { return test::column(kProjects, QStringLiteral("AFSLUITEN")); }
 
 } // namespace
 
@@ -170,12 +149,7 @@ private slots:
     void init()
     {
         test::resetTable(Database::Declarations, kDeclarations);
-        for (const QString &table : {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
-                                     kProjects, QStringLiteral("TALVERO_PROJECT_DATA"),
-                                     QStringLiteral("TALVERO_berichten")})
-            test::resetTable(Database::Main, table);
-        // The window reads the broadcast message when it starts.
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
+        test::emptyWindowTables();
     }
 
     // Only the exact name matches: not another letter case, not a trailing blank, and a
@@ -337,8 +311,9 @@ private slots:
               declaration("2008-01-00000007", s("Audit"), "Anna BV", "Jan", "ja", "ja"),
               declaration("2008-01-00000008", s("Audit"), "Anna BV", "Jan", "nee", "ja")});
         Rig rig;
-        rig.form.Combo9->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
-        rig.form.Combo9->setCurrentIndex(1);
+        auto *printerList = named<QComboBox>(rig.form, "Combo9");
+        printerList->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
+        printerList->setCurrentIndex(1);
         // A client pick first: the overview keeps its yellow.
         rig.tab->Combo11->addItem(QStringLiteral("Anna BV"));
         choose(rig.tab->Combo11, QStringLiteral("Anna BV"));
@@ -366,8 +341,8 @@ private slots:
                                  rig.tab->Combo16, rig.tab->Combo18, rig.tab->Combo19})
                 QCOMPARE(c->currentText(), QString());
             QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
-            QCOMPARE(items(rig.form.Combo9), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
-            QCOMPARE(rig.form.Combo9->currentText(), QStringLiteral("Kantoor"));
+            QCOMPARE(items(printerList), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
+            QCOMPARE(printerList->currentText(), QStringLiteral("Kantoor"));
         }
 
         // The overview rows feed an invoice as well as the pick rows do.
@@ -437,12 +412,12 @@ private slots:
         QFETCH(QStringList, shown);
         seedProjects({stored});
         Rig rig;
-        QLineEdit *flag = rig.form.projectPane->Text44;
+        QLineEdit *flag = named<QLineEdit>(rig.form, "Text44");
         QCOMPARE(flag->text(), stored);
         QStringList seen;
-        for (QWidget *target : {static_cast<QWidget *>(rig.form.projectPane->Label62),
-                                static_cast<QWidget *>(rig.form.projectPane->Image12),
-                                static_cast<QWidget *>(rig.form.projectPane->Label62)}) {
+        for (QWidget *target : {static_cast<QWidget *>(named<QLabel>(rig.form, "Label62")),
+                                static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image12")),
+                                static_cast<QWidget *>(named<QLabel>(rig.form, "Label62"))}) {
             QTest::mouseDClick(target, Qt::LeftButton);
             seen << flag->text();
         }
@@ -460,18 +435,18 @@ private slots:
         {
             Rig rig;
             rig.form.show();
-            QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
-            choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+            QTest::mouseDClick(named<QLabel>(rig.form, "Label62"), Qt::LeftButton);
+            choose(named<QComboBox>(rig.form, "Combo3"), QStringLiteral("0001Project20002"));
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
-            QTest::mouseDClick(rig.form.projectPane->Image12, Qt::LeftButton);
+            QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image12"), Qt::LeftButton);
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Nee"}));
             QVERIFY(rig.form.close());
             QCOMPARE(storedFlags(), (QStringList{"Ja", "Ja"}));
         }
         Rig again;
-        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
-        choose(again.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
-        QCOMPARE(again.form.projectPane->Text44->text(), QStringLiteral("Ja"));
+        QCOMPARE(named<QLineEdit>(again.form, "Text44")->text(), QStringLiteral("Ja"));
+        choose(named<QComboBox>(again.form, "Combo3"), QStringLiteral("0001Project20002"));
+        QCOMPARE(named<QLineEdit>(again.form, "Text44")->text(), QStringLiteral("Ja"));
         QVERIFY(again.dialogs.boxes.empty());
     }
 
@@ -497,14 +472,14 @@ private slots:
         seedProjects({"Nee", "Nee"});
         Rig rig;
         rig.form.show();
-        QTest::mouseDClick(rig.form.projectPane->Label62, Qt::LeftButton);
+        QTest::mouseDClick(named<QLabel>(rig.form, "Label62"), Qt::LeftButton);
         test::execute(Database::Main, "UPDATE TALVERO_projecten SET " + otherChange + " WHERE nummer=1");
-        choose(rig.form.projectPane->Combo3, QStringLiteral("0001Project20002"));
+        choose(named<QComboBox>(rig.form, "Combo3"), QStringLiteral("0001Project20002"));
         QCOMPARE(int(rig.dialogs.boxes.size()), boxes);
         if (boxes)
             QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
         QCOMPARE(storedFlags(), storedAfterMove);
-        QCOMPARE(rig.form.projectPane->Text44->text(), shown);
+        QCOMPARE(named<QLineEdit>(rig.form, "Text44")->text(), shown);
         // Nothing is left waiting to overwrite the other workstation's flag.
         QVERIFY(rig.form.close());
         QCOMPARE(storedFlags(), storedAfterMove);
@@ -518,8 +493,9 @@ private slots:
                                        "Gemeente", "Jan de Vries"));
         seed(many);
         Rig rig;
-        rig.form.Combo9->addItems({"Kantoor", "Thuis"});
-        rig.form.Combo9->setCurrentIndex(1);
+        auto *printerList = named<QComboBox>(rig.form, "Combo9");
+        printerList->addItems({"Kantoor", "Thuis"});
+        printerList->setCurrentIndex(1);
         QAction *print = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionPrintInvoice"));
         QAction *save = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionSaveInvoicePdf"));
         QVERIFY(print && save);
@@ -593,7 +569,7 @@ private slots:
 
         // Ctrl+P prints while the invoice shows, and does nothing once it is hidden.
         rig.form.show();
-        rig.form.SSTab1->setCurrentWidget(rig.tab);
+        named<QTabWidget>(rig.form, "SSTab1")->setCurrentWidget(rig.tab);
         rig.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&rig.form));
         size_t before = rig.pdf.fake.printed.size();

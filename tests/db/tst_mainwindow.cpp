@@ -1,20 +1,24 @@
 #include "mainwindow/Form1.h"
+#include "messages/CommunicationTab.h"
 #include "messages/Ticker.h"
 #include "platform/TextBox.h"
+#include "registration/EntryTabs.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
+#include "tools/WebView.h"
 
+#include <QCalendarWidget>
 #include <QCompleter>
-#include <QLineEdit>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 
@@ -50,22 +54,6 @@ void setMessage(const std::optional<QString> &text)
 
 std::vector<Row> storedMessage() { return test::tableRows(Database::Main, kMessages, {"Bericht"}); }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 // Types into the list's field and chooses the only entry it then offers, by keys.
 void chooseByTyping(QComboBox *combo, const QString &typed)
 {
@@ -79,17 +67,8 @@ void chooseByTyping(QComboBox *combo, const QString &typed)
     QTest::keyClick(completer->popup(), Qt::Key_Return);
 }
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-
-    Rig() { form.load(); }
-    QString text(const char *name) const
-    {
-        if (auto *line = form.findChild<QLineEdit *>(QString::fromLatin1(name)))
-            return line->text();
-        return form.findChild<QPlainTextEdit *>(QString::fromLatin1(name))->toPlainText();
-    }
-    bool running() const { return !form.communication->Image26->isHidden(); }
+struct Rig : test::WindowRig {
+    bool running() const { return !named<platform::PictureButton>(form, "Image26")->isHidden(); }
 };
 
 } // namespace
@@ -100,30 +79,27 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, kProjects, QStringLiteral("TALVERO_PROJECT_DATA")})
-            test::resetTable(Database::Main, table);
-        setMessage(QString());
+        test::emptyWindowTables();
     }
 
     void startUpFillsListsCountersAndPanes()
     {
         seedMasterData();
         Rig rig;
-        auto *f = &rig.form;
-        QCOMPARE(items(f->consultantPane->Combo1),
+        QCOMPARE(items(rig.combo("Combo1")),
                  (QStringList{"0001   Anna  Smit", "0002  ir. J.P. van Dijk", "0003  drs. P. de Vries"}));
-        QCOMPARE(items(f->projectEntry->Combo5),
+        QCOMPARE(items(rig.combo("Combo5")),
                  (QStringList{"0003  drs. P. de Vries", "0001   Anna  Smit", "0002  ir. J.P. van Dijk"}));
-        QCOMPARE(items(f->clientPane->Combo2), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)"}));
-        QCOMPARE(items(f->projectEntry->Combo4), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)"}));
-        QCOMPARE(items(f->projectPane->Combo3), (QStringList{"0001O'Brien0002", "0002Zaak0001", "0003Audit0002"}));
-        QCOMPARE(items(f->projectEntry->Combo6), (QStringList{"0002Zaak0001", "0003Audit0002", "0001O'Brien0002"}));
+        QCOMPARE(items(rig.combo("Combo2")), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)"}));
+        QCOMPARE(items(rig.combo("Combo4")), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)"}));
+        QCOMPARE(items(rig.combo("Combo3")), (QStringList{"0001O'Brien0002", "0002Zaak0001", "0003Audit0002"}));
+        QCOMPARE(items(rig.combo("Combo6")), (QStringList{"0002Zaak0001", "0003Audit0002", "0001O'Brien0002"}));
         QCOMPARE(rig.text("Text48"), QStringLiteral(" 3"));
         QCOMPARE(rig.text("Text47"), QStringLiteral(" 2"));
         QCOMPARE(rig.text("Text49"), QStringLiteral(" 3"));
         // The lists keep showing their captions until something is chosen.
-        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("Consultants lijst"));
-        QCOMPARE(f->projectEntry->Combo6->currentText(), QStringLiteral("Een bestaand project ophalen en invullen"));
+        QCOMPARE(rig.combo("Combo1")->currentText(), QStringLiteral("Consultants lijst"));
+        QCOMPARE(rig.combo("Combo6")->currentText(), QStringLiteral("Een bestaand project ophalen en invullen"));
         // Panes on their first rows; the first project's client and consultant described.
         QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
         QCOMPARE(rig.text("Text15"), QStringLiteral("0002"));
@@ -131,8 +107,8 @@ private slots:
         QCOMPARE(rig.text("Text67"), QStringLiteral("Regel 1\nRegel 2"));
         QCOMPARE(rig.text("Text50"), QStringLiteral("Waterschap  (Inkoop)"));
         QCOMPARE(rig.text("Text51"), QStringLiteral("ir. J.P. van Dijk"));
-        QCOMPARE(f->Calendar1->selectedDate(), QDate(2008, 1, 15));
-        QVERIFY(f->Timer2->isActive());
+        QCOMPARE(named<QCalendarWidget>(rig.form, "Calendar1")->selectedDate(), QDate(2008, 1, 15));
+        QVERIFY(named<QTimer>(rig.form, "Timer2")->isActive());
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -141,7 +117,7 @@ private slots:
         Rig rig;
         for (const char *counter : {"Text47", "Text48", "Text49"})
             QCOMPARE(rig.text(counter), QStringLiteral(" 0"));
-        QCOMPARE(rig.form.consultantPane->Combo1->count(), 0);
+        QCOMPARE(rig.combo("Combo1")->count(), 0);
         QCOMPARE(rig.text("Text2"), QString());
         QCOMPARE(rig.text("Text50"), QString());
         QCOMPARE(rig.text("Text51"), QStringLiteral("   "));
@@ -172,11 +148,11 @@ private slots:
         Rig rig;
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         rig.clock.at = QDateTime(QDate(2008, 1, 5), QTime(9, 5, 7));
-        rig.form.tickClock();
-        QCOMPARE(rig.form.Label46->text(), QStringLiteral("01-05-2008  09:05:07"));
+        rig.window.tickClock();
+        QCOMPARE(named<QLabel>(rig.form, "Label46")->text(), QStringLiteral("01-05-2008  09:05:07"));
         QLocale::setDefault(QLocale::c());
-        rig.form.Calendar1->setSelectedDate(calendar);
-        QTest::mouseDClick(rig.form.Label19, Qt::LeftButton);
+        named<QCalendarWidget>(rig.form, "Calendar1")->setSelectedDate(calendar);
+        QTest::mouseDClick(named<QLabel>(rig.form, "Label19"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(boxShown ? 1 : 0));
         if (boxShown) {
             QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
@@ -187,11 +163,11 @@ private slots:
     void webViewCloses()
     {
         Rig rig;
-        rig.form.WebBrowser1->show();
-        rig.form.Picture1->show();
-        QTest::mouseClick(rig.form.Picture1, Qt::LeftButton);
-        QVERIFY(rig.form.WebBrowser1->isHidden());
-        QVERIFY(rig.form.Picture1->isHidden());
+        named<tools::WebView>(rig.form, "WebBrowser1")->show();
+        named<platform::PictureButton>(rig.form, "Picture1")->show();
+        QTest::mouseClick(named<platform::PictureButton>(rig.form, "Picture1"), Qt::LeftButton);
+        QVERIFY(named<tools::WebView>(rig.form, "WebBrowser1")->isHidden());
+        QVERIFY(named<platform::PictureButton>(rig.form, "Picture1")->isHidden());
     }
 
     void tickerStartsInTheStoredState_data()
@@ -210,7 +186,7 @@ private slots:
         QFETCH(bool, running);
         setMessage(stored);
         Rig rig;
-        auto *tab = rig.form.communication;
+        auto *tab = named<messages::CommunicationTab>(rig.form, "communication");
         QCOMPARE(tab->Text144->text(), stored.value_or(QString()));
         QCOMPARE(rig.running(), running);
         QCOMPARE(tab->Image25->isHidden(), running);
@@ -226,7 +202,7 @@ private slots:
     {
         setMessage(QStringLiteral("Oud bericht"));
         Rig rig;
-        auto *tab = rig.form.communication;
+        auto *tab = named<messages::CommunicationTab>(rig.form, "communication");
         // Running: a preset is published at once.
         QTest::mouseClick(tab->Option2, Qt::LeftButton);
         QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option2->text()}}));
@@ -264,8 +240,8 @@ private slots:
         QFETCH(int, mails);
         setMessage(picture == "Image26" ? QStringLiteral("Let op") : QString());
         Rig rig;
-        rig.form.communication->Text144->setText(QStringLiteral("Let op"));
-        rig.form.SSTab1->setCurrentIndex(3);
+        named<QLineEdit>(rig.form, "Text144")->setText(QStringLiteral("Let op"));
+        named<QTabWidget>(rig.form, "SSTab1")->setCurrentIndex(3);
         rig.form.resize(1200, 900);
         rig.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
@@ -285,7 +261,7 @@ private slots:
     {
         setMessage(QString());
         Rig rig;
-        QTest::mouseClick(rig.form.communication->Image25, Qt::LeftButton);
+        QTest::mouseClick(named<platform::PictureButton>(rig.form, "Image25"), Qt::LeftButton);
         QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
         QVERIFY(!rig.running());
     }
@@ -294,8 +270,8 @@ private slots:
     {
         setMessage(std::nullopt);
         Rig rig;
-        QTest::mouseClick(rig.form.communication->Option3, Qt::LeftButton);
-        QTest::mouseClick(rig.form.communication->Image25, Qt::LeftButton);
+        QTest::mouseClick(named<QRadioButton>(rig.form, "Option3"), Qt::LeftButton);
+        QTest::mouseClick(named<platform::PictureButton>(rig.form, "Image25"), Qt::LeftButton);
         QCOMPARE(rig.dialogs.texts(), QStringList{messages::missingMessageRowText()});
         QVERIFY(!rig.running());
         QVERIFY(storedMessage().empty());
@@ -305,15 +281,14 @@ private slots:
     {
         seedMasterData();
         Rig rig;
-        auto *f = &rig.form;
-        choose(f->consultantPane->Combo1, QStringLiteral("0001   Anna  Smit"));
+        choose(rig.combo("Combo1"), QStringLiteral("0001   Anna  Smit"));
         QCOMPARE(rig.text("Text6"), QStringLiteral("Smit"));
-        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("0001   Anna  Smit"));
-        choose(f->clientPane->Combo2, QStringLiteral("0001  Waterschap  (Inkoop)"));
+        QCOMPARE(rig.combo("Combo1")->currentText(), QStringLiteral("0001   Anna  Smit"));
+        choose(rig.combo("Combo2"), QStringLiteral("0001  Waterschap  (Inkoop)"));
         QCOMPARE(rig.text("Text16"), QStringLiteral("Waterschap  (Inkoop)"));
 
         // A project with a quote in its code; the panes follow to its client and consultant.
-        choose(f->projectPane->Combo3, QStringLiteral("0001O'Brien0002"));
+        choose(rig.combo("Combo3"), QStringLiteral("0001O'Brien0002"));
         QCOMPARE(rig.text("Text30"), QStringLiteral("O'Brien"));
         QCOMPARE(rig.text("Text44"), QStringLiteral("Ja"));
         QCOMPARE(rig.text("Text15"), QStringLiteral("0002"));
@@ -328,14 +303,13 @@ private slots:
     {
         seedMasterData();
         Rig rig;
-        auto *f = &rig.form;
         rig.form.show();
-        chooseByTyping(f->consultantPane->Combo1, QStringLiteral("SMIT"));
+        chooseByTyping(rig.combo("Combo1"), QStringLiteral("SMIT"));
         QCOMPARE(rig.text("Text6"), QStringLiteral("Smit"));
-        QCOMPARE(f->consultantPane->Combo1->currentText(), QStringLiteral("0001   Anna  Smit"));
-        chooseByTyping(f->clientPane->Combo2, QStringLiteral("inkoop"));
+        QCOMPARE(rig.combo("Combo1")->currentText(), QStringLiteral("0001   Anna  Smit"));
+        chooseByTyping(rig.combo("Combo2"), QStringLiteral("inkoop"));
         QCOMPARE(rig.text("Text16"), QStringLiteral("Waterschap  (Inkoop)"));
-        chooseByTyping(f->projectPane->Combo3, QStringLiteral("'b"));
+        chooseByTyping(rig.combo("Combo3"), QStringLiteral("'b"));
         QCOMPARE(rig.text("Text30"), QStringLiteral("O'Brien"));
         QCOMPARE(rig.text("Text50"), QStringLiteral("Gemeente Zeist  (ICT)"));
         QVERIFY(rig.dialogs.boxes.empty());
@@ -352,7 +326,7 @@ private slots:
         QFETCH(QString, stored);
         test::insertRows(Database::Main, kConsultants, {"consultantnummer", "naam"}, {{s("0001"), s("Eerst")}, {stored, s("Kort")}});
         Rig rig;
-        choose(rig.form.consultantPane->Combo1, stored + QStringLiteral("     Kort"));
+        choose(rig.combo("Combo1"), stored + QStringLiteral("     Kort"));
         // The key takes four characters of the entry, so the row is not found and the
         // pane shows empty boxes rather than another consultant.
         QCOMPARE(rig.text("Text6"), QString());
@@ -364,9 +338,8 @@ private slots:
     {
         seedMasterData();
         Rig rig;
-        auto *f = &rig.form;
-        auto *e = f->projectEntry;
-        choose(f->clientPane->Combo2, QStringLiteral("0001  Waterschap  (Inkoop)"));
+        auto *e = named<registration::ProjectEntryTab>(rig.form, "projectEntry");
+        choose(rig.combo("Combo2"), QStringLiteral("0001  Waterschap  (Inkoop)"));
         choose(e->Combo6, QStringLiteral("0002Zaak0001"));
         // The panes return to what they showed.
         QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
@@ -396,10 +369,10 @@ private slots:
     {
         seedMasterData();
         Rig rig;
-        auto *comment = rig.form.projectPane->Text43;
+        auto *comment = named<QPlainTextEdit>(rig.form, "Text43");
         QVERIFY(!comment->isReadOnly());
         comment->setPlainText(QStringLiteral("Factuur 'dubbel' \\ controleren — ë"));
-        choose(rig.form.projectPane->Combo3, QStringLiteral("0003Audit0002"));
+        choose(rig.combo("Combo3"), QStringLiteral("0003Audit0002"));
         const auto rows = test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"});
         QCOMPARE(rows[0], (Row{QStringLiteral("Factuur 'dubbel' \\ controleren — ë")}));
         QCOMPARE(rows[1], (Row{QStringLiteral("GEEN")}));
@@ -411,7 +384,7 @@ private slots:
         seedMasterData();
         Rig rig;
         rig.form.show();
-        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Bij sluiten"));
+        named<QPlainTextEdit>(rig.form, "Text43")->setPlainText(QStringLiteral("Bij sluiten"));
         QVERIFY(rig.form.close());
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("Bij sluiten")}));
     }
@@ -423,9 +396,9 @@ private slots:
         seedMasterData();
         Rig rig;
         rig.form.show();
-        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Mijn opmerking"));
+        named<QPlainTextEdit>(rig.form, "Text43")->setPlainText(QStringLiteral("Mijn opmerking"));
         test::execute(Database::Main, QStringLiteral("UPDATE TALVERO_projecten SET CommentaarADMIN='Andere werkplek' WHERE nummer=1"));
-        choose(rig.form.projectPane->Combo3, QStringLiteral("0003Audit0002"));
+        choose(rig.combo("Combo3"), QStringLiteral("0003Audit0002"));
         QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
         QVERIFY(rig.dialogs.boxes[0].text.contains(QStringLiteral("\u201CMijn opmerking\u201D")));
@@ -450,10 +423,10 @@ private slots:
         QCOMPARE(rig.text("Text38"), QStringLiteral("1234567,50"));
         QCOMPARE(rig.text("Text63"), QStringLiteral("98765432"));
         QCOMPARE(rig.text("Text44"), QStringLiteral("Nee, nog niet"));
-        QCOMPARE(platform::boxText(rig.form.projectPane->Text42), comment);
+        QCOMPARE(platform::boxText(named<QPlainTextEdit>(rig.form, "Text42")), comment);
 
-        choose(rig.form.projectEntry->Combo6, QStringLiteral("0001Lang0001"));
-        auto *e = rig.form.projectEntry;
+        choose(rig.combo("Combo6"), QStringLiteral("0001Lang0001"));
+        auto *e = named<registration::ProjectEntryTab>(rig.form, "projectEntry");
         QCOMPARE(e->Text59->text(), QStringLiteral("1234567,50"));
         QCOMPARE(e->Text60->text(), QStringLiteral("98765432"));
         QCOMPARE(platform::boxText(e->Text61), comment);
@@ -473,11 +446,11 @@ private slots:
         test::insertRows(Database::Main, kProjects, {"Projectnaam", "Projectcode", "CommentaarADMIN"},
                          {{s("Een"), s("0001Een0001"), s(stored)}, {s("Twee"), s("0001Twee0001"), s("GEEN")}});
         Rig rig;
-        auto *box = rig.form.projectPane->Text43;
+        auto *box = named<QPlainTextEdit>(rig.form, "Text43");
         box->moveCursor(QTextCursor::End);
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClicks(box, QStringLiteral("Nieuw"));
-        choose(rig.form.projectPane->Combo3, QStringLiteral("0001Twee0001"));
+        choose(rig.combo("Combo3"), QStringLiteral("0001Twee0001"));
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{stored + "\r\nNieuw"}));
         QVERIFY(rig.dialogs.boxes.empty());
     }
@@ -496,7 +469,7 @@ private slots:
         seedMasterData();
         Rig rig;
         rig.form.show();
-        rig.form.projectPane->Text43->setPlainText(QStringLiteral("Niet opgeslagen"));
+        named<QPlainTextEdit>(rig.form, "Text43")->setPlainText(QStringLiteral("Niet opgeslagen"));
         test::stopServer();
         rig.dialogs.answers.push_back(closeAnyway ? platform::Answer::Yes : platform::Answer::No);
         const bool closed = rig.form.close();
@@ -509,7 +482,7 @@ private slots:
         QCOMPARE(rig.dialogs.boxes[1].title, QStringLiteral("Talveros"));
         if (closeAnyway) {
             // The edit was let go: nothing is left to store once the server is back.
-            QVERIFY(rig.form.storePendingEdits());
+            QVERIFY(rig.window.storePendingEdits());
             QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
         } else {
             QVERIFY(rig.form.isVisible());
@@ -530,7 +503,7 @@ private slots:
         signin::Form1Host host(fakes.services);
         host.showMainWindow();
         QVERIFY(host.window());
-        host.window()->projectPane->Text43->setPlainText(QStringLiteral("Niet opgeslagen"));
+        named<QPlainTextEdit>(*host.window(), "Text43")->setPlainText(QStringLiteral("Niet opgeslagen"));
         test::stopServer();
         QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
         test::startServer();
@@ -553,8 +526,7 @@ private slots:
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled()
     {
         QFETCH(QStringList, printers);
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"), {"LOGIN", "PASWOORD"}, {{s("ADMIN"), s("qorun")}});
+        test::setAdministrators({{s("ADMIN"), s("qorun")}});
         test::FakeServices fakes;
         fakes.printers.names = printers;
         fakes.printers.defaultName = QStringLiteral("Kantoor");
@@ -567,7 +539,7 @@ private slots:
         if (host.window()) {
             QVERIFY(host.window()->isLoaded());
             QVERIFY(!host.window()->isVisible());
-            QCOMPARE(host.window()->Combo9->currentText(), QStringLiteral("Kantoor"));
+            QCOMPARE(named<QComboBox>(*host.window(), "Combo9")->currentText(), QStringLiteral("Kantoor"));
         }
         auto *before = host.window();
         QTest::mouseClick(splash.Image1, Qt::LeftButton);

@@ -1,21 +1,20 @@
-#include "mainwindow/Form1.h"
+#include "data/BoundSource.h"
 #include "messages/Presence.h"
 #include "messages/PresenceLines.h"
+#include "messages/PresenceTab.h"
 #include "platform/ServerWaitWindow.h"
 #include "support/FakeWait.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
 #include <QDialog>
 #include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using messages::PresenceController;
-using test::Row;
 
 namespace {
 
@@ -47,14 +46,6 @@ void seed()
                 {s("0002"), s(""), s("Kees"), s(""), s("Bos"), s("01-15-2008  08:00:00"), s(kNever), s("ONLINE")}});
 }
 
-QStringList items(const QListWidget *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
-
 const QStringList kSeededConsultantLines{
     "ONLINE  01-02-2008  08:00:00   01-01-2008  18:00:00    0003          P.                Vries                  ",
     "OFFLINE 01-15-2008  09:30:00   01-14-2008  17:00:00    0002  ir.     Jan      van      Dijk                   ",
@@ -63,18 +54,10 @@ const QStringList kSeededClientLines{
     "ONLINE  01-15-2008  08:00:00   00-00-0000  00:00:00    0002          Kees              Bos                    ",
     "OFFLINE 12-31-2007  10:00:00   12-31-2007  12:00:00    0001  mr.     Els      de       Bruin                  "};
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-    messages::PresenceTab *tab = nullptr;
-    PresenceController *presence = nullptr;
+struct Rig : test::WindowRig {
+    messages::PresenceTab *tab = named<messages::PresenceTab>(form, "presence");
+    PresenceController *presence = form.findChild<PresenceController *>();
 
-    Rig()
-    {
-        form.load();
-        tab = form.presence;
-        presence = form.findChild<PresenceController *>();
-    }
-    QString shown(const char *name) const { return form.findChild<QLineEdit *>(QString::fromLatin1(name))->text(); }
     bool indicatorShown() const { return !tab->Image9->isHidden(); }
 };
 
@@ -91,9 +74,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table :
-             {kConsultants, kClients, QStringLiteral("TALVERO_projecten"), QStringLiteral("TALVERO_berichten")})
-            test::resetTable(Database::Main, table);
+        test::emptyWindowTables();
     }
 
     void tabAsLaidOut()
@@ -101,7 +82,7 @@ private slots:
         Rig rig;
         auto *tab = rig.tab;
         rig.form.resize(1200, 900);
-        rig.form.SSTab2->setCurrentWidget(tab);
+        named<QTabWidget>(rig.form, "SSTab2")->setCurrentWidget(tab);
         rig.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
 
@@ -144,13 +125,13 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.form.Adodc1->moveNext();
-        rig.form.Adodc2->moveNext();
+        named<data::BoundSource>(rig.form, "Adodc1")->moveNext();
+        named<data::BoundSource>(rig.form, "Adodc2")->moveNext();
         QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
         QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
         QCOMPARE(items(rig.tab->List3), kSeededClientLines);
-        QCOMPARE(rig.shown("Text2"), QStringLiteral("0002"));
-        QCOMPARE(rig.shown("Text15"), QStringLiteral("0001"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0002"));
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -183,7 +164,7 @@ private slots:
         if (trigger == "picture") {
             QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
         } else if (trigger == "tab strip") {
-            QTabBar *bar = rig.form.SSTab2->tabBar();
+            QTabBar *bar = named<QTabWidget>(rig.form, "SSTab2")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(bar->count() - 1).center());
         } else {
             rig.tab->Check1->setChecked(true);
@@ -201,7 +182,7 @@ private slots:
         Rig rig;
         seed();
         QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(rig.form.SSTab2->tabBar(), &back);
+        QCoreApplication::sendEvent(named<QTabWidget>(rig.form, "SSTab2")->tabBar(), &back);
         QCoreApplication::processEvents();
         QCOMPARE(rig.tab->List2->count(), 0);
     }
@@ -419,8 +400,8 @@ private slots:
 
         Rig rig;
         for (int i = 0; i < pick; ++i)
-            rig.form.Adodc1->moveNext();
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+            named<data::BoundSource>(rig.form, "Adodc1")->moveNext();
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
 
         QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
         QVERIFY(rig.dialogs.boxes.empty());
@@ -448,17 +429,17 @@ private slots:
         Rig rig;
         // Longer than the column takes: the server refuses it, and the edit waits.
         const std::optional<QString> stored = test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front();
-        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QString(256, u'x'));
+        named<data::BoundSource>(rig.form, "Adodc2")->setPendingEdit(u"Bedrijf", QString(256, u'x'));
         const QStringList read{"isAFGEMELD", "isONLINE"};
         std::vector<Row> expected = test::tableRows(Database::Main, kConsultants, read);
         rig.dialogs.answers.push_back(signOffAnyway ? platform::Answer::Yes : platform::Answer::No);
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         QCOMPARE(rig.dialogs.boxes[1].text, messages::unsavedEditSignOffQuestion());
         QCOMPARE(rig.dialogs.boxes[1].buttons, platform::Buttons::YesNo);
         QCOMPARE(rig.app.exitCodes, signOffAnyway ? std::vector<int>{0} : std::vector<int>{});
-        QCOMPARE(rig.form.Adodc2->hasPendingEdit(), !signOffAnyway);
+        QCOMPARE(named<data::BoundSource>(rig.form, "Adodc2")->hasPendingEdit(), !signOffAnyway);
         if (signOffAnyway)
             expected[0] = {s("01-15-2008  14:05:09"), s("OFFLINE")};
         QCOMPARE(test::tableRows(Database::Main, kConsultants, read), expected);
@@ -469,8 +450,8 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.form.Adodc2->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw & 'anders'"));
-        QTest::mouseDClick(rig.form.Image13, Qt::LeftButton);
+        named<data::BoundSource>(rig.form, "Adodc2")->setPendingEdit(u"Bedrijf", QStringLiteral("Nieuw & 'anders'"));
+        QTest::mouseDClick(named<platform::PictureButton>(rig.form, "Image13"), Qt::LeftButton);
         QCOMPARE(rig.app.exitCodes, std::vector<int>{0});
         QCOMPARE(test::tableRows(Database::Main, kClients, {"Bedrijf"}).front().front(), s("Nieuw & 'anders'"));
     }

@@ -1,12 +1,11 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "mainwindow/Form1.h"
 #include "platform/TextBox.h"
+#include "registration/EntryTabs.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
-#include "support/Fakes.h"
 #include "support/FaultProxy.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,13 +15,12 @@
 #include <thread>
 
 using namespace talveros;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using test::Row;
 
 namespace {
 
@@ -74,39 +72,10 @@ void seedProjects(const std::vector<std::pair<QString, QString>> &nameAndCode, c
                      rows);
 }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-QStringList column(const QString &table, const QString &name)
-{
-    QStringList values;
-    for (const Row &row : test::tableRows(Database::Main, table, {name}))
-        values << row[0].value_or(QStringLiteral("<NULL>"));
-    return values;
-}
-
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-
-    Rig() { form.load(); }
-    registration::ConsultantEntryTab &consultant() { return *form.consultantEntry; }
-    registration::ClientEntryTab &client() { return *form.clientEntry; }
-    registration::ProjectEntryTab &project() { return *form.projectEntry; }
-    panes::ProjectPane &pane() { return *form.projectPane; }
-    QComboBox *Combo7() { return form.invoicing->Combo7; }
+struct Rig : test::WindowRig {
+    auto &consultant() const { return *named<registration::ConsultantEntryTab>(form, "consultantEntry"); }
+    auto &client() const { return *named<registration::ClientEntryTab>(form, "clientEntry"); }
+    auto &project() const { return *named<registration::ProjectEntryTab>(form, "projectEntry"); }
 
     // The administrator's answer to the next Yes/No box, then a double-click.
     void doubleClick(QWidget *picture, Answer answer)
@@ -117,8 +86,8 @@ struct Rig : test::FakeServices {
     // On screen and active, for what depends on the keyboard focus.
     void showTab(QWidget *tab)
     {
-        form.SSTab1->setCurrentIndex(0);
-        form.SSTab2->setCurrentWidget(tab);
+        named<QTabWidget>(form, "SSTab1")->setCurrentIndex(0);
+        named<QTabWidget>(form, "SSTab2")->setCurrentWidget(tab);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -154,12 +123,8 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
-            test::resetTable(Database::Main, table);
+        test::emptyWindowTables();
         createTriggers();
-        // The main window reads the broadcast message at start-up.
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_berichten"));
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
         registration::setLockWaitSeconds(10);
     }
     void cleanup()
@@ -230,7 +195,7 @@ private slots:
         QCOMPARE(column(table, "nummer").constLast(), QString::number(nummers.isEmpty() ? 1 : nummers.last() + 1));
         QVERIFY(rig.dialogs.boxes[1].text.startsWith((client ? "De opdrachtgever " : "De consultant ") + expected
                                                      + " is aangemaakt\r\n"));
-        QCOMPARE((client ? rig.form.clientPane->Text47 : rig.form.consultantPane->Text48)->text(),
+        QCOMPARE(rig.text(client ? "Text47" : "Text48"),
                  u' ' + QString::number(nummers.size() + 1));
     }
 
@@ -360,13 +325,12 @@ private slots:
                   "LOGIN           wordt : 1\r\nPASWOORD wordt : 2\r\n",
                   kTalveros, Icon::None, Buttons::Ok);
         // Both consultant lists again, the look-up one in text order, the other in table order.
-        auto *f = &rig.form;
-        QCOMPARE(items(f->consultantPane->Combo1),
+        QCOMPARE(items(rig.combo("Combo1")),
                  (QStringList{"0001   Anna  Smit", "0002  ir. J. van Dijk", "0003  drs. P. de Vries", "0004     "}));
-        QCOMPARE(items(f->projectEntry->Combo5),
+        QCOMPARE(items(rig.combo("Combo5")),
                  (QStringList{"0003  drs. P. de Vries", "0001   Anna  Smit", "0002  ir. J. van Dijk", "0004     "}));
-        QCOMPARE(f->consultantPane->Text48->text(), QStringLiteral(" 4"));
-        QCOMPARE(f->consultantPane->Text2->text(), QStringLiteral("0003"));
+        QCOMPARE(rig.text("Text48"), QStringLiteral(" 4"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
         QCOMPARE(test::tableRows(Database::Main, kConsultants, {"LOGIN", "PASWOORD", "NaamOrganisatie"}).back(),
                  (Row{s("1"), s("2"), s("")}));
     }
@@ -405,13 +369,12 @@ private slots:
                      .back(),
                  (Row{s("0003"), s("Gemeente \"Utrecht\"  (ICT)"), s("Postbus 16200"), s("José"), s("BPB671"),
                       s("OFFLINE")}));
-        auto *f = &rig.form;
-        QCOMPARE(items(f->clientPane->Combo2), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)",
-                                                            "0003  Gemeente \"Utrecht\"  (ICT)"}));
-        QCOMPARE(items(f->projectEntry->Combo4), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)",
-                                                              "0003  Gemeente \"Utrecht\"  (ICT)"}));
-        QCOMPARE(f->clientPane->Text47->text(), QStringLiteral(" 3"));
-        QCOMPARE(f->consultantPane->Text48->text(), QStringLiteral(" 3"));
+        QCOMPARE(items(rig.combo("Combo2")), (QStringList{"0001  Waterschap  (Inkoop)", "0002  Gemeente Zeist  (ICT)",
+                                                          "0003  Gemeente \"Utrecht\"  (ICT)"}));
+        QCOMPARE(items(rig.combo("Combo4")), (QStringList{"0002  Gemeente Zeist  (ICT)", "0001  Waterschap  (Inkoop)",
+                                                          "0003  Gemeente \"Utrecht\"  (ICT)"}));
+        QCOMPARE(rig.text("Text47"), QStringLiteral(" 3"));
+        QCOMPARE(rig.text("Text48"), QStringLiteral(" 3"));
     }
 
     void answeringNoChangesNothing_data()
@@ -438,10 +401,8 @@ private slots:
         const auto before = snapshot();
         Rig rig;
         auto lists = [&rig] {
-            auto *f = &rig.form;
-            return QList<QStringList>{items(f->consultantPane->Combo1), items(f->clientPane->Combo2),
-                                      items(f->projectPane->Combo3),    {f->consultantPane->Text48->text()},
-                                      {f->clientPane->Text47->text()},  {f->projectPane->Text49->text()}};
+            return QList<QStringList>{items(rig.combo("Combo1")), items(rig.combo("Combo2")), items(rig.combo("Combo3")),
+                                      {rig.text("Text48")},         {rig.text("Text47")},         {rig.text("Text49")}};
         };
         const auto listsBefore = lists();
         rig.consultant().Text100->setText("Jansen");
@@ -451,7 +412,7 @@ private slots:
         QWidget *picture = what == "consultant" ? static_cast<QWidget *>(rig.consultant().Image17)
             : what == "client"                  ? rig.client().Image8
             : what == "project"                 ? rig.project().Image5
-                                                : rig.pane().Image4;
+                                                : named<platform::PictureButton>(rig.form, "Image4");
         rig.doubleClick(picture, Answer::No);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
@@ -652,14 +613,13 @@ private slots:
                  (Row{s("Audit"), s("Regel 1\r\nO'Brien \\ \"x\""), s("0003Audit0002"), s("0002"), s("0003"),
                       s("2008/01/01"), s("2008/03/31"), s("60"), s("900.5"), s("750"), s("Welkom"), s("GEEN"),
                       s("Nee")}));
-        auto *f = &rig.form;
-        QCOMPARE(items(f->projectPane->Combo3),
+        QCOMPARE(items(rig.combo("Combo3")),
                  (QStringList{"0001Audit0002", "0001Zaak0001", "0003Audit0001", "0003Audit0002"}));
         QCOMPARE(items(p.Combo6), (QStringList{"0001Zaak0001", "0003Audit0001", "0001Audit0002", "0003Audit0002"}));
         // The names once each where they stand together; the counter counts projects.
-        QCOMPARE(items(rig.Combo7()), (QStringList{"Audit", "Zaak"}));
-        QCOMPARE(f->projectPane->Text49->text(), QStringLiteral(" 4"));
-        QCOMPARE(f->projectPane->Text31->text(), QStringLiteral("0001Zaak0001"));
+        QCOMPARE(items(rig.combo("Combo7")), (QStringList{"Audit", "Zaak"}));
+        QCOMPARE(rig.text("Text49"), QStringLiteral(" 4"));
+        QCOMPARE(rig.text("Text31"), QStringLiteral("0001Zaak0001"));
         QCOMPARE(p.Text54->text(), QStringLiteral("Audit"));
     }
 
@@ -704,7 +664,7 @@ private slots:
         // The window's own copy refuses before asking, and shows the project it found.
         QCOMPARE(rig.dialogs.boxes.size(), size_t(storedAfterStartUp ? 2 : 1));
         if (!storedAfterStartUp)
-            QCOMPARE(rig.pane().Text31->text(), storedCode);
+            QCOMPARE(rig.text("Text31"), storedCode);
     }
 
     void deletionQuestion_data()
@@ -718,7 +678,7 @@ private slots:
         QFETCH(QString, description);
         seedProjects({{"Audit", "0003Audit0002"}}, description);
         Rig rig;
-        rig.doubleClick(rig.pane().Image4, Answer::No);
+        rig.doubleClick(named<platform::PictureButton>(rig.form, "Image4"), Answer::No);
         verifyBox(rig.dialogs.boxes[0],
                   "Weet U zeker dat U dit project voorgoed wilt verwijderen?\r\n\r\n"
                   "Wilt U opslaan en archieveren kies dan NEE!\r\n\r\nProjectnummer : 1\r\n"
@@ -753,8 +713,8 @@ private slots:
         if (!triggers)
             dropTriggers();
         Rig rig;
-        QCOMPARE(rig.pane().Text29->text(), QStringLiteral("1"));
-        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+        QCOMPARE(rig.text("Text29"), QStringLiteral("1"));
+        rig.doubleClick(named<platform::PictureButton>(rig.form, "Image4"), Answer::Yes);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         verifyBox(rig.dialogs.boxes[1], "Het project is verwijderd", kTalveros, Icon::None, Buttons::Ok);
@@ -762,14 +722,13 @@ private slots:
         for (const Row &row : test::tableRows(Database::Main, kProjectData, {"nummer", "Gegevens"}))
             data << *row[0] + u':' + *row[1];
         QCOMPARE(data, dataAfter);
-        auto *pane = &rig.pane();
-        QCOMPARE(items(pane->Combo3), listedAfter);
-        QCOMPARE(pane->Text49->text(), u' ' + QString::number(listedAfter.size()));
+        QCOMPARE(items(rig.combo("Combo3")), listedAfter);
+        QCOMPARE(rig.text("Text49"), u' ' + QString::number(listedAfter.size()));
         QCOMPARE(items(rig.project().Combo6).size(), listedAfter.size());
         // Every name, repeats included.
-        QCOMPARE(items(rig.Combo7()), listedAfter.size() == 3 ? (QStringList{"Audit", "Audit", "Zaak"})
+        QCOMPARE(items(rig.combo("Combo7")), listedAfter.size() == 3 ? (QStringList{"Audit", "Audit", "Zaak"})
                                                               : (QStringList{"Audit", "Zaak"}));
-        QCOMPARE(pane->Text31->text(), column(kProjects, "Projectcode").first());
+        QCOMPARE(rig.text("Text31"), column(kProjects, "Projectcode").first());
     }
 
     void paneDescribesTheProjectItShowsAfterwards()
@@ -780,15 +739,14 @@ private slots:
                          {{s("1"), s("Audit"), s("0003Audit0002"), s("0002"), s("0003")},
                           {s("2"), s("Zaak"), s("0001Zaak0001"), s("0001"), s("0001")}});
         Rig rig;
-        auto &pane = rig.pane();
-        QCOMPARE(pane.Text50->text(), QStringLiteral("Gemeente Zeist  (ICT)"));
-        rig.doubleClick(pane.Image4, Answer::Yes);
-        QCOMPARE(pane.Text31->text(), QStringLiteral("0001Zaak0001"));
-        QCOMPARE(pane.Text50->text(), QStringLiteral("Waterschap  (Inkoop)"));
-        QCOMPARE(pane.Text51->text(), QStringLiteral(" Anna  Smit"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Gemeente Zeist  (ICT)"));
+        rig.doubleClick(named<platform::PictureButton>(rig.form, "Image4"), Answer::Yes);
+        QCOMPARE(rig.text("Text31"), QStringLiteral("0001Zaak0001"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Waterschap  (Inkoop)"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral(" Anna  Smit"));
         // The other panes stay on what they showed.
-        QCOMPARE(rig.form.consultantPane->Text2->text(), QStringLiteral("0003"));
-        QCOMPARE(rig.form.clientPane->Text15->text(), QStringLiteral("0002"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0002"));
     }
 
     // A write whose reply is lost (the connection cut after the server took it, or before)
@@ -829,7 +787,7 @@ private slots:
         if (deletion)
             seedProjects({{"Audit", "0001Audit0002"}});
         Rig rig;
-        QWidget *picture = deletion ? static_cast<QWidget *>(rig.pane().Image4) : rig.consultant().Image17;
+        QWidget *picture = deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4")) : rig.consultant().Image17;
         auto count = [deletion] {
             return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1"))
                                 : column(kConsultants, "nummer").size());
@@ -862,14 +820,14 @@ private slots:
                          {{s("2"), s("")}, {s("1 "), s("")}, {s("01"), s("")}});
         createTriggers();
         Rig rig;
-        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+        rig.doubleClick(named<platform::PictureButton>(rig.form, "Image4"), Answer::Yes);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         verifyBox(rig.dialogs.boxes[1], registration::projectHasNoData("1"), kTalveros, Icon::Exclamation, Buttons::Ok);
         QCOMPARE(column(kProjectData, "nummer"), (QStringList{"2", "1 ", "01"}));
         QCOMPARE(column(kProjects, "Projectcode"), (QStringList{"0001Audit0002", "0002Zaak0001"}));
 
         test::resetTable(Database::Main, kProjectData);
-        rig.doubleClick(rig.pane().Image4, Answer::Yes);
+        rig.doubleClick(named<platform::PictureButton>(rig.form, "Image4"), Answer::Yes);
         verifyBox(rig.dialogs.boxes.back(), registration::projectHasNoData("1"), kTalveros, Icon::Exclamation,
                   Buttons::Ok);
     }

@@ -1,16 +1,15 @@
-#include "mainwindow/Form1.h"
-#include "support/Fakes.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 #include "tools/Addresses.h"
 #include "tools/Tools.h"
 #include "tools/ToolTexts.h"
+#include "tools/WebView.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
 using namespace talveros;
+using namespace talveros::test;
 using namespace talveros::test::tables;
 using data::Database;
 
@@ -22,15 +21,13 @@ bool engineLibraryLoaded()
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngine");
 }
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
+struct Rig : test::WindowRig {
     int pagesMade = 0;
 
     explicit Rig(bool fakeEngine = true)
     {
-        form.load();
         if (fakeEngine)
-            form.WebBrowser1->setEngineFactory([this](QWidget *parent) {
+            view()->setEngineFactory([this](QWidget *parent) {
                 ++pagesMade;
                 auto *page = new QWidget(parent);
                 page->setObjectName(QStringLiteral("fakePage"));
@@ -38,17 +35,13 @@ struct Rig : test::FakeServices {
             });
     }
     tools::ToolsController &tools() { return *form.findChild<tools::ToolsController *>(); }
-    void click(const char *name)
-    {
-        QWidget *w = form.findChild<QWidget *>(QString::fromLatin1(name));
-        QVERIFY2(w, name);
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
-    bool viewShown() const { return !form.WebBrowser1->isHidden() && !form.Picture1->isHidden(); }
-    bool viewHidden() const { return form.WebBrowser1->isHidden() && form.Picture1->isHidden(); }
+    void click(const char *name) { QTest::mouseClick(named(form, name), Qt::LeftButton); }
+    tools::WebView *view() const { return named<tools::WebView>(form, "WebBrowser1"); }
+    bool viewShown() const { return !view()->isHidden() && !named(form, "Picture1")->isHidden(); }
+    bool viewHidden() const { return view()->isHidden() && named(form, "Picture1")->isHidden(); }
     QString pageUrl() const
     {
-        QWidget *page = form.WebBrowser1->engine();
+        QWidget *page = view()->engine();
         return page ? page->property("url").toUrl().toString() : QString();
     }
 };
@@ -62,8 +55,7 @@ private slots:
     void init()
     {
         // Start-up reads these too; other tests leave them in any state.
-        for (const char *table : {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten", "TALVERO_berichten"})
-            test::resetTable(Database::Main, QString::fromLatin1(table));
+        test::emptyWindowTables();
     }
 
     void startUpLeavesTheBrowserEngineAlone();
@@ -82,12 +74,12 @@ private slots:
 void TestTools::startUpLeavesTheBrowserEngineAlone()
 {
     Rig rig(false);
-    QVERIFY(!rig.form.WebBrowser1->engine());
+    QVERIFY(!rig.view()->engine());
     QVERIFY(rig.viewHidden());
     // Nothing on the way to a page that is not shown loads it either.
     rig.click("Image16");
     rig.click("Image1");
-    QVERIFY(!rig.form.WebBrowser1->engine());
+    QVERIFY(!rig.view()->engine());
     QVERIFY(!engineLibraryLoaded());
 }
 
@@ -116,10 +108,10 @@ void TestTools::mailWithoutMailProgram()
 void TestTools::command1ShowsInvoicing()
 {
     Rig rig;
-    rig.form.SSTab1->setCurrentIndex(0);
+    named<QTabWidget>(rig.form, "SSTab1")->setCurrentIndex(0);
     rig.click("Command1");
-    QCOMPARE(rig.form.SSTab1->currentIndex(), 2);
-    QCOMPARE(rig.form.SSTab1->tabText(2), QStringLiteral("Factureren/Printen"));
+    QCOMPARE(named<QTabWidget>(rig.form, "SSTab1")->currentIndex(), 2);
+    QCOMPARE(named<QTabWidget>(rig.form, "SSTab1")->tabText(2), QStringLiteral("Factureren/Printen"));
 }
 
 void TestTools::webButtons_data()
@@ -160,12 +152,12 @@ void TestTools::webButtons()
         return;
     }
     QVERIFY(rig.viewShown());
-    QCOMPARE(rig.form.WebBrowser1->address(), address);
+    QCOMPARE(rig.view()->address(), address);
     QCOMPARE(rig.pageUrl(), QUrl(address).toString());
 
     // Another page replaces it in the same view; Picture1 closes the view.
     rig.click("Image3");
-    QCOMPARE(rig.form.WebBrowser1->address(), tools::addresses::searchEngine());
+    QCOMPARE(rig.view()->address(), tools::addresses::searchEngine());
     QCOMPARE(rig.pagesMade, 1);
     rig.click("Picture1");
     QVERIFY(rig.viewHidden());
@@ -198,7 +190,7 @@ void TestTools::administrationCode()
     if (admitted) {
         QVERIFY(rig.dialogs.boxes.empty());
         QVERIFY(rig.viewShown());
-        QCOMPARE(rig.form.WebBrowser1->address(), tools::addresses::administrationPage());
+        QCOMPARE(rig.view()->address(), tools::addresses::administrationPage());
     } else {
         QCOMPARE(rig.dialogs.texts(), QStringList{QStringLiteral("Verkeerd paswoord, U heeft geen toehang tot de database!")});
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));

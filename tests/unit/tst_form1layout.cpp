@@ -1,14 +1,25 @@
+#include "data/BoundSource.h"
 #include "data/ConnectionSettings.h"
+#include "invoicing/InvoicingTab.h"
 #include "mainwindow/Form1.h"
+#include "panes/RecordPanes.h"
+#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
+#include "registration/EntryTabs.h"
+#include "tools/WebView.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 
 #include <QAbstractButton>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
 
 using namespace talveros;
+using test::named;
 
 namespace {
 
@@ -48,6 +59,33 @@ QString shownText(QWidget *w)
     return QStringLiteral("<no text>");
 }
 
+// A column as db/schema.sql creates it: its type, and for VARCHAR the characters it holds.
+struct Column {
+    QString type;
+    int length = 0;
+};
+
+// Every table of db/schema.sql with its columns, names folded to lower case: the
+// window's sources find their columns whatever the letter case.
+QHash<QString, QHash<QString, Column>> schemaTables()
+{
+    QFile file(QStringLiteral(TALVEROS_TESTS_DIR "/../db/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString sql = QString::fromUtf8(file.readAll());
+    static const QRegularExpression table(QStringLiteral(R"(CREATE TABLE IF NOT EXISTS (\w+) \((.*?)\);)"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression column(QStringLiteral(R"(^\s*(\w+)\s+(\w+)(?:\((\d+)\))?)"),
+                                           QRegularExpression::MultilineOption);
+    QHash<QString, QHash<QString, Column>> tables;
+    for (const auto &t : table.globalMatch(sql)) {
+        auto &columns = tables[t.captured(1)];
+        for (const auto &c : column.globalMatch(t.captured(2)))
+            columns.insert(c.captured(1).toLower(), {c.captured(2).toUpper(), c.captured(3).toInt()});
+    }
+    return tables;
+}
+
 int readOnlyOf(QWidget *w)
 {
     if (auto *e = qobject_cast<QLineEdit *>(w))
@@ -81,27 +119,26 @@ private slots:
         QCOMPARE(&m_form->services().dialogs, &m_dialogs);
         QVERIFY(m_dialogs.boxes.empty());
         const struct {
-            data::BoundSource *source;
             const char *name;
             const char *table;
             bool writable;
-        } sources[] = {{m_form->Adodc1, "Adodc1", "TALVERO_consultants", false},
-                       {m_form->Adodc2, "Adodc2", "TALVERO_opdrachtgevers", true},
-                       {m_form->Adodc3, "Adodc3", "TALVERO_projecten", true}};
+        } sources[] = {{"Adodc1", "TALVERO_consultants", false},
+                       {"Adodc2", "TALVERO_opdrachtgevers", true},
+                       {"Adodc3", "TALVERO_projecten", true}};
         for (const auto &s : sources) {
-            QCOMPARE(m_form->findChild<data::BoundSource *>(QLatin1String(s.name)), s.source);
-            QCOMPARE(s.source->table(), QLatin1String(s.table));
-            QCOMPARE(s.source->isWritable(), s.writable);
-            QCOMPARE(s.source->rowCount(), size_t(0));
+            auto *source = named<data::BoundSource>(*m_form, s.name);
+            QCOMPARE(source->table(), QLatin1String(s.table));
+            QCOMPARE(source->isWritable(), s.writable);
+            QCOMPARE(source->rowCount(), size_t(0));
         }
         // Whoever wires the window starts the clocks.
-        QCOMPARE(m_form->Timer2->interval(), 100);
-        QVERIFY(!m_form->Timer2->isActive());
-        QCOMPARE(m_form->presence->Timer1->interval(), 7800);
-        QVERIFY(!m_form->presence->Timer1->isActive());
-        QCOMPARE(m_form->presence->Timer1->timerType(), Qt::PreciseTimer);
-        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer1")), m_form->presence->Timer1);
-        QCOMPARE(m_form->findChild<QTimer *>(QStringLiteral("Timer2")), m_form->Timer2);
+        auto *clock = named<QTimer>(*m_form, "Timer2");
+        QCOMPARE(clock->interval(), 100);
+        QVERIFY(!clock->isActive());
+        auto *presence = named<QTimer>(*named(*m_form, "presence"), "Timer1");
+        QCOMPARE(presence->interval(), 7800);
+        QVERIFY(!presence->isActive());
+        QCOMPARE(presence->timerType(), Qt::PreciseTimer);
     }
 
     void windowFitsTheScreen()
@@ -121,21 +158,23 @@ private slots:
                                 QStringLiteral("Web browser")};
         const QStringList inner{QStringLiteral("NIEUW Project aanmaken"), QStringLiteral("Opdrachtgever aanmaken"),
                                 QStringLiteral("Consultant aanmaken"), QStringLiteral("Gebruikers archief")};
-        QCOMPARE(m_form->SSTab1->count(), outer.size());
+        auto *outerTabs = named<QTabWidget>(*m_form, "SSTab1");
+        auto *innerTabs = named<QTabWidget>(*m_form, "SSTab2");
+        QCOMPARE(outerTabs->count(), outer.size());
         for (int i = 0; i < outer.size(); ++i)
-            QCOMPARE(m_form->SSTab1->tabText(i), outer[i]);
-        QCOMPARE(m_form->SSTab2->count(), inner.size());
+            QCOMPARE(outerTabs->tabText(i), outer[i]);
+        QCOMPARE(innerTabs->count(), inner.size());
         for (int i = 0; i < inner.size(); ++i)
-            QCOMPARE(m_form->SSTab2->tabText(i), inner[i]);
+            QCOMPARE(innerTabs->tabText(i), inner[i]);
 
-        QVERIFY(m_form->SSTab1->widget(0)->isAncestorOf(m_form->SSTab2));
-        QVERIFY(m_form->SSTab1->widget(2)->isAncestorOf(m_form->invoicing->List4));
-        QVERIFY(m_form->SSTab1->widget(3)->isAncestorOf(m_form->communication->Text144));
-        QVERIFY(m_form->SSTab1->widget(4)->isAncestorOf(m_form->webTab->Image2));
-        QVERIFY(m_form->SSTab2->widget(0)->isAncestorOf(m_form->Calendar1));
-        QVERIFY(m_form->SSTab2->widget(3)->isAncestorOf(m_form->presence->List2));
-        QVERIFY(!m_form->SSTab1->isAncestorOf(m_form->projectPane->Combo3));
-        QCOMPARE(m_form->Calendar1, m_form->projectEntry->Calendar1);
+        QVERIFY(outerTabs->widget(0)->isAncestorOf(innerTabs));
+        QVERIFY(outerTabs->widget(2)->isAncestorOf(named(*m_form, "List4")));
+        QVERIFY(outerTabs->widget(3)->isAncestorOf(named(*m_form, "Text144")));
+        QVERIFY(outerTabs->widget(4)->isAncestorOf(named(*m_form, "Image2")));
+        QVERIFY(innerTabs->widget(0)->isAncestorOf(named(*m_form, "Calendar1")));
+        QVERIFY(innerTabs->widget(3)->isAncestorOf(named(*m_form, "List2")));
+        QVERIFY(!outerTabs->isAncestorOf(named(*m_form, "Combo3")));
+        QVERIFY(named(*m_form, "projectEntry")->isAncestorOf(named(*m_form, "Calendar1")));
     }
 
     void controls_data()
@@ -180,10 +219,6 @@ private slots:
             {"Text49", "QLineEdit", kEmpty, {}, -1, 1},
             {"Text50", "QLineEdit", QStringLiteral("Opdrachtgever"), {}, -1, 1},
             {"Text51", "QLineEdit", QStringLiteral("Consultant"), {}, -1, 1},
-            {"Text38", "QLineEdit", kEmpty, {}, 6, 1},
-            {"Text63", "QLineEdit", kEmpty, {}, 6, 1},
-            {"Text44", "QLineEdit", kEmpty, {}, 3, 1},
-            {"Text43", "QPlainTextEdit", kEmpty, {}, -1, 0},
             {"Label62", "QLabel", QStringLiteral("<<  dubbel-klik om te wijzigen")},
             {"Image4", kPicture},
             {"Image12", kPicture},
@@ -200,7 +235,6 @@ private slots:
             {"Combo6", "QComboBox", QStringLiteral("Een bestaand project ophalen en invullen")},
             {"Text52", "QLineEdit", QStringLiteral(" "), {}, -1, 1},
             {"Text53", "QLineEdit", kEmpty, {}, -1, 1},
-            {"Text54", "QLineEdit", kEmpty, {}, 16, 0},
             {"Text55", "QLineEdit", kEmpty, {}, 33, 1},
             {"Text56", "QLineEdit", kEmpty, dateHint, -1, 1},
             {"Text57", "QLineEdit", kEmpty, dateHint, -1, 1},
@@ -209,59 +243,9 @@ private slots:
             {"Text60", "QLineEdit", QStringLiteral("0"), {}, 5, 0},
             {"Text61", "QPlainTextEdit", QStringLiteral("GEEN"), {}, -1, 0},
             {"Text68", "QPlainTextEdit", kEmpty, {}, -1, 0},
-            // New client
+            // New client and consultant
             {"Image8", kPicture, {}, confirmHint},
-            {"Text79", "QLineEdit", kEmpty, {}, 40, 0},
-            {"Text80", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text39", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text81", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text82", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text83", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text84", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text136", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text131", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text119", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text120", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text69", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text130", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text85", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text121", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text86", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text87", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text132", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text88", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text133", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text89", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text90", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text135", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text91", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text92", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text93", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text94", "QLineEdit", kEmpty, {}, 8, 0},
-            // New consultant
             {"Image17", kPicture, {}, confirmHint},
-            {"Text62", "QLineEdit", kEmpty, {}, 45, 0},
-            {"Text97", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text98", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text99", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text100", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text137", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text138", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text139", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text101", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text102", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text103", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text141", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text104", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text113", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text105", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text106", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text142", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text107", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text108", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text109", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text110", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text65", "QLineEdit", kEmpty, {}, 3, 0},
             // Invoicing
             {"Label1_0", "QLabel", QStringLiteral("OPENSTAANDE Opdrachtgever facturen")},
             {"Label1_24", "QLabel", QStringLiteral("BETAALDE Opdrachtgever facturen ")},
@@ -317,6 +301,19 @@ private slots:
         for (const Expect &e : rows)
             QTest::newRow(e.name) << QString::fromLatin1(e.kind) << e.text << e.toolTip << e.maxLength << e.readOnly
                                   << e.base << e.fore << e.hidden;
+        // The registration screens' boxes: empty, open to typing, each with its typing limit.
+        for (const QString &box : QStringLiteral(
+                 "Text54/16 Text79/40 Text80/10 Text39/25 Text81/7 Text82/15 Text83/8 Text84/20 Text136/8 Text131/15 "
+                 "Text119/20 Text120/25 Text69/10 Text130/25 Text85/35 Text121/35 Text86/7 Text87/20 Text132/30 "
+                 "Text88/10 Text133/10 Text89/10 Text90/25 Text135/25 Text91/15 Text92/12 Text93/17 Text94/8 "
+                 "Text62/45 Text97/7 Text98/15 Text99/8 Text100/20 Text137/8 Text138/15 Text139/20 Text101/35 "
+                 "Text102/7 Text103/20 Text141/30 Text104/10 Text113/10 Text105/10 Text106/25 Text142/25 Text107/15 "
+                 "Text108/12 Text109/17 Text110/8 Text65/3")
+                                      .split(u' ')) {
+            const QStringList nameAndLimit = box.split(u'/');
+            QTest::newRow(qPrintable(nameAndLimit[0])) << QStringLiteral("QLineEdit") << kEmpty << QVariant()
+                                                       << nameAndLimit[1].toInt() << 0 << QColor() << QColor() << -1;
+        }
     }
 
     void controls()
@@ -371,16 +368,17 @@ private slots:
     void boundBoxes_data()
     {
         QTest::addColumn<QString>("pane");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("expected"); // box=column, and the box's typing limit where it has one
         QTest::newRow("consultants")
-            << "consultantPane"
+            << "consultantPane" << "Adodc1"
             << "Text1=nummer Text2=Consultantnummer Text3=Titel1 Text4=voornaam Text5=tussenvoegsel Text6=naam "
                "Text7=adres Text8=postcode Text9=woonplaats Text10=TELzakelijk Text11=EMAILzakelijk Text12=LOGIN "
                "Text13=PASWOORD Text40=NaamOrganisatie Text41=VARverklaring Text75=BANKnaam Text76=BANKnummer "
                "Text77=BTWnummer Text78=KVKnummer Text96=TELmobiel Text112=TELprive Text126=Titel2 Text127=WEBSITE "
                "Text128=EMAILprive Text134=Roepnaam Text140=Functie";
         QTest::newRow("clients")
-            << "clientPane"
+            << "clientPane" << "Adodc2"
             << "Text14=nummer Text15=opdrachtgevernummer Text16=Bedrijf Text17=Titel2 Text18=naam "
                "Text19=tussenvoegsel Text20=voornaam Text21=Titel1 Text22=adres Text23=woonplaats Text24=postcode "
                "Text25=TELzakelijk Text26=EMAILzakelijk Text27=LOGIN Text28=PASWOORD Text64=Functie "
@@ -388,37 +386,53 @@ private slots:
                "Text95=TELmobiel Text116=Opdrachtnaam Text117=Secretaresse Text118=Factuuradres "
                "Text122=EMAILsecretaresse Text123=WEBSITE Text124=TELprive Text125=EMAILprive Text129=Roepnaam";
         QTest::newRow("projects")
-            << "projectPane"
+            << "projectPane" << "Adodc3"
             << "Text29=nummer Text30=PROJECTNAAM Text31=Projectcode Text32=Opdrachtgevernummer "
                "Text34=Consultantnummer Text35=TijdsplanningDATUMvan Text36=TijdsplanningDATUMtm "
-               "Text37=ProjectduurPer8uur Text38=InkoopDagtariefOpdrachtgever Text42=CommentaarCONSULTANT "
-               "Text43=CommentaarADMIN Text44=AFSLUITEN Text63=VerkoopDagtariefConsultant "
+               "Text37=ProjectduurPer8uur Text38=InkoopDagtariefOpdrachtgever/6 Text42=CommentaarCONSULTANT "
+               "Text43=CommentaarADMIN Text44=AFSLUITEN/3 Text63=VerkoopDagtariefConsultant/6 "
                "Text67=ProjectOmschrijving";
     }
 
-    // The bindings are the contract with the database's column names; only the
-    // administrator's comment may be typed into, every other bound box is skipped by
-    // the tab key.
+    // The bindings are the contract with the database's column names: each names a column
+    // of its source's table in db/schema.sql, and the table decides the box: a text column
+    // gets several lines, the rest one line that takes no more than the column holds.
+    // Only the administrator's comment may be typed into; every other bound box is
+    // skipped by the tab key. All start empty.
     void boundBoxes()
     {
         QFETCH(QString, pane);
+        QFETCH(QString, source);
         QFETCH(QString, expected);
-        auto *p = m_form->findChild<panes::RecordPane *>(pane);
-        QVERIFY(p);
+        static const auto tables = schemaTables();
+        const auto columns = tables.value(named<data::BoundSource>(*m_form, qPrintable(source))->table());
+        QVERIFY2(!columns.isEmpty(), "the source's table is not in db/schema.sql");
+        auto *p = named<panes::RecordPane>(*m_form, qPrintable(pane));
         QStringList actual;
-        const QStringList multiLine{QStringLiteral("Text42"), QStringLiteral("Text43"), QStringLiteral("Text67"),
-                                    QStringLiteral("Text118")};
-        for (const auto &[box, column] : p->bindings()) {
-            actual << box->objectName() + QLatin1Char('=') + column;
+        for (const auto &[box, name] : p->bindings()) {
+            const QString boxName = box->objectName();
             QVERIFY(p->isAncestorOf(box));
-            const bool editable = box->objectName() == QLatin1String("Text43");
+            QVERIFY2(columns.contains(name.toLower()), qPrintable(boxName + u' ' + name));
+            const Column column = columns.value(name.toLower());
+            const bool editable = boxName == QLatin1String("Text43");
             QCOMPARE(readOnlyOf(box), int(!editable));
             QCOMPARE(box->focusPolicy() == Qt::NoFocus, !editable);
-            QCOMPARE(qobject_cast<QPlainTextEdit *>(box) != nullptr, multiLine.contains(box->objectName()));
-            QVERIFY2(qobject_cast<QLineEdit *>(box) || qobject_cast<QPlainTextEdit *>(box),
-                     qPrintable(box->objectName()));
+            QCOMPARE(shownText(box), QString());
+            QString entry = boxName + u'=' + name;
+            if (auto *line = qobject_cast<QLineEdit *>(box)) {
+                QVERIFY2(column.type != QLatin1String("MEDIUMTEXT"), qPrintable(boxName));
+                const int limit = platform::typingLimit(line);
+                if (column.type == QLatin1String("VARCHAR"))
+                    QVERIFY2(limit <= column.length && (limit > 0 || !editable), qPrintable(boxName));
+                if (limit > 0)
+                    entry += u'/' + QString::number(limit);
+            } else {
+                QVERIFY2(qobject_cast<QPlainTextEdit *>(box), qPrintable(boxName));
+                QCOMPARE(column.type, QStringLiteral("MEDIUMTEXT"));
+            }
+            actual << entry;
         }
-        QCOMPARE(actual, expected.split(QLatin1Char(' ')));
+        QCOMPARE(actual, expected.split(u' '));
     }
 
     void listsAndPickers_data()
@@ -476,7 +490,7 @@ private slots:
     // chain would trap the keyboard in a circle through the client list.
     void projectScreenTabKeySkipsForwardingBoxes()
     {
-        const auto *tab = m_form->projectEntry;
+        const auto *tab = named<registration::ProjectEntryTab>(*m_form, "projectEntry");
         for (QWidget *w : {static_cast<QWidget *>(tab->Text52), static_cast<QWidget *>(tab->Text53),
                            static_cast<QWidget *>(tab->Text56), static_cast<QWidget *>(tab->Text57)})
             QCOMPARE(w->focusPolicy(), Qt::ClickFocus);
@@ -488,9 +502,9 @@ private slots:
         const QList<platform::PictureButton *> invoice =
             m_form->findChildren<platform::PictureButton *>(QStringLiteral("Image27"));
         QCOMPARE(invoice.size(), 7);
-        for (platform::PictureButton *b : m_form->invoicing->Image27)
+        for (platform::PictureButton *b : named<invoicing::InvoicingTab>(*m_form, "invoicing")->Image27)
             QVERIFY(invoice.contains(b));
-        QCOMPARE(m_form->presence->Image9->size(), QSize(48, 48));
+        QCOMPARE(named(*m_form, "Image9")->size(), QSize(48, 48));
         // Every picture tells what it does.
         for (platform::PictureButton *b : m_form->findChildren<platform::PictureButton *>())
             QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
