@@ -19,9 +19,9 @@ using data::Connection;
 using data::Database;
 using data::DbError;
 using data::RecordSet;
+using talveros::test::tables::kProjects;
 
 namespace {
-const QString kProjects = QStringLiteral("TALVERO_projecten");
 
 // Runs statements as the server's administrator, through the project's own script.
 bool asAdministrator(const QByteArray &sql)

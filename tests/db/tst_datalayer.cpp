@@ -15,16 +15,13 @@ using data::Connection;
 using data::Database;
 using data::DbError;
 using data::RecordSet;
+using namespace talveros::test::tables;
 using test::Row;
+using test::s;
 
 namespace {
-const QString kAdmins = QStringLiteral("TALVERO_ADMINISTRATOR"); // no key
-const QString kProjects = QStringLiteral("TALVERO_projecten");   // generated key
-const QString kConsultants = QStringLiteral("TALVERO_consultants");
-const QString kClients = QStringLiteral("TALVERO_opdrachtgevers");
+// The administrators' table has no key; the projects' key is generated.
 const QStringList kAdminColumns{QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")};
-
-std::optional<QString> s(const char *text) { return QString::fromUtf8(text); }
 } // namespace
 
 // A write that must be stored: a refusal fails the case, not the whole program.
@@ -46,7 +43,7 @@ private slots:
         test::useTestServer(); // a failed case may have left another server chosen
         test::resetTable(Database::Main, kAdmins);
         test::resetTable(Database::Main, kProjects);
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_PROJECT_DATA"));
+        test::resetTable(Database::Main, kProjectData);
         test::resetTable(Database::Main, kConsultants);
         test::resetTable(Database::Main, kClients);
     }

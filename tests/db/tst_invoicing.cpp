@@ -1,27 +1,18 @@
 #include "invoicing/Invoicing.h"
 #include "invoicing/InvoicingTab.h"
-#include "mainwindow/Form1.h"
-#include "platform/PictureButton.h"
 #include "platform/QtPageOutput.h"
 #include "platform/RowList.h"
-#include "support/Fakes.h"
-#include "support/Named.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 
@@ -44,24 +35,8 @@ Row declaration(const QString &number, const std::optional<QString> &project, co
 
 void seed(const std::vector<Row> &rows) { test::insertRows(Database::Declarations, kDeclarations, kColumns, rows); }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 QStringList rows(const QAbstractItemView *list) { return platform::listRowTexts(list); }
 int count(const QAbstractItemView *list) { return platform::listRowCount(list); }
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
 
 QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
@@ -77,13 +52,15 @@ public:
     std::optional<QString> fileName;
 };
 
-struct Rig : test::FakeServices {
+// Made before the window, which is handed it.
+struct PdfSeam {
     PdfThroughQt pdf;
-    platform::Services withPdf{dialogs, clock, printers, workstation, app, sound, shell, icmp, pdf};
-    mainwindow::Form1 form{withPdf};
+};
+
+struct Rig : PdfSeam, test::WindowRig {
     invoicing::InvoicingTab *tab = named<invoicing::InvoicingTab>(form, "invoicing");
 
-    Rig() { form.load(); }
+    Rig() : WindowRig(&pdf) {}
     invoicing::InvoicingController *controller() const
     {
         return form.findChild<invoicing::InvoicingController *>();
@@ -161,13 +138,7 @@ void seedProjects(const QStringList &closingFlags)
                      rows);
 }
 
-QStringList storedFlags()
-{
-    QStringList flags;
-    for (const Row &row : test::tableRows(Database::Main, kProjects, {"AFSLUITEN"}))
-        flags << row[0].value_or(QStringLiteral("<NULL>"));
-    return flags;
-}
+QStringList storedFlags() { return test::column(kProjects, QStringLiteral("AFSLUITEN")); }
 
 } // namespace
 
@@ -178,12 +149,7 @@ private slots:
     void init()
     {
         test::resetTable(Database::Declarations, kDeclarations);
-        for (const QString &table : {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
-                                     kProjects, QStringLiteral("TALVERO_PROJECT_DATA"),
-                                     QStringLiteral("TALVERO_berichten")})
-            test::resetTable(Database::Main, table);
-        // The window reads the broadcast message when it starts.
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
+        test::emptyWindowTables();
     }
 
     // Only the exact name matches: not another letter case, not a trailing blank, and a

@@ -2,34 +2,25 @@
 #include "mainwindow/Form1.h"
 #include "messages/CommunicationTab.h"
 #include "messages/Ticker.h"
-#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
-#include "support/Fakes.h"
-#include "support/Named.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 #include "tools/WebView.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
-#include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
-using test::Row;
 
 namespace {
 
@@ -65,22 +56,6 @@ void setMessage(const std::optional<QString> &text)
 
 std::vector<Row> storedMessage() { return test::tableRows(Database::Main, kMessages, {"Bericht"}); }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 // Types into the list's field and chooses the only entry it then offers, by keys.
 void chooseByTyping(QComboBox *combo, const QString &typed)
 {
@@ -94,17 +69,7 @@ void chooseByTyping(QComboBox *combo, const QString &typed)
     QTest::keyClick(completer->popup(), Qt::Key_Return);
 }
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-
-    Rig() { form.load(); }
-    QComboBox *combo(const char *name) const { return named<QComboBox>(form, name); }
-    QString text(const char *name) const
-    {
-        if (auto *line = form.findChild<QLineEdit *>(QString::fromLatin1(name)))
-            return line->text();
-        return form.findChild<QPlainTextEdit *>(QString::fromLatin1(name))->toPlainText();
-    }
+struct Rig : test::WindowRig {
     bool running() const { return !named<platform::PictureButton>(form, "Image26")->isHidden(); }
 };
 
@@ -116,9 +81,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, kProjects, QStringLiteral("TALVERO_PROJECT_DATA")})
-            test::resetTable(Database::Main, table);
-        setMessage(QString());
+        test::emptyWindowTables();
     }
 
     void startUpFillsListsCountersAndPanes()
@@ -187,7 +150,7 @@ private slots:
         Rig rig;
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         rig.clock.at = QDateTime(QDate(2008, 1, 5), QTime(9, 5, 7));
-        rig.form.tickClock();
+        rig.window.tickClock();
         QCOMPARE(named<QLabel>(rig.form, "Label46")->text(), QStringLiteral("01-05-2008  09:05:07"));
         QLocale::setDefault(QLocale::c());
         named<QCalendarWidget>(rig.form, "Calendar1")->setSelectedDate(calendar);
@@ -545,7 +508,7 @@ private slots:
         QCOMPARE(rig.dialogs.boxes[1].title, QStringLiteral("Talveros"));
         if (closeAnyway) {
             // The edit was let go: nothing is left to store once the server is back.
-            QVERIFY(rig.form.storePendingEdits());
+            QVERIFY(rig.window.storePendingEdits());
             QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN"})[0], (Row{QStringLiteral("GEEN")}));
         } else {
             QVERIFY(rig.form.isVisible());
@@ -589,8 +552,7 @@ private slots:
     void mainWindowIsMadeOnceAndHiddenWhenAPrinterIsInstalled()
     {
         QFETCH(QStringList, printers);
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"), {"LOGIN", "PASWOORD"}, {{s("ADMIN"), s("qorun")}});
+        test::setAdministrators({{s("ADMIN"), s("qorun")}});
         test::FakeServices fakes;
         fakes.printers.names = printers;
         fakes.printers.defaultName = QStringLiteral("Kantoor");

@@ -1,27 +1,20 @@
 #include "data/BoundSource.h"
-#include "mainwindow/Form1.h"
 #include "messages/Presence.h"
 #include "messages/PresenceLines.h"
 #include "messages/PresenceTab.h"
-#include "platform/PictureButton.h"
 #include "platform/ServerWaitWindow.h"
 #include "support/FakeWait.h"
-#include "support/Fakes.h"
-#include "support/Named.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
 #include <QDialog>
-#include <QTabWidget>
 #include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using messages::PresenceController;
-using test::Row;
 
 namespace {
 
@@ -53,14 +46,6 @@ void seed()
                 {s("0002"), s(""), s("Kees"), s(""), s("Bos"), s("01-15-2008  08:00:00"), s(kNever), s("ONLINE")}});
 }
 
-QStringList items(const QListWidget *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
-
 const QStringList kSeededConsultantLines{
     "ONLINE  01-02-2008  08:00:00   01-01-2008  18:00:00    0003          P.                Vries                  ",
     "OFFLINE 01-15-2008  09:30:00   01-14-2008  17:00:00    0002  ir.     Jan      van      Dijk                   ",
@@ -69,18 +54,10 @@ const QStringList kSeededClientLines{
     "ONLINE  01-15-2008  08:00:00   00-00-0000  00:00:00    0002          Kees              Bos                    ",
     "OFFLINE 12-31-2007  10:00:00   12-31-2007  12:00:00    0001  mr.     Els      de       Bruin                  "};
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-    messages::PresenceTab *tab = nullptr;
-    PresenceController *presence = nullptr;
+struct Rig : test::WindowRig {
+    messages::PresenceTab *tab = named<messages::PresenceTab>(form, "presence");
+    PresenceController *presence = form.findChild<PresenceController *>();
 
-    Rig()
-    {
-        form.load();
-        tab = named<messages::PresenceTab>(form, "presence");
-        presence = form.findChild<PresenceController *>();
-    }
-    QString shown(const char *name) const { return form.findChild<QLineEdit *>(QString::fromLatin1(name))->text(); }
     bool indicatorShown() const { return !tab->Image9->isHidden(); }
 };
 
@@ -97,9 +74,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table :
-             {kConsultants, kClients, QStringLiteral("TALVERO_projecten"), QStringLiteral("TALVERO_berichten")})
-            test::resetTable(Database::Main, table);
+        test::emptyWindowTables();
     }
 
     void tabAsLaidOut()
@@ -155,8 +130,8 @@ private slots:
         QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
         QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
         QCOMPARE(items(rig.tab->List3), kSeededClientLines);
-        QCOMPARE(rig.shown("Text2"), QStringLiteral("0002"));
-        QCOMPARE(rig.shown("Text15"), QStringLiteral("0001"));
+        QCOMPARE(rig.text("Text2"), QStringLiteral("0002"));
+        QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
         QVERIFY(rig.dialogs.boxes.empty());
     }
 

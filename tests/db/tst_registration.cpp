@@ -1,35 +1,26 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "mainwindow/Form1.h"
-#include "platform/PictureButton.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
-#include "support/Fakes.h"
 #include "support/FaultProxy.h"
-#include "support/Named.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 
 #include <QClipboard>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QTabWidget>
 #include <QtTest>
 
 #include <set>
 #include <thread>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
-using talveros::test::s;
 using data::Database;
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-using test::Row;
 
 namespace {
 
@@ -81,36 +72,7 @@ void seedProjects(const std::vector<std::pair<QString, QString>> &nameAndCode, c
                      rows);
 }
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-void choose(QComboBox *combo, const QString &entry)
-{
-    const int index = combo->findText(entry);
-    QVERIFY2(index >= 0, qPrintable(entry));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-QStringList column(const QString &table, const QString &name)
-{
-    QStringList values;
-    for (const Row &row : test::tableRows(Database::Main, table, {name}))
-        values << row[0].value_or(QStringLiteral("<NULL>"));
-    return values;
-}
-
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
-
-    Rig() { form.load(); }
-    QComboBox *combo(const char *name) const { return named<QComboBox>(form, name); }
-    QString text(const char *name) const { return named<QLineEdit>(form, name)->text(); }
+struct Rig : test::WindowRig {
     auto &consultant() const { return *named<registration::ConsultantEntryTab>(form, "consultantEntry"); }
     auto &client() const { return *named<registration::ClientEntryTab>(form, "clientEntry"); }
     auto &project() const { return *named<registration::ProjectEntryTab>(form, "projectEntry"); }
@@ -161,12 +123,8 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        for (const QString &table : {kConsultants, kClients, kProjects, kProjectData})
-            test::resetTable(Database::Main, table);
+        test::emptyWindowTables();
         createTriggers();
-        // The main window reads the broadcast message at start-up.
-        test::resetTable(Database::Main, QStringLiteral("TALVERO_berichten"));
-        test::insertRows(Database::Main, QStringLiteral("TALVERO_berichten"), {"Bericht"}, {{s("")}});
         registration::setLockWaitSeconds(10);
     }
     void cleanup()

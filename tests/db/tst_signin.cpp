@@ -10,6 +10,8 @@ using namespace talveros;
 using data::Database;
 using platform::Answer;
 using test::Row;
+using test::s;
+using test::setAdministrators;
 
 namespace {
 
@@ -54,15 +56,6 @@ const QStringList kLogColumns{QStringLiteral("DATUMTIJD"), QStringLiteral("PCnaa
 
 std::vector<Row> logRows() { return test::tableRows(Database::Main, QStringLiteral("LOGINadministrator"), kLogColumns); }
 
-void setAdmins(const std::vector<Row> &rows)
-{
-    test::resetTable(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"));
-    test::insertRows(Database::Main, QStringLiteral("TALVERO_ADMINISTRATOR"),
-                     {QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")}, rows);
-}
-
-std::optional<QString> s(const char *t) { return QString::fromUtf8(t); }
-
 } // namespace
 
 class TestSignIn : public QObject {
@@ -71,7 +64,7 @@ private slots:
     void initTestCase() { test::useTestServer(); }
     void init()
     {
-        setAdmins({{s("ADMIN"), s("qorun")}});
+        setAdministrators({{s("ADMIN"), s("qorun")}});
         test::resetTable(Database::Main, QStringLiteral("LOGINadministrator"));
     }
 
@@ -107,7 +100,7 @@ private slots:
         QFETCH(std::vector<Row>, admins);
         QFETCH(QString, login);
         QFETCH(QString, password);
-        setAdmins(admins);
+        setAdministrators(admins);
         Rig rig;
         rig.attempt(login, password);
         rig.attempt(login, password);
@@ -146,7 +139,7 @@ private slots:
     {
         QFETCH(std::vector<Row>, admins);
         QFETCH(QStringList, attempts);
-        setAdmins(admins);
+        setAdministrators(admins);
         Rig rig;
         rig.splash.show();
         for (qsizetype i = 0; i < attempts.size(); i += 2)
@@ -251,7 +244,7 @@ private slots:
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
         QVERIFY(rig.dialogs.boxes[0].text.contains(QStringLiteral("TALVERO_ADMINISTRATOR")));
         QVERIFY(!rig.app.quitRequested());
-        setAdmins({{s("ADMIN"), s("qorun")}});
+        setAdministrators({{s("ADMIN"), s("qorun")}});
         rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
         QCOMPARE(rig.host.shown, 1);
     }
@@ -309,7 +302,7 @@ private slots:
         rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
         rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
         test::execute(Database::Main, QStringLiteral("RENAME TABLE TALVERO_ADMIN_weg TO TALVERO_ADMINISTRATOR"));
-        setAdmins({{s("ADMIN"), s("qorun")}});
+        setAdministrators({{s("ADMIN"), s("qorun")}});
         rig.attempt(QStringLiteral("a"), QStringLiteral("b"));
         QCOMPARE(rig.dialogs.texts().back(), kEnd);
         QCOMPARE(rig.app.exitCodes, (std::vector<int>{signin::kExitSignInRefused}));

@@ -1,21 +1,15 @@
-#include "mainwindow/Form1.h"
-#include "platform/PictureButton.h"
-#include "support/Fakes.h"
-#include "support/Named.h"
-#include "support/TestDb.h"
+#include "support/WindowRig.h"
 #include "tools/Addresses.h"
 #include "tools/Tools.h"
 #include "tools/ToolTexts.h"
 #include "tools/WebView.h"
 
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QtTest>
 
 using namespace talveros;
-using test::named;
+using namespace talveros::test;
 using namespace talveros::test::tables;
 using data::Database;
 
@@ -27,13 +21,11 @@ bool engineLibraryLoaded()
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngine");
 }
 
-struct Rig : test::FakeServices {
-    mainwindow::Form1 form{services};
+struct Rig : test::WindowRig {
     int pagesMade = 0;
 
     explicit Rig(bool fakeEngine = true)
     {
-        form.load();
         if (fakeEngine)
             view()->setEngineFactory([this](QWidget *parent) {
                 ++pagesMade;
@@ -43,12 +35,7 @@ struct Rig : test::FakeServices {
             });
     }
     tools::ToolsController &tools() { return *form.findChild<tools::ToolsController *>(); }
-    void click(const char *name)
-    {
-        QWidget *w = form.findChild<QWidget *>(QString::fromLatin1(name));
-        QVERIFY2(w, name);
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
+    void click(const char *name) { QTest::mouseClick(named(form, name), Qt::LeftButton); }
     tools::WebView *view() const { return named<tools::WebView>(form, "WebBrowser1"); }
     bool viewShown() const { return !view()->isHidden() && !named(form, "Picture1")->isHidden(); }
     bool viewHidden() const { return view()->isHidden() && named(form, "Picture1")->isHidden(); }
@@ -68,8 +55,7 @@ private slots:
     void init()
     {
         // Start-up reads these too; other tests leave them in any state.
-        for (const char *table : {"TALVERO_consultants", "TALVERO_opdrachtgevers", "TALVERO_projecten", "TALVERO_berichten"})
-            test::resetTable(Database::Main, QString::fromLatin1(table));
+        test::emptyWindowTables();
     }
 
     void startUpLeavesTheBrowserEngineAlone();

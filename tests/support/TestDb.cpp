@@ -62,6 +62,20 @@ std::vector<Row> tableRows(Database db, const QString &table, const QStringList 
     return rows;
 }
 
+void setAdministrators(const std::vector<Row> &rows)
+{
+    resetTable(Database::Main, tables::kAdmins);
+    insertRows(Database::Main, tables::kAdmins, {QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")}, rows);
+}
+
+QStringList column(const QString &table, const QString &name, Database db)
+{
+    QStringList values;
+    for (const Row &row : tableRows(db, table, {name}))
+        values << row[0].value_or(QStringLiteral("<NULL>"));
+    return values;
+}
+
 namespace {
 void runDbScript(const QString &verb)
 {

@@ -25,6 +25,7 @@ inline const QString kProjects = QStringLiteral("TALVERO_projecten");
 inline const QString kProjectData = QStringLiteral("TALVERO_PROJECT_DATA");
 inline const QString kMessages = QStringLiteral("TALVERO_berichten");
 inline const QString kDeclarations = QStringLiteral("Declaraties");
+inline const QString kAdmins = QStringLiteral("TALVERO_ADMINISTRATOR");
 } // namespace tables
 
 // Empties a table (generated numbers start at 1 again).
@@ -32,7 +33,11 @@ void resetTable(data::Database db, const QString &table);
 void insertRows(data::Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows);
 // Every row as the server holds it, in the server's order.
 std::vector<Row> tableRows(data::Database db, const QString &table, const QStringList &columns);
+// One column of every row, in the server's order, NULL as "<NULL>".
+QStringList column(const QString &table, const QString &name, data::Database db = data::Database::Main);
 void execute(data::Database db, const QString &sql);
+// Replaces the administrators who may sign in, as LOGIN and PASWOORD.
+void setAdministrators(const std::vector<Row> &rows);
 
 // Stops and starts the test server, for tests of what happens while it is gone.
 void stopServer();

@@ -11,6 +11,9 @@
 #include "support/Named.h"
 
 #include <QAbstractButton>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
@@ -54,6 +57,33 @@ QString shownText(QWidget *w)
     if (auto *l = qobject_cast<QLabel *>(w))
         return l->text();
     return QStringLiteral("<no text>");
+}
+
+// A column as db/schema.sql creates it: its type, and for VARCHAR the characters it holds.
+struct Column {
+    QString type;
+    int length = 0;
+};
+
+// Every table of db/schema.sql with its columns, names folded to lower case: the
+// window's sources find their columns whatever the letter case.
+QHash<QString, QHash<QString, Column>> schemaTables()
+{
+    QFile file(QStringLiteral(TALVEROS_TESTS_DIR "/../db/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString sql = QString::fromUtf8(file.readAll());
+    static const QRegularExpression table(QStringLiteral(R"(CREATE TABLE IF NOT EXISTS (\w+) \((.*?)\);)"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression column(QStringLiteral(R"(^\s*(\w+)\s+(\w+)(?:\((\d+)\))?)"),
+                                           QRegularExpression::MultilineOption);
+    QHash<QString, QHash<QString, Column>> tables;
+    for (const auto &t : table.globalMatch(sql)) {
+        auto &columns = tables[t.captured(1)];
+        for (const auto &c : column.globalMatch(t.captured(2)))
+            columns.insert(c.captured(1).toLower(), {c.captured(2).toUpper(), c.captured(3).toInt()});
+    }
+    return tables;
 }
 
 int readOnlyOf(QWidget *w)
@@ -189,10 +219,6 @@ private slots:
             {"Text49", "QLineEdit", kEmpty, {}, -1, 1},
             {"Text50", "QLineEdit", QStringLiteral("Opdrachtgever"), {}, -1, 1},
             {"Text51", "QLineEdit", QStringLiteral("Consultant"), {}, -1, 1},
-            {"Text38", "QLineEdit", kEmpty, {}, 6, 1},
-            {"Text63", "QLineEdit", kEmpty, {}, 6, 1},
-            {"Text44", "QLineEdit", kEmpty, {}, 3, 1},
-            {"Text43", "QPlainTextEdit", kEmpty, {}, -1, 0},
             {"Label62", "QLabel", QStringLiteral("<<  dubbel-klik om te wijzigen")},
             {"Image4", kPicture},
             {"Image12", kPicture},
@@ -209,7 +235,6 @@ private slots:
             {"Combo6", "QComboBox", QStringLiteral("Een bestaand project ophalen en invullen")},
             {"Text52", "QLineEdit", QStringLiteral(" "), {}, -1, 1},
             {"Text53", "QLineEdit", kEmpty, {}, -1, 1},
-            {"Text54", "QLineEdit", kEmpty, {}, 16, 0},
             {"Text55", "QLineEdit", kEmpty, {}, 33, 1},
             {"Text56", "QLineEdit", kEmpty, dateHint, -1, 1},
             {"Text57", "QLineEdit", kEmpty, dateHint, -1, 1},
@@ -218,59 +243,9 @@ private slots:
             {"Text60", "QLineEdit", QStringLiteral("0"), {}, 5, 0},
             {"Text61", "QPlainTextEdit", QStringLiteral("GEEN"), {}, -1, 0},
             {"Text68", "QPlainTextEdit", kEmpty, {}, -1, 0},
-            // New client
+            // New client and consultant
             {"Image8", kPicture, {}, confirmHint},
-            {"Text79", "QLineEdit", kEmpty, {}, 40, 0},
-            {"Text80", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text39", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text81", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text82", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text83", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text84", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text136", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text131", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text119", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text120", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text69", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text130", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text85", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text121", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text86", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text87", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text132", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text88", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text133", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text89", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text90", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text135", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text91", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text92", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text93", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text94", "QLineEdit", kEmpty, {}, 8, 0},
-            // New consultant
             {"Image17", kPicture, {}, confirmHint},
-            {"Text62", "QLineEdit", kEmpty, {}, 45, 0},
-            {"Text97", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text98", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text99", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text100", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text137", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text138", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text139", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text101", "QLineEdit", kEmpty, {}, 35, 0},
-            {"Text102", "QLineEdit", kEmpty, {}, 7, 0},
-            {"Text103", "QLineEdit", kEmpty, {}, 20, 0},
-            {"Text141", "QLineEdit", kEmpty, {}, 30, 0},
-            {"Text104", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text113", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text105", "QLineEdit", kEmpty, {}, 10, 0},
-            {"Text106", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text142", "QLineEdit", kEmpty, {}, 25, 0},
-            {"Text107", "QLineEdit", kEmpty, {}, 15, 0},
-            {"Text108", "QLineEdit", kEmpty, {}, 12, 0},
-            {"Text109", "QLineEdit", kEmpty, {}, 17, 0},
-            {"Text110", "QLineEdit", kEmpty, {}, 8, 0},
-            {"Text65", "QLineEdit", kEmpty, {}, 3, 0},
             // Invoicing
             {"Label1_0", "QLabel", QStringLiteral("OPENSTAANDE Opdrachtgever facturen")},
             {"Label1_24", "QLabel", QStringLiteral("BETAALDE Opdrachtgever facturen ")},
@@ -326,6 +301,19 @@ private slots:
         for (const Expect &e : rows)
             QTest::newRow(e.name) << QString::fromLatin1(e.kind) << e.text << e.toolTip << e.maxLength << e.readOnly
                                   << e.base << e.fore << e.hidden;
+        // The registration screens' boxes: empty, open to typing, each with its typing limit.
+        for (const QString &box : QStringLiteral(
+                 "Text54/16 Text79/40 Text80/10 Text39/25 Text81/7 Text82/15 Text83/8 Text84/20 Text136/8 Text131/15 "
+                 "Text119/20 Text120/25 Text69/10 Text130/25 Text85/35 Text121/35 Text86/7 Text87/20 Text132/30 "
+                 "Text88/10 Text133/10 Text89/10 Text90/25 Text135/25 Text91/15 Text92/12 Text93/17 Text94/8 "
+                 "Text62/45 Text97/7 Text98/15 Text99/8 Text100/20 Text137/8 Text138/15 Text139/20 Text101/35 "
+                 "Text102/7 Text103/20 Text141/30 Text104/10 Text113/10 Text105/10 Text106/25 Text142/25 Text107/15 "
+                 "Text108/12 Text109/17 Text110/8 Text65/3")
+                                      .split(u' ')) {
+            const QStringList nameAndLimit = box.split(u'/');
+            QTest::newRow(qPrintable(nameAndLimit[0])) << QStringLiteral("QLineEdit") << kEmpty << QVariant()
+                                                       << nameAndLimit[1].toInt() << 0 << QColor() << QColor() << -1;
+        }
     }
 
     void controls()
@@ -380,16 +368,17 @@ private slots:
     void boundBoxes_data()
     {
         QTest::addColumn<QString>("pane");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("expected"); // box=column, and the box's typing limit where it has one
         QTest::newRow("consultants")
-            << "consultantPane"
+            << "consultantPane" << "Adodc1"
             << "Text1=nummer Text2=Consultantnummer Text3=Titel1 Text4=voornaam Text5=tussenvoegsel Text6=naam "
                "Text7=adres Text8=postcode Text9=woonplaats Text10=TELzakelijk Text11=EMAILzakelijk Text12=LOGIN "
                "Text13=PASWOORD Text40=NaamOrganisatie Text41=VARverklaring Text75=BANKnaam Text76=BANKnummer "
                "Text77=BTWnummer Text78=KVKnummer Text96=TELmobiel Text112=TELprive Text126=Titel2 Text127=WEBSITE "
                "Text128=EMAILprive Text134=Roepnaam Text140=Functie";
         QTest::newRow("clients")
-            << "clientPane"
+            << "clientPane" << "Adodc2"
             << "Text14=nummer Text15=opdrachtgevernummer Text16=Bedrijf Text17=Titel2 Text18=naam "
                "Text19=tussenvoegsel Text20=voornaam Text21=Titel1 Text22=adres Text23=woonplaats Text24=postcode "
                "Text25=TELzakelijk Text26=EMAILzakelijk Text27=LOGIN Text28=PASWOORD Text64=Functie "
@@ -397,37 +386,53 @@ private slots:
                "Text95=TELmobiel Text116=Opdrachtnaam Text117=Secretaresse Text118=Factuuradres "
                "Text122=EMAILsecretaresse Text123=WEBSITE Text124=TELprive Text125=EMAILprive Text129=Roepnaam";
         QTest::newRow("projects")
-            << "projectPane"
+            << "projectPane" << "Adodc3"
             << "Text29=nummer Text30=PROJECTNAAM Text31=Projectcode Text32=Opdrachtgevernummer "
                "Text34=Consultantnummer Text35=TijdsplanningDATUMvan Text36=TijdsplanningDATUMtm "
-               "Text37=ProjectduurPer8uur Text38=InkoopDagtariefOpdrachtgever Text42=CommentaarCONSULTANT "
-               "Text43=CommentaarADMIN Text44=AFSLUITEN Text63=VerkoopDagtariefConsultant "
+               "Text37=ProjectduurPer8uur Text38=InkoopDagtariefOpdrachtgever/6 Text42=CommentaarCONSULTANT "
+               "Text43=CommentaarADMIN Text44=AFSLUITEN/3 Text63=VerkoopDagtariefConsultant/6 "
                "Text67=ProjectOmschrijving";
     }
 
-    // The bindings are the contract with the database's column names; only the
-    // administrator's comment may be typed into, every other bound box is skipped by
-    // the tab key.
+    // The bindings are the contract with the database's column names: each names a column
+    // of its source's table in db/schema.sql, and the table decides the box: a text column
+    // gets several lines, the rest one line that takes no more than the column holds.
+    // Only the administrator's comment may be typed into; every other bound box is
+    // skipped by the tab key. All start empty.
     void boundBoxes()
     {
         QFETCH(QString, pane);
+        QFETCH(QString, source);
         QFETCH(QString, expected);
-        auto *p = m_form->findChild<panes::RecordPane *>(pane);
-        QVERIFY(p);
+        static const auto tables = schemaTables();
+        const auto columns = tables.value(named<data::BoundSource>(*m_form, qPrintable(source))->table());
+        QVERIFY2(!columns.isEmpty(), "the source's table is not in db/schema.sql");
+        auto *p = named<panes::RecordPane>(*m_form, qPrintable(pane));
         QStringList actual;
-        const QStringList multiLine{QStringLiteral("Text42"), QStringLiteral("Text43"), QStringLiteral("Text67"),
-                                    QStringLiteral("Text118")};
-        for (const auto &[box, column] : p->bindings()) {
-            actual << box->objectName() + QLatin1Char('=') + column;
+        for (const auto &[box, name] : p->bindings()) {
+            const QString boxName = box->objectName();
             QVERIFY(p->isAncestorOf(box));
-            const bool editable = box->objectName() == QLatin1String("Text43");
+            QVERIFY2(columns.contains(name.toLower()), qPrintable(boxName + u' ' + name));
+            const Column column = columns.value(name.toLower());
+            const bool editable = boxName == QLatin1String("Text43");
             QCOMPARE(readOnlyOf(box), int(!editable));
             QCOMPARE(box->focusPolicy() == Qt::NoFocus, !editable);
-            QCOMPARE(qobject_cast<QPlainTextEdit *>(box) != nullptr, multiLine.contains(box->objectName()));
-            QVERIFY2(qobject_cast<QLineEdit *>(box) || qobject_cast<QPlainTextEdit *>(box),
-                     qPrintable(box->objectName()));
+            QCOMPARE(shownText(box), QString());
+            QString entry = boxName + u'=' + name;
+            if (auto *line = qobject_cast<QLineEdit *>(box)) {
+                QVERIFY2(column.type != QLatin1String("MEDIUMTEXT"), qPrintable(boxName));
+                const int limit = platform::typingLimit(line);
+                if (column.type == QLatin1String("VARCHAR"))
+                    QVERIFY2(limit <= column.length && (limit > 0 || !editable), qPrintable(boxName));
+                if (limit > 0)
+                    entry += u'/' + QString::number(limit);
+            } else {
+                QVERIFY2(qobject_cast<QPlainTextEdit *>(box), qPrintable(boxName));
+                QCOMPARE(column.type, QStringLiteral("MEDIUMTEXT"));
+            }
+            actual << entry;
         }
-        QCOMPARE(actual, expected.split(QLatin1Char(' ')));
+        QCOMPARE(actual, expected.split(u' '));
     }
 
     void listsAndPickers_data()
