@@ -577,13 +577,29 @@ private slots:
         QVERIFY(dialogs.boxes.empty());
     }
 
+    void failedStartUpEndsTheProgramWithAMessage_data()
+    {
+        QTest::addColumn<QStringList>("breaking");
+        QTest::addColumn<QStringList>("mending");
+        QTest::newRow("message without text")
+            << QStringList{"INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)",
+                           "DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"}
+            << QStringList{};
+        // Read while the window is being built, and reported once it is.
+        QTest::newRow("a table it reads is gone") << QStringList{"RENAME TABLE TALVERO_projecten TO TALVERO_weg"}
+                                                  << QStringList{"RENAME TABLE TALVERO_weg TO TALVERO_projecten"};
+    }
     void failedStartUpEndsTheProgramWithAMessage()
     {
-        test::execute(Database::Main, QStringLiteral("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)"));
-        test::execute(Database::Main, QStringLiteral("DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"));
+        QFETCH(QStringList, breaking);
+        QFETCH(QStringList, mending);
+        for (const QString &statement : breaking)
+            test::execute(Database::Main, statement);
         test::FakeServices fakes;
         signin::Form1Host host(fakes.services);
         host.showMainWindow();
+        for (const QString &statement : mending)
+            test::execute(Database::Main, statement);
         QCOMPARE(host.window(), nullptr);
         QCOMPARE(fakes.dialogs.boxes.size(), size_t(1));
         QCOMPARE(fakes.app.exitCodes, (std::vector<int>{signin::kExitStartUpFailed}));
