@@ -18,11 +18,14 @@
 #include "data/Connection.h"
 #include "data/ConnectionSettings.h"
 #include "mainwindow/Form1.h"
+#include "platform/PictureButton.h"
 #include "platform/Dialogs.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -89,8 +92,8 @@ int main(int argc, char *argv[])
     for (int run = 0; run < runs; ++run) {
         for (Target &t : targets) {
             data::overrideServerForTests(QStringLiteral("127.0.0.1"), t.port);
-            t.form->consultantEntry->Text100->setText(QStringLiteral("Bench%1").arg(run));
-            emit t.form->consultantEntry->Image17->doubleClicked();
+            t.form->findChild<QLineEdit *>(QStringLiteral("Text100"))->setText(QStringLiteral("Bench%1").arg(run));
+            emit t.form->findChild<platform::PictureButton *>(QStringLiteral("Image17"))->doubleClicked();
             if (!t.dialogs->last.startsWith(QLatin1String("De consultant "))) {
                 std::fprintf(stderr, "bench_cluster: %s\n", qPrintable(t.dialogs->last));
                 return 1;

@@ -32,7 +32,7 @@ public:
 
 class NoMainWindow final : public signin::MainWindowHost {
 public:
-    QComboBox *printerList() override { return nullptr; }
+    bool showPrinters(const QStringList &, int) override { return false; }
     void showMainWindow() override { ++shown; }
     int shown = 0;
 };

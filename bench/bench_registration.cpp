@@ -8,9 +8,12 @@
 
 #include "data/ConnectionSettings.h"
 #include "mainwindow/Form1.h"
+#include "platform/PictureButton.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QElapsedTimer>
 
 #include "LeanFetch.h"
@@ -64,11 +67,12 @@ int main(int argc, char *argv[])
         bestRaw = std::min(bestRaw, rawFetch(table, &rows));
         if (project) {
             // A name of its own each run and each process, so that no code is taken already.
-            form.projectEntry->Text54->setText(QStringLiteral("B%1-%2").arg(QCoreApplication::applicationPid()).arg(run));
-            emit form.projectEntry->Image5->doubleClicked();
+            form.findChild<QLineEdit *>(QStringLiteral("Text54"))
+                ->setText(QStringLiteral("B%1-%2").arg(QCoreApplication::applicationPid()).arg(run));
+            emit form.findChild<platform::PictureButton *>(QStringLiteral("Image5"))->doubleClicked();
         } else {
-            form.consultantEntry->Text100->setText(QStringLiteral("Bench%1").arg(run));
-            emit form.consultantEntry->Image17->doubleClicked();
+            form.findChild<QLineEdit *>(QStringLiteral("Text100"))->setText(QStringLiteral("Bench%1").arg(run));
+            emit form.findChild<platform::PictureButton *>(QStringLiteral("Image17"))->doubleClicked();
         }
         if (!dialogs.last.startsWith(done)) {
             std::fprintf(stderr, "bench_registration: %s\n", qPrintable(dialogs.last));
@@ -76,7 +80,7 @@ int main(int argc, char *argv[])
         }
         bestCreate = std::min(bestCreate, dialogs.elapsed);
     }
-    const int listed = project ? form.projectPane->Combo3->count() : form.consultantPane->Combo1->count();
+    const int listed = form.findChild<QComboBox *>(project ? QStringLiteral("Combo3") : QStringLiteral("Combo1"))->count();
     std::printf("rows in %-22s %zu (listed after the last run: %d)\n", table, rows, listed);
     std::printf("raw UTF-8 fetch of the table    %.3f s (best of %d)\n", bestRaw, runs);
     std::printf("Yes to lists refreshed          %.3f s (best of %d)\n", bestCreate, runs);

@@ -130,7 +130,7 @@ int main(int argc, char *argv[])
         form = std::make_unique<mainwindow::Form1>(services.services);
         form->load();
         form->show();
-        form->presence->Check1->setChecked(true);
+        form->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(true);
     }
 
     ::kill(server, SIGSTOP);

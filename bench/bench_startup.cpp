@@ -61,7 +61,8 @@ double startUp(platform::Services &services, NoDialogs &dialogs, int *listed, do
 {
     QElapsedTimer timer;
     timer.start();
-    mainwindow::Form1 form(services);
+    // Made as sign-in makes it.
+    mainwindow::Form1 form(services, mainwindow::Form1::Reads::AtOnce);
     *built = double(timer.nsecsElapsed()) / 1e9;
     form.load();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;

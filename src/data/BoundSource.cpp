@@ -7,8 +7,10 @@
 #include "data/ServerWait.h"
 #include "data/SideBySide.h"
 
+#include <future>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace talveros::data {
 
@@ -41,6 +43,32 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources)
     refreshTogether(sources, {});
 }
 
+class StartedReads {
+public:
+    explicit StartedReads(std::vector<QString> tables) : tables(std::move(tables))
+    {
+        // The reads own what they use: a wait given up leaves them to finish on their own.
+        rows = std::async(std::launch::async, [names = this->tables] {
+            std::vector<Read<QString, RowStore>> reads;
+            for (const QString &table : names)
+                reads.push_back({readTable, &table});
+            // Every read ends before a failure among them is passed on.
+            std::vector<RowStore> read;
+            for (auto &outcome : readSideBySide(reads))
+                read.push_back(outcome.take());
+            return read;
+        });
+    }
+
+    const std::vector<QString> tables;
+    std::future<std::vector<RowStore>> rows;
+};
+
+std::shared_ptr<StartedReads> BoundSource::startReading(std::vector<QString> tables)
+{
+    return std::make_shared<StartedReads>(std::move(tables));
+}
+
 void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile)
 {
     for (BoundSource *source : sources)
@@ -48,21 +76,24 @@ void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, con
     std::vector<QString> tables;
     for (BoundSource *source : sources)
         tables.push_back(source->m_table);
-    // The reads are one exchange with the server for whoever waits for it; what they
-    // fill is their own, since a wait given up leaves them to finish on their own.
+    refreshTogether(sources, startReading(std::move(tables)), meanwhile);
+}
+
+void BoundSource::refreshTogether(const std::vector<BoundSource *> &sources, std::shared_ptr<StartedReads> started,
+                                  const std::function<void()> &meanwhile)
+{
+    if (started->tables.size() != sources.size())
+        throw std::logic_error("started reads do not match their sources");
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (started->tables[i] != sources[i]->m_table)
+            throw std::logic_error("started reads do not match their sources");
+    }
+    // Waiting for the reads is one exchange with the server for whoever waits for it.
     auto results = std::make_shared<std::vector<RowStore>>();
-    const bool finished = callServer(
-        [tables, results] {
-            std::vector<Read<QString, RowStore>> reads;
-            for (const QString &table : tables)
-                reads.push_back({readTable, &table});
-            // No source changes unless every read succeeded.
-            for (auto &outcome : readSideBySide(reads))
-                results->push_back(outcome.take());
-        },
-        {}, meanwhile);
+    const bool finished = callServer([started, results] { *results = started->rows.get(); }, {}, meanwhile);
     if (!finished)
         throw abandonedWaitError();
+    // No source changes unless every read succeeded.
     for (size_t i = 0; i < sources.size(); ++i) {
         sources[i]->m_rows = std::move((*results)[i]);
         sources[i]->setPosition(0);
@@ -95,17 +126,30 @@ bool BoundSource::find(const QString &criterion)
     const qsizetype open = criterion.indexOf(QLatin1Char('\''), eq + 1);
     if (eq < 0 || open < 0 || !criterion.endsWith(QLatin1Char('\'')) || criterion.size() - 1 <= open)
         throw DbError(QStringLiteral("42000"), 0, QStringLiteral("Ongeldige zoekopdracht: %1").arg(criterion));
-    const QString column = criterion.left(eq).trimmed();
-    const QByteArray value = criterion.mid(open + 1, criterion.size() - open - 2).toUtf8();
-    const int c = columnIndex(column);
+    return findWhere(QStringView(criterion).left(eq).trimmed(), criterion.mid(open + 1, criterion.size() - open - 2));
+}
 
+bool BoundSource::findWhere(QStringView column, const QString &value)
+{
+    const int c = columnIndex(column);
     flushPendingEdit();
-    const std::string_view wanted(value.constData(), size_t(value.size()));
-    size_t row = 0;
-    while (row < m_rows.rowCount() && !m_rows.equals(row, c, wanted))
-        ++row;
-    setPosition(row);
+    setPosition(firstRowHolding(c, value));
     return !eof();
+}
+
+size_t BoundSource::rowWhere(QStringView column, const QString &value) const
+{
+    return firstRowHolding(columnIndex(column), value);
+}
+
+size_t BoundSource::firstRowHolding(int column, const QString &value) const
+{
+    const QByteArray bytes = value.toUtf8();
+    const std::string_view wanted(bytes.constData(), size_t(bytes.size()));
+    size_t row = 0;
+    while (row < m_rows.rowCount() && !m_rows.equals(row, column, wanted))
+        ++row;
+    return row;
 }
 
 QString BoundSource::field(QStringView column) const
@@ -148,6 +192,12 @@ bool BoundSource::hasPendingEdit(QStringView column) const
             return true;
     }
     return false;
+}
+
+void BoundSource::editCurrent(QStringView column, const QString &value)
+{
+    setPendingEdit(column, value);
+    emit edited(columnIndex(column));
 }
 
 void BoundSource::setPendingEdit(QStringView column, const QString &value)

@@ -9,11 +9,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace talveros::data {
+
+class StartedReads;
 
 // A data source of the main window: all rows of one table of the main database held
 // in memory with a current row that bound boxes show. It is re-read through a fresh
@@ -36,6 +39,14 @@ public:
     // The same, running `meanwhile` on the calling thread while the reads are under way.
     // A failure of `meanwhile` wins, and then no source changes, as if it had run first.
     static void refreshTogether(const std::vector<BoundSource *> &sources, const std::function<void()> &meanwhile);
+
+    // Whole tables read side by side from now on, ahead of the sources that will take
+    // them: a window starts its tables' reads before it builds itself.
+    static std::shared_ptr<StartedReads> startReading(std::vector<QString> tables);
+    // refreshTogether with the reads already started, for the sources' own tables in the
+    // same order. The sources are not to have pending edits the reads would pass by.
+    static void refreshTogether(const std::vector<BoundSource *> &sources, std::shared_ptr<StartedReads> started,
+                                const std::function<void()> &meanwhile);
     bool eof() const { return m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();
@@ -43,6 +54,13 @@ public:
     // is everything between the first quote and the last one, so a quote inside it is
     // part of the value. Returns false and stands past the last row when none matches.
     bool find(const QString &criterion);
+    // The same search given its column and value: moves to the first row whose value
+    // is byte for byte `value`, past the last row when none is.
+    bool findWhere(QStringView column, const QString &value);
+    // The first row whose value is byte for byte `value`, rowCount() when none is,
+    // without moving, writing a pending edit or repainting a box: for looking a value up
+    // in another table while the panes stay where they are.
+    size_t rowWhere(QStringView column, const QString &value) const;
     size_t rowCount() const { return m_rows.rowCount(); }
     size_t position() const { return m_pos; }
 
@@ -58,6 +76,9 @@ public:
 
     // Edits a column of the current row; edits of other columns stay pending beside it.
     void setPendingEdit(QStringView column, const QString &value);
+    // An edit of the current row made by the program rather than typed: it waits like a
+    // typed one, and the boxes bound to the column show it.
+    void editCurrent(QStringView column, const QString &value);
     bool hasPendingEdit() const { return !m_pending.empty(); }
     bool hasPendingEdit(QStringView column) const;
     // The current row's value as the server last gave it, pending edits left out: what
@@ -79,9 +100,12 @@ public:
 
 signals:
     void currentChanged();
+    // A column of the current row (by its index) was given a new value by editCurrent.
+    void edited(int column);
 
 private:
     void setPosition(size_t pos);
+    size_t firstRowHolding(int column, const QString &value) const;
     QString pendingEditsText() const;
     QString notStoredKept(const DbError &e) const;
     void settleFailedWrite(const DbError &e, const std::vector<SqlValue> &original,

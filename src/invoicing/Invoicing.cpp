@@ -5,7 +5,6 @@
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
 #include "panes/MainWindowAccess.h"
-#include "panes/RecordPanes.h"
 #include "platform/Action.h"
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
@@ -35,32 +34,6 @@ void setBackground(QListView *list, const QColor &colour)
     list->setPalette(p);
 }
 
-// The printer list is filled by the printing system, not by us; only its direct
-// repeats go, and the chosen printer stays chosen.
-void removeAdjacentRepeats(QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    const QStringList kept = data::withoutNeighbourRepeats(items);
-    if (kept.size() == items.size())
-        return;
-    // `kept` is `items` with every run cut to its first entry, so walking both side by
-    // side meets each kept item where it stands; every other item goes, from the back.
-    std::vector<int> gone;
-    for (qsizetype i = 0, k = 0; i < items.size(); ++i) {
-        if (k < kept.size() && items[i] == kept[k])
-            ++k;
-        else
-            gone.push_back(int(i));
-    }
-    const QString chosen = combo->currentText();
-    for (auto it = gone.crbegin(); it != gone.crend(); ++it)
-        combo->removeItem(*it);
-    if (combo->currentText() != chosen)
-        combo->setCurrentIndex(combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
-}
-
 } // namespace
 
 InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAccess &main, QObject *parent)
@@ -72,11 +45,10 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     for (platform::PictureButton *picture : m_tab.Image27)
         connect(picture, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
 
-    panes::ProjectPane &pane = m_main.projectPane();
-    connect(pane.Image12, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { toggleProjectClosing(); }); });
-    m_label62 = pane.Label62;
-    m_label62->installEventFilter(this);
+    connect(&main, &panes::MainWindowAccess::closingFlipAsked, this, [this] { act([this] { toggleProjectClosing(); }); });
+    connect(&main, &panes::MainWindowAccess::projectListChanged, this, [this](panes::ProjectListChange change) {
+        act([this, change] { fillProjectNames(change == panes::ProjectListChange::Created); });
+    });
 
     // Printing belongs to the invoice text: its context menu and Ctrl+P while it shows.
     m_print = new QAction(QStringLiteral("Afdrukken"), m_tab.Text70);
@@ -98,15 +70,14 @@ void InvoicingController::act(Action &&action)
     platform::runAction(m_main.services().dialogs, std::forward<Action>(action));
 }
 
-bool InvoicingController::eventFilter(QObject *watched, QEvent *event)
+void InvoicingController::fillProjectNames(bool dropRepeats)
 {
-    // Compared by the pointer kept at wiring time: the window may be half torn down when
-    // its last events arrive.
-    if (event->type() == QEvent::MouseButtonDblClick && watched == m_label62) {
-        act([this] { toggleProjectClosing(); });
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
+    const data::BoundSource &projects = m_main.projectSource();
+    const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
+    QStringList names = data::sortedTextsOf(projects.rowCount(),
+                                            [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
+    platform::setListEntries(m_tab.Combo7, dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names,
+                             m_tab.Combo7->currentText());
 }
 
 void InvoicingController::showClientDeclarations()
@@ -167,18 +138,21 @@ void InvoicingController::loadPaymentOverview()
         fillPicker(projectPickers[panel], overview.projects[panel]);
         fillPicker(namePickers[panel], overview.names[panel]);
     }
-    removeAdjacentRepeats(m_main.statusStrip().Combo9);
+    m_main.dropRepeatedPrinters();
 }
 
 void InvoicingController::toggleProjectClosing()
 {
-    QLineEdit *flag = m_main.projectPane().Text44;
-    // The bound box hands the new text to the project source, which writes it when it
-    // leaves the row or the program ends.
-    if (flag->text() == QLatin1String("Nee"))
-        flag->setText(QStringLiteral("Ja"));
-    else if (flag->text() == QLatin1String("Ja"))
-        flag->setText(QStringLiteral("Nee"));
+    // The project source writes the new value when it leaves the row or the program
+    // ends, as it does a typed one; the flag's box shows it at once.
+    data::BoundSource &projects = m_main.projectSource();
+    if (projects.eof())
+        return;
+    const QString flag = projects.field(u"AFSLUITEN");
+    if (flag == QLatin1String("Nee"))
+        projects.editCurrent(u"AFSLUITEN", QStringLiteral("Ja"));
+    else if (flag == QLatin1String("Ja"))
+        projects.editCurrent(u"AFSLUITEN", QStringLiteral("Nee"));
 }
 
 QStringList InvoicingController::invoiceLinesShown() const
@@ -215,7 +189,7 @@ void InvoicingController::printInvoice()
     const QStringList lines = linesToOutput();
     if (lines.isEmpty())
         return;
-    const QString printer = m_main.statusStrip().Combo9->currentText();
+    const QString printer = m_main.chosenPrinter();
     if (printer.isEmpty()) {
         m_main.services().dialogs.message(QStringLiteral("Er is geen printer gekozen."),
                                           QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,

@@ -13,7 +13,8 @@ class MainWindowAccess;
 
 namespace talveros::invoicing {
 
-// Gives the invoicing tab and the project pane's closing flag their actions.
+// Gives the invoicing tab its actions, keeps its project-name picker with the project
+// list, and flips the shown project's closing flag when the window asks.
 class InvoicingController : public QObject {
     Q_OBJECT
 public:
@@ -30,9 +31,6 @@ public:
     // The invoice as its lines, as Text70 shows them now.
     QStringList invoiceLinesShown() const;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     template <class Action>
     void act(Action &&action);
@@ -40,10 +38,12 @@ private:
     // on paper.
     QStringList linesToOutput();
     void showInvoiceMenu(const QPoint &at);
+    // Combo7 from the project source's names, in text order; `dropRepeats` removes
+    // names equal to the one before them.
+    void fillProjectNames(bool dropRepeats);
 
     InvoicingTab &m_tab;
     panes::MainWindowAccess &m_main;
-    QObject *m_label62 = nullptr;
     QAction *m_print = nullptr;
     QAction *m_savePdf = nullptr;
 };

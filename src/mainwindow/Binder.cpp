@@ -32,6 +32,7 @@ Binder::Binder(data::BoundSource &source, QList<QPair<QWidget *, QString>> bindi
     : QObject(parent), m_source(source), m_dialogs(dialogs), m_bindings(std::move(bindings))
 {
     connect(&m_source, &data::BoundSource::currentChanged, this, &Binder::showCurrent);
+    connect(&m_source, &data::BoundSource::edited, this, &Binder::showEdit);
     if (!m_source.isWritable())
         return;
     for (const auto &[box, column] : std::as_const(m_bindings)) {
@@ -53,6 +54,16 @@ void Binder::showCurrent()
             box->setProperty("talverosEditable", true);
             setReadOnly(box, m_source.eof());
         }
+    }
+    m_filling = false;
+}
+
+void Binder::showEdit(int column)
+{
+    m_filling = true;
+    for (const auto &[box, name] : std::as_const(m_bindings)) {
+        if (m_source.hasColumn(name) && m_source.columnIndex(name) == column)
+            platform::setBoxText(box, m_source.field(name));
     }
     m_filling = false;
 }

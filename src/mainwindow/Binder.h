@@ -23,6 +23,8 @@ public:
            QObject *parent = nullptr);
 
     void showCurrent();
+    // Shows a value the program gave a column of the current row.
+    void showEdit(int column);
 
 private:
     void boxChanged(QWidget *box, const QString &column);

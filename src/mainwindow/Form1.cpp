@@ -1,8 +1,10 @@
 #include "mainwindow/Form1.h"
 
+#include "data/TextForms.h"
 #include "invoicing/Invoicing.h"
 #include "mainwindow/Binder.h"
 #include "mainwindow/Form1Access.h"
+#include "mainwindow/Form1Ui.h"
 #include "mainwindow/LookUps.h"
 #include "mainwindow/MasterLists.h"
 #include "mainwindow/StatusStripBehaviour.h"
@@ -13,6 +15,7 @@
 #include "tools/Tools.h"
 
 #include <QCloseEvent>
+#include <QTabBar>
 
 #ifndef TALVEROS_VERSION
 #define TALVEROS_VERSION "0.0"
@@ -52,13 +55,15 @@ QString lostEditReport(const QString &failure)
         + failure;
 }
 
-Form1::Form1(platform::Services &services, QWidget *parent) : QWidget(parent), m_services(services)
+Form1::Form1(platform::Services &services, Reads reads, QWidget *parent)
+    : QWidget(parent), m_services(services), m_ui(std::make_unique<Form1Ui>())
 {
+    if (reads == Reads::AtOnce)
+        m_reads = data::BoundSource::startReading(Form1Ui::sourceTables());
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
-    setupUi(this);
-    m_strip = {Label19, Label46, Combo9, Command1, Command2, Text143, Image13};
-    m_lists = std::make_unique<MasterLists>(*this);
+    m_ui->setupUi(this);
+    m_lists = std::make_unique<MasterLists>(*m_ui);
 }
 
 Form1::~Form1() = default;
@@ -66,8 +71,14 @@ Form1::~Form1() = default;
 panes::MainWindowAccess &Form1::access()
 {
     if (!m_access)
-        m_access = std::make_unique<Access>(*this);
+        m_access = std::make_unique<Access>(*this, *m_ui, *m_lists);
     return *m_access;
+}
+
+void Form1::showPrinters(const QStringList &printers, int chosen)
+{
+    m_ui->Combo9->addItems(printers);
+    m_ui->Combo9->setCurrentIndex(chosen);
 }
 
 void Form1::load()
@@ -77,17 +88,22 @@ void Form1::load()
     // The behaviour is wired, and the ticker reads its message over a connection of its
     // own, while the three tables are read, instead of before them: the reads get only
     // the tables' names, and the sources change only once every read has ended.
-    data::BoundSource::refreshTogether({Adodc1, Adodc2, Adodc3}, [this] {
+    const auto meanwhile = [this] {
         wireBehaviour();
-        ticker->load();
+        m_ticker->load();
         m_statusStrip->prepareTraceBox();
-        Calendar1->setSelectedDate(m_services.clock.today());
-    });
+        m_ui->Calendar1->setSelectedDate(m_services.clock.today());
+    };
+    const std::vector<data::BoundSource *> sources{m_ui->Adodc1, m_ui->Adodc2, m_ui->Adodc3};
+    if (m_reads)
+        data::BoundSource::refreshTogether(sources, std::exchange(m_reads, nullptr), meanwhile);
+    else
+        data::BoundSource::refreshTogether(sources, meanwhile);
     // The reads left every source on its first row, where the first project is described.
     m_lists->fillAllLists();
     m_lists->describeProjectKeepingPanes();
     tickClock();
-    Timer2->start();
+    m_ui->Timer2->start();
     m_loaded = true;
 }
 
@@ -95,19 +111,112 @@ void Form1::load()
 // (the layout tests build it without a server).
 void Form1::wireBehaviour()
 {
-    if (ticker)
+    if (m_ticker)
         return;
-    ticker = new messages::Ticker(*communication, m_services.dialogs, this);
-    new Binder(*Adodc1, consultantPane->bindings(), m_services.dialogs, this);
-    new Binder(*Adodc2, clientPane->bindings(), m_services.dialogs, this);
-    new Binder(*Adodc3, projectPane->bindings(), m_services.dialogs, this);
-    m_statusStrip = new StatusStripBehaviour(*this, m_services, this);
-    new LookUps(*this, *m_lists, m_services.dialogs, this);
+    Form1Ui &ui = *m_ui;
+    m_ticker = new messages::Ticker(*ui.communication, m_services.dialogs, this);
+    new Binder(*ui.Adodc1, ui.consultantPane->bindings(), m_services.dialogs, this);
+    new Binder(*ui.Adodc2, ui.clientPane->bindings(), m_services.dialogs, this);
+    new Binder(*ui.Adodc3, ui.projectPane->bindings(), m_services.dialogs, this);
+    m_statusStrip = new StatusStripBehaviour(ui, m_services, this);
+    new LookUps(ui, *m_lists, m_services.dialogs, this);
+    forwardRequests();
 
-    new registration::RegistrationController(*projectEntry, *clientEntry, *consultantEntry, access(), this);
-    new invoicing::InvoicingController(*invoicing, access(), this);
-    new messages::PresenceController(*presence, access(), this);
-    new tools::ToolsController(*webTab, *WebBrowser1, *Picture1, access(), this);
+    new registration::RegistrationController(*ui.projectEntry, *ui.clientEntry, *ui.consultantEntry, access(), this);
+    new invoicing::InvoicingController(*ui.invoicing, access(), this);
+    new messages::PresenceController(*ui.presence, access(), this);
+    new tools::ToolsController(*ui.webTab, *ui.WebBrowser1, *ui.Picture1, access(), this);
+}
+
+void Form1::forwardRequests()
+{
+    Form1Ui &ui = *m_ui;
+    panes::MainWindowAccess *main = &access();
+    using platform::PictureButton;
+    using Main = panes::MainWindowAccess;
+    connect(ui.projectPane->Image4, &PictureButton::doubleClicked, main, &Main::deleteProjectAsked);
+    connect(ui.projectPane->Image12, &PictureButton::doubleClicked, main, &Main::closingFlipAsked);
+    connect(ui.consultantPane->Image16, &PictureButton::clicked, main, &Main::consultantSiteAsked);
+    connect(ui.clientPane->Image1, &PictureButton::clicked, main, &Main::clientSiteAsked);
+    connect(ui.clientPane->Image18, &PictureButton::clicked, main, &Main::mailAsked);
+    connect(ui.Command1, &QPushButton::clicked, main, &Main::invoicingTabAsked);
+    connect(ui.Command2, &QPushButton::clicked, main, &Main::routeTraceAsked);
+    connect(ui.Image13, &PictureButton::doubleClicked, main, &Main::signOffAsked);
+    ui.projectPane->Label62->installEventFilter(this);
+
+    // A click on a tab gives the strip the focus, as the administrator expects of it.
+    QTabBar *tabs = ui.SSTab2->tabBar();
+    tabs->setFocusPolicy(Qt::StrongFocus);
+    tabs->installEventFilter(this);
+    ui.SSTab2->installEventFilter(this);
+
+    // Hop lines stand in tab columns; a bar wrapped onto a line of its own would break
+    // them, so long lines scroll instead.
+    ui.Text143->setLineWrapMode(QPlainTextEdit::NoWrap);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Compared with what the window holds: its last events may arrive half torn down.
+    if (!m_ui || !m_access)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_ui->projectPane->Label62) {
+        emit m_access->closingFlipAsked();
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn && (watched == m_ui->SSTab2 || watched == m_ui->SSTab2->tabBar())) {
+        // Coming back to the window, or out of a menu, is not the administrator going to
+        // the strip.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            emit m_access->tabStripEntered();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+// The printer list is filled by the printing system, not by us; only its direct
+// repeats go, and the chosen printer stays chosen.
+void removeAdjacentRepeats(QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    const QStringList kept = data::withoutNeighbourRepeats(items);
+    if (kept.size() == items.size())
+        return;
+    // `kept` is `items` with every run cut to its first entry, so walking both side by
+    // side meets each kept item where it stands; every other item goes, from the back.
+    std::vector<int> gone;
+    for (qsizetype i = 0, k = 0; i < items.size(); ++i) {
+        if (k < kept.size() && items[i] == kept[k])
+            ++k;
+        else
+            gone.push_back(int(i));
+    }
+    const QString chosen = combo->currentText();
+    for (auto it = gone.crbegin(); it != gone.crend(); ++it)
+        combo->removeItem(*it);
+    if (combo->currentText() != chosen)
+        combo->setCurrentIndex(combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+} // namespace
+
+void Form1::Access::dropRepeatedPrinters() { removeAdjacentRepeats(m_ui.Combo9); }
+
+void Form1::Access::showTrace(const QString &text)
+{
+    if (!m_traceBox)
+        return;
+    m_traceBox->setPlainText(text);
+    m_traceBox->moveCursor(QTextCursor::End);
+    m_traceBox->repaint();
+}
+
+void Form1::Access::setTraceRunning(bool running)
+{
+    if (m_traceButton)
+        m_traceButton->setEnabled(!running);
 }
 
 void Form1::rebuildConsultantLists() { m_lists->rebuildConsultantLists(); }
@@ -123,8 +232,8 @@ void Form1::tickClock()
 bool Form1::storePendingEdits()
 {
     // Each source on its own, so that one that cannot store does not keep the other from it.
-    const bool clients = platform::runAction(m_services.dialogs, [this] { Adodc2->flushPendingEdit(); });
-    const bool projects = platform::runAction(m_services.dialogs, [this] { Adodc3->flushPendingEdit(); });
+    const bool clients = platform::runAction(m_services.dialogs, [this] { m_ui->Adodc2->flushPendingEdit(); });
+    const bool projects = platform::runAction(m_services.dialogs, [this] { m_ui->Adodc3->flushPendingEdit(); });
     return clients && projects;
 }
 
@@ -132,7 +241,7 @@ void Form1::storePendingEditsAtQuit()
 {
     QString failure;
     // Each source on its own: one that fails does not cost the other its edit.
-    for (data::BoundSource *source : {Adodc2, Adodc3}) {
+    for (data::BoundSource *source : {m_ui->Adodc2, m_ui->Adodc3}) {
         try {
             source->flushPendingEdit();
         } catch (const std::exception &e) {
@@ -156,15 +265,15 @@ void Form1::closeEvent(QCloseEvent *event)
     // server gone, the row changed elsewhere) the administrator chooses between keeping
     // the window open with the text still in its box, and letting the edit go.
     // An edit refused because the row changed elsewhere is already gone, and said so.
-    if (!storePendingEdits() && (Adodc2->hasPendingEdit() || Adodc3->hasPendingEdit())) {
+    if (!storePendingEdits() && (m_ui->Adodc2->hasPendingEdit() || m_ui->Adodc3->hasPendingEdit())) {
         const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
                                                        platform::Icon::Exclamation, platform::Buttons::YesNo);
         if (answer != platform::Answer::Yes) {
             event->ignore();
             return;
         }
-        Adodc2->discardPendingEdit();
-        Adodc3->discardPendingEdit();
+        m_ui->Adodc2->discardPendingEdit();
+        m_ui->Adodc3->discardPendingEdit();
     }
     QWidget::closeEvent(event);
 }

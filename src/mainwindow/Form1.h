@@ -1,21 +1,29 @@
 #pragma once
 
-#include "mainwindow/Form1Ui.h"
-#include "panes/MainWindowAccess.h"
 #include "platform/Branding.h"
-#include "platform/Services.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
 
+namespace talveros::data {
+class StartedReads;
+}
+namespace talveros::platform {
+struct Services;
+}
+namespace talveros::panes {
+class MainWindowAccess;
+}
 namespace talveros::messages {
 class Ticker;
 }
 
 namespace talveros::mainwindow {
 
+struct Form1Ui;
 class MasterLists;
 class StatusStripBehaviour;
 
@@ -35,13 +43,18 @@ QString unsavedEditQuestion();
 // cannot be stored: it is lost, and the report says so before the server's reason.
 QString lostEditReport(const QString &failure);
 
-// The administrator's working window and the composition root: it holds its named
-// controls (Form1Ui), runs the start-up, and wires one controller per subsystem,
-// handing the features only the small interface of panes::MainWindowAccess.
-class Form1 : public QWidget, public Form1Ui {
+// The administrator's working window and the composition root: it owns its named
+// controls (Form1Ui), runs the start-up, and wires one controller per subsystem. Each
+// controller gets its own tab and the small interface of panes::MainWindowAccess; the
+// window turns its panes' pictures and strip buttons into that interface's requests.
+class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(platform::Services &services, QWidget *parent = nullptr);
+    // When the window reads its three tables: when it is loaded, or from the moment it
+    // is made, so that building it and reading them go side by side (for a window that
+    // is loaded right after; one made without a server to read from waits for load()).
+    enum class Reads { WhenLoaded, AtOnce };
+    explicit Form1(platform::Services &services, Reads reads = Reads::WhenLoaded, QWidget *parent = nullptr);
     ~Form1() override;
 
     platform::Services &services() const { return m_services; }
@@ -52,6 +65,10 @@ public:
     // first shown.
     void load();
     bool isLoaded() const { return m_loaded; }
+
+    // The installed printers into the printer list, `chosen` (an index, or -1 for none)
+    // selected: the sign-in window finds them, the list is the window's.
+    void showPrinters(const QStringList &printers, int chosen);
 
     // Each re-reads its source, rebuilds its look-up lists and counter as start-up
     // filled them, and leaves the source on its first row.
@@ -66,21 +83,24 @@ public:
     // the edit being lost.
     void storePendingEditsAtQuit();
 
-    messages::Ticker *ticker = nullptr;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class Access;
     void wireBehaviour();
+    // The panes' pictures and the strip's buttons, as requests of the features.
+    void forwardRequests();
 
     platform::Services &m_services;
+    std::shared_ptr<data::StartedReads> m_reads;
+    std::unique_ptr<Form1Ui> m_ui;
     bool m_loaded = false;
-    panes::StatusStrip m_strip;
     std::unique_ptr<Access> m_access;
     std::unique_ptr<MasterLists> m_lists;
     StatusStripBehaviour *m_statusStrip = nullptr;
+    messages::Ticker *m_ticker = nullptr;
 };
 
 } // namespace talveros::mainwindow

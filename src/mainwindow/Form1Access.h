@@ -1,37 +1,42 @@
 #pragma once
 
-#include "invoicing/InvoicingTab.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1Ui.h"
 #include "mainwindow/MasterLists.h"
 #include "panes/MainWindowAccess.h"
+
+#include <QPointer>
 
 namespace talveros::mainwindow {
 
 // The window as its features see it.
 class Form1::Access final : public panes::MainWindowAccess {
 public:
-    explicit Access(Form1 &form) : m_form(form) {}
+    Access(Form1 &form, Form1Ui &ui, MasterLists &lists) : m_form(form), m_ui(ui), m_lists(lists) {}
 
     platform::Services &services() override { return m_form.m_services; }
     QWidget *window() override { return &m_form; }
-    data::BoundSource &consultantSource() override { return *m_form.Adodc1; }
-    data::BoundSource &clientSource() override { return *m_form.Adodc2; }
-    data::BoundSource &projectSource() override { return *m_form.Adodc3; }
-    panes::ConsultantPane &consultantPane() override { return *m_form.consultantPane; }
-    panes::ClientPane &clientPane() override { return *m_form.clientPane; }
-    panes::ProjectPane &projectPane() override { return *m_form.projectPane; }
-    panes::StatusStrip &statusStrip() override { return m_form.m_strip; }
-    QTabWidget &SSTab1() override { return *m_form.SSTab1; }
-    QTabWidget &SSTab2() override { return *m_form.SSTab2; }
-    QComboBox &Combo7() override { return *m_form.invoicing->Combo7; }
-    void rebuildConsultantLists() override { m_form.m_lists->rebuildConsultantLists(); }
-    void rebuildClientLists() override { m_form.m_lists->rebuildClientLists(); }
-    void rebuildProjectLists() override { m_form.m_lists->rebuildProjectLists(); }
-    void describeCurrentProject() override { m_form.m_lists->describeProjectKeepingPanes(); }
+    data::BoundSource &consultantSource() override { return *m_ui.Adodc1; }
+    data::BoundSource &clientSource() override { return *m_ui.Adodc2; }
+    data::BoundSource &projectSource() override { return *m_ui.Adodc3; }
+    void rebuildConsultantLists() override { m_lists.rebuildConsultantLists(); }
+    void rebuildClientLists() override { m_lists.rebuildClientLists(); }
+    void rebuildProjectLists() override { m_lists.rebuildProjectLists(); }
+    void describeCurrentProject() override { m_lists.describeProjectKeepingPanes(); }
     bool storePendingEdits() override { return m_form.storePendingEdits(); }
+    void showTab(panes::Tab tab) override { m_ui.SSTab1->setCurrentIndex(int(tab)); }
+    QString chosenPrinter() const override { return m_ui.Combo9->currentText(); }
+    void dropRepeatedPrinters() override;
+    void showTrace(const QString &text) override;
+    void setTraceRunning(bool running) override;
 
 private:
     Form1 &m_form;
+    Form1Ui &m_ui;
+    MasterLists &m_lists;
+    // A trace keeps running while the window may be closing under it.
+    QPointer<QPlainTextEdit> m_traceBox{m_ui.Text143};
+    QPointer<QPushButton> m_traceButton{m_ui.Command2};
 };
 
 } // namespace talveros::mainwindow

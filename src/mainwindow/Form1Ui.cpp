@@ -10,30 +10,18 @@
 
 namespace talveros::mainwindow {
 
-namespace {
-
-// Adding a strip's first page shows it, and showing a widget lays it out at once: here
-// that would size every box of the page (and of the pages of a strip on it) for a
-// window that has no size yet, only to do it again when the window is shown. The
-// page's layout sits out the adding; the first show lays the page out.
-void addPage(QTabWidget *tabs, QWidget *page, const QString &label)
+std::vector<QString> Form1Ui::sourceTables()
 {
-    QLayout *layout = page->layout();
-    const bool enabled = layout && layout->isEnabled();
-    if (enabled)
-        layout->setEnabled(false);
-    tabs->addTab(page, label);
-    if (enabled)
-        layout->setEnabled(true);
+    return {QStringLiteral("TALVERO_consultants"), QStringLiteral("TALVERO_opdrachtgevers"),
+            QStringLiteral("TALVERO_projecten")};
 }
-
-} // namespace
 
 void Form1Ui::setupUi(QWidget *form)
 {
-    Adodc1 = new data::BoundSource(QStringLiteral("Adodc1"), QStringLiteral("TALVERO_consultants"), false, form);
-    Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), QStringLiteral("TALVERO_opdrachtgevers"), true, form);
-    Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), QStringLiteral("TALVERO_projecten"), true, form);
+    const std::vector<QString> tables = sourceTables();
+    Adodc1 = new data::BoundSource(QStringLiteral("Adodc1"), tables[0], false, form);
+    Adodc2 = new data::BoundSource(QStringLiteral("Adodc2"), tables[1], true, form);
+    Adodc3 = new data::BoundSource(QStringLiteral("Adodc3"), tables[2], true, form);
 
     consultantPane = new panes::ConsultantPane(form);
     clientPane = new panes::ClientPane(form);
@@ -48,10 +36,10 @@ void Form1Ui::setupUi(QWidget *form)
     clientEntry = new registration::ClientEntryTab;
     consultantEntry = new registration::ConsultantEntryTab;
     presence = new messages::PresenceTab;
-    addPage(SSTab2, projectEntry, QStringLiteral("NIEUW Project aanmaken"));
-    addPage(SSTab2, clientEntry, QStringLiteral("Opdrachtgever aanmaken"));
-    addPage(SSTab2, consultantEntry, QStringLiteral("Consultant aanmaken"));
-    addPage(SSTab2, presence, QStringLiteral("Gebruikers archief"));
+    SSTab2->addTab(projectEntry, QStringLiteral("NIEUW Project aanmaken"));
+    SSTab2->addTab(clientEntry, QStringLiteral("Opdrachtgever aanmaken"));
+    SSTab2->addTab(consultantEntry, QStringLiteral("Consultant aanmaken"));
+    SSTab2->addTab(presence, QStringLiteral("Gebruikers archief"));
     Calendar1 = projectEntry->Calendar1;
 
     auto *makePage = new QWidget;
@@ -62,11 +50,11 @@ void Form1Ui::setupUi(QWidget *form)
     invoicing = new invoicing::InvoicingTab;
     communication = new messages::CommunicationTab;
     webTab = new tools::WebBrowserTab;
-    addPage(SSTab1, makePage, QStringLiteral("Maken/Toevoegen"));
-    addPage(SSTab1, new QWidget, QStringLiteral("Mailing"));
-    addPage(SSTab1, invoicing, QStringLiteral("Factureren/Printen"));
-    addPage(SSTab1, communication, QStringLiteral("Communicatie"));
-    addPage(SSTab1, webTab, QStringLiteral("Web browser"));
+    SSTab1->addTab(makePage, QStringLiteral("Maken/Toevoegen"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Mailing"));
+    SSTab1->addTab(invoicing, QStringLiteral("Factureren/Printen"));
+    SSTab1->addTab(communication, QStringLiteral("Communicatie"));
+    SSTab1->addTab(webTab, QStringLiteral("Web browser"));
     QFont tabFont = SSTab1->tabBar()->font();
     tabFont.setBold(true);
     SSTab1->tabBar()->setFont(tabFont);

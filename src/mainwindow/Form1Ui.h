@@ -18,6 +18,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <vector>
+
 namespace talveros::mainwindow {
 
 // Every named control of the main window, built into the window by setupUi and doing
@@ -27,6 +29,8 @@ namespace talveros::mainwindow {
 // behaviour lives in controllers that are handed the parts they need.
 struct Form1Ui {
     void setupUi(QWidget *form);
+    // The tables of Adodc1, Adodc2 and Adodc3, in that order.
+    static std::vector<QString> sourceTables();
 
     // The three bound data sources: consultants (read only), clients, projects.
     data::BoundSource *Adodc1 = nullptr;

@@ -25,51 +25,58 @@ LookUps::LookUps(Form1Ui &ui, MasterLists &lists, platform::Dialogs &dialogs, QO
 
 void LookUps::lookUpConsultant()
 {
-    auto *pane = m_ui.consultantPane;
-    m_ui.Adodc1->find(QStringLiteral("consultantnummer = '") + pane->Combo1->currentText().left(4) + u'\'');
-    pane->Combo1->setEditText(data::consultantListEntry(text(pane->Text2), text(pane->Text3), text(pane->Text4),
-                                                        text(pane->Text5), text(pane->Text6)));
+    data::BoundSource &consultants = *m_ui.Adodc1;
+    consultants.findWhere(u"consultantnummer", m_ui.consultantPane->Combo1->currentText().left(4));
+    m_ui.consultantPane->Combo1->setEditText(data::consultantListEntry(
+        consultants.field(u"Consultantnummer"), consultants.field(u"Titel1"), consultants.field(u"voornaam"),
+        consultants.field(u"tussenvoegsel"), consultants.field(u"naam")));
 }
 
 void LookUps::lookUpClient()
 {
-    auto *pane = m_ui.clientPane;
-    m_ui.Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + pane->Combo2->currentText().left(4) + u'\'');
-    pane->Combo2->setEditText(data::clientListEntry(text(pane->Text15), text(pane->Text16)));
+    data::BoundSource &clients = *m_ui.Adodc2;
+    clients.findWhere(u"opdrachtgevernummer", m_ui.clientPane->Combo2->currentText().left(4));
+    m_ui.clientPane->Combo2->setEditText(
+        data::clientListEntry(clients.field(u"opdrachtgevernummer"), clients.field(u"Bedrijf")));
 }
 
 void LookUps::lookUpProject()
 {
+    // The client and consultant panes follow the project here, unlike a fetch.
     auto *pane = m_ui.projectPane;
-    m_ui.Adodc3->find(QStringLiteral("Projectcode = '") + pane->Combo3->currentText() + u'\'');
-    pane->Combo3->setEditText(text(pane->Text31));
-    m_ui.Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(pane->Text32) + u'\'');
-    pane->Text50->setText(text(m_ui.clientPane->Text16));
-    m_ui.Adodc1->find(QStringLiteral("consultantnummer = '") + text(pane->Text34) + u'\'');
-    pane->Text51->setText(text(m_ui.consultantPane->Text40));
+    data::BoundSource &projects = *m_ui.Adodc3;
+    projects.findWhere(u"Projectcode", pane->Combo3->currentText());
+    pane->Combo3->setEditText(projects.field(u"Projectcode"));
+    m_ui.Adodc2->findWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
+    pane->Text50->setText(m_ui.Adodc2->field(u"Bedrijf"));
+    m_ui.Adodc1->findWhere(u"consultantnummer", projects.field(u"Consultantnummer"));
+    pane->Text51->setText(m_ui.Adodc1->field(u"NaamOrganisatie"));
 }
 
 void LookUps::fetchProject()
 {
     auto *pane = m_ui.projectPane;
     auto *entry = m_ui.projectEntry;
-    m_ui.Adodc3->find(QStringLiteral("Projectcode = '") + entry->Combo6->currentText() + u'\'');
+    data::BoundSource &projects = *m_ui.Adodc3;
+    projects.findWhere(u"Projectcode", entry->Combo6->currentText());
     m_lists.describeProjectKeepingPanes();
 
-    // Copied whole, whatever the entry boxes let the administrator type.
-    entry->Text54->setText(text(pane->Text30));
-    entry->Text55->setText(text(pane->Text31));
-    platform::setBoxText(entry->Text68, text(pane->Text67));
-    entry->Text52->setText(text(pane->Text32));
-    entry->Combo4->setEditText(text(pane->Text32) + u' ' + text(pane->Text50));
-    entry->Text53->setText(text(pane->Text34));
-    entry->Combo5->setEditText(text(pane->Text34) + u' ' + text(pane->Text51));
-    entry->Text56->setText(text(pane->Text35));
-    entry->Text57->setText(text(pane->Text36));
-    entry->Text58->setText(text(pane->Text37));
-    entry->Text59->setText(text(pane->Text38));
-    entry->Text60->setText(text(pane->Text63));
-    platform::setBoxText(entry->Text61, text(pane->Text42));
+    // Copied whole, whatever the entry boxes let the administrator type; the boxes that
+    // take fewer characters than the pane's cut the value as they did.
+    const auto value = [&projects](QStringView column) { return projects.field(column); };
+    entry->Text54->setText(value(u"PROJECTNAAM"));
+    entry->Text55->setText(value(u"Projectcode"));
+    platform::setBoxText(entry->Text68, value(u"ProjectOmschrijving"));
+    entry->Text52->setText(value(u"Opdrachtgevernummer"));
+    entry->Combo4->setEditText(value(u"Opdrachtgevernummer") + u' ' + text(pane->Text50));
+    entry->Text53->setText(value(u"Consultantnummer"));
+    entry->Combo5->setEditText(value(u"Consultantnummer") + u' ' + text(pane->Text51));
+    entry->Text56->setText(value(u"TijdsplanningDATUMvan"));
+    entry->Text57->setText(value(u"TijdsplanningDATUMtm"));
+    entry->Text58->setText(value(u"ProjectduurPer8uur"));
+    entry->Text59->setText(value(u"InkoopDagtariefOpdrachtgever"));
+    entry->Text60->setText(value(u"VerkoopDagtariefConsultant"));
+    platform::setBoxText(entry->Text61, value(u"CommentaarCONSULTANT"));
 }
 
 } // namespace talveros::mainwindow

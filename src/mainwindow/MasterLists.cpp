@@ -12,8 +12,6 @@ namespace {
 // Keeps the list's own text: a list shows its caption until something is chosen.
 void fill(QComboBox *combo, const QStringList &entries) { platform::setListEntries(combo, entries, combo->currentText()); }
 
-QString text(const QWidget *box) { return platform::boxText(box); }
-
 } // namespace
 
 // The lists read straight from the rows: walking the panes through thousands of rows
@@ -112,19 +110,21 @@ void MasterLists::rebuildProjectLists()
 
 void MasterLists::describeProjectKeepingPanes()
 {
-    auto *consultant = m_ui.consultantPane;
-    auto *client = m_ui.clientPane;
-    auto *project = m_ui.projectPane;
-    const QString shownClient = QStringLiteral("opdrachtgevernummer = '") + text(client->Text15) + u'\'';
-    m_ui.Adodc2->find(QStringLiteral("opdrachtgevernummer = '") + text(project->Text32) + u'\'');
-    project->Text50->setText(text(client->Text16));
-    m_ui.Adodc2->find(shownClient);
+    // Looked up in the rows, so the client and consultant panes stay on the very row they
+    // showed (also when their number repeats) and have nothing to write or repaint; a
+    // number that is nowhere leaves the parts empty, as a search past the last row does.
+    const data::BoundSource &projects = *m_ui.Adodc3;
+    const data::BoundSource &clients = *m_ui.Adodc2;
+    const data::BoundSource &consultants = *m_ui.Adodc1;
+    const size_t client = clients.rowWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
+    m_ui.projectPane->Text50->setText(clients.fieldAt(client, clients.columnIndex(u"Bedrijf")));
 
-    const QString shownConsultant = QStringLiteral("Consultantnummer = '") + text(consultant->Text2) + u'\'';
-    m_ui.Adodc1->find(QStringLiteral("Consultantnummer = '") + text(project->Text34) + u'\'');
-    project->Text51->setText(data::personName(text(consultant->Text3), text(consultant->Text4),
-                                              text(consultant->Text5), text(consultant->Text6)));
-    m_ui.Adodc1->find(shownConsultant);
+    const size_t consultant = consultants.rowWhere(u"Consultantnummer", projects.field(u"Consultantnummer"));
+    const auto part = [&consultants, consultant](QStringView column) {
+        return consultants.fieldAt(consultant, consultants.columnIndex(column));
+    };
+    m_ui.projectPane->Text51->setText(
+        data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam")));
 }
 
 } // namespace talveros::mainwindow

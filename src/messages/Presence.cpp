@@ -9,17 +9,13 @@
 #include "data/TextForms.h"
 #include "messages/PresenceLines.h"
 #include "panes/MainWindowAccess.h"
-#include "panes/RecordPanes.h"
 #include "platform/Action.h"
 #include "platform/PictureButton.h"
 #include "platform/TextBox.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTimer>
 
 #include <atomic>
@@ -115,14 +111,11 @@ PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess
 {
     connect(tab.Image9, &platform::PictureButton::doubleClicked, this, [this] { refresh(Trigger::Picture); });
     connect(tab.Timer1, &QTimer::timeout, this, &PresenceController::tick);
-    if (auto *image13 = main.statusStrip().Image13)
-        connect(image13, &platform::PictureButton::doubleClicked, this, &PresenceController::signOff);
-
-    // A click on a tab gives the strip the focus, as the administrator expects of it.
-    QTabBar *tabs = main.SSTab2().tabBar();
-    tabs->setFocusPolicy(Qt::StrongFocus);
-    tabs->installEventFilter(this);
-    main.SSTab2().installEventFilter(this);
+    connect(&main, &panes::MainWindowAccess::signOffAsked, this, &PresenceController::signOff);
+    // A box closing would otherwise start a refresh that opens it again: the refresh
+    // waits for the event that brought the administrator to the strip to end.
+    connect(&main, &panes::MainWindowAccess::tabStripEntered, this,
+            [this] { QTimer::singleShot(0, this, [this] { refresh(Trigger::Focus); }); });
 
     tab.Timer1->start();
 }
@@ -247,7 +240,7 @@ void PresenceController::signOff()
             m_main.clientSource().discardPendingEdit();
             m_main.projectSource().discardPendingEdit();
         }
-        const QString shown = platform::boxText(m_main.consultantPane().Text1);
+        const QString shown = m_main.consultantSource().field(u"nummer");
         data::Connection conn(data::Database::Main);
         // The key narrows the read to the one row (the server compares numerically, so
         // "01" would pass it); the text must still be the one shown.
@@ -264,18 +257,6 @@ void PresenceController::signOff()
         conn.close();
         m_main.services().app.quit(0);
     });
-}
-
-bool PresenceController::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn) {
-        // Coming back to the window, or out of a menu, is not the administrator going to
-        // the strip; a box closing would otherwise start a refresh that opens it again.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QTimer::singleShot(0, this, [this] { refresh(Trigger::Focus); });
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace talveros::messages

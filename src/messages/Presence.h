@@ -41,9 +41,6 @@ public slots:
     void tick();
     void signOff();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     struct ServerProbe;
     // False while the server could not be reached and has not been seen answering since.

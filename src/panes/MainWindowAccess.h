@@ -2,76 +2,80 @@
 
 #include "platform/Services.h"
 
-class QComboBox;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
+#include <QObject>
+#include <QString>
+
 class QWidget;
 
 namespace talveros::data {
 class BoundSource;
 }
-namespace talveros::platform {
-class PictureButton;
-}
 
 namespace talveros::panes {
 
-class ConsultantPane;
-class ClientPane;
-class ProjectPane;
+// The tabs of the main window's outer strip that a feature may bring forward.
+enum class Tab { Invoicing = 2 };
 
-// The strip along the bottom of the main window.
-struct StatusStrip {
-    QLabel *Label19 = nullptr;          // title line
-    QLabel *Label46 = nullptr;          // clock
-    QComboBox *Combo9 = nullptr;        // printers
-    QPushButton *Command1 = nullptr;    // to the invoicing tab
-    QPushButton *Command2 = nullptr;    // route trace
-    QPlainTextEdit *Text143 = nullptr;  // route-trace output
-    platform::PictureButton *Image13 = nullptr; // sign off and end
-};
+// How the project list changed: a creation leaves names that repeat once in the
+// project-name picker, a deletion leaves them as the table holds them.
+enum class ProjectListChange { Created, Deleted };
 
-// What a feature may ask of the main window. The window hands itself in as this to
-// every feature it wires, so that features never depend on the window's own code.
-class MainWindowAccess {
+// What a feature may ask of the main window, and what the window tells the features.
+// Features see data (the bound sources) and what the window does for them, never
+// another feature's or the window's own controls: the window turns its panes' pictures
+// and strip buttons into the requests below.
+class MainWindowAccess : public QObject {
+    Q_OBJECT
 public:
-    virtual ~MainWindowAccess() = default;
-
     virtual platform::Services &services() = 0;
     // The window, as the parent of anything a feature opens over it.
     virtual QWidget *window() = 0;
 
-    // The three bound sources: consultants (read only), clients, projects.
+    // The three bound sources: consultants (read only), clients, projects. Values are
+    // read from their current rows, and looked up without moving them (rowWhere).
     virtual data::BoundSource &consultantSource() = 0; // Adodc1
     virtual data::BoundSource &clientSource() = 0;     // Adodc2
     virtual data::BoundSource &projectSource() = 0;    // Adodc3
 
-    virtual ConsultantPane &consultantPane() = 0;
-    virtual ClientPane &clientPane() = 0;
-    virtual ProjectPane &projectPane() = 0;
-    virtual StatusStrip &statusStrip() = 0;
-    virtual QTabWidget &SSTab1() = 0;
-    virtual QTabWidget &SSTab2() = 0;
-    // The invoicing tab's project-name picker, which every project action rebuilds.
-    virtual QComboBox &Combo7() = 0;
-
     // Each re-reads its source from the server, rebuilds its look-up lists and counter
-    // exactly as start-up filled them and leaves the source on its first row:
-    // consultants Combo1, Combo5, Text48; clients Combo2, Combo4, Text47; projects
-    // Combo3, Combo6, Text49 (Combo7 is the project action's own business).
+    // exactly as start-up filled them and leaves the source on its first row.
     virtual void rebuildConsultantLists() = 0;
     virtual void rebuildClientLists() = 0;
     virtual void rebuildProjectLists() = 0;
-
     // Shows beside the project source's current row its client's company and its
-    // consultant's name (Text50, Text51), leaving the consultant and client panes where
-    // they were.
+    // consultant's name, leaving the consultant and client panes where they were.
     virtual void describeCurrentProject() = 0;
 
     // Writes any pending edit of a bound box; false (reported) when it could not.
     virtual bool storePendingEdits() = 0;
+
+    virtual void showTab(Tab tab) = 0;
+    // The printer chosen in the window's printer list; empty when none is.
+    virtual QString chosenPrinter() const = 0;
+    // Drops from the printer list every name equal to the one just before it.
+    virtual void dropRepeatedPrinters() = 0;
+    // The route-trace box at the bottom of the window: its text, shown at once, and
+    // whether a trace is running (its button then waits). Both outlive nothing: once the
+    // window is gone they do nothing.
+    virtual void showTrace(const QString &text) = 0;
+    virtual void setTraceRunning(bool running) = 0;
+
+signals:
+    // The window's own pictures and buttons, as requests of the features.
+    void deleteProjectAsked();     // Image4, double-click
+    void closingFlipAsked();       // Image12 or Label62, double-click
+    void consultantSiteAsked();    // Image16
+    void clientSiteAsked();        // Image1
+    void mailAsked();              // Image18
+    void invoicingTabAsked();      // Command1
+    void routeTraceAsked();        // Command2
+    void signOffAsked();           // Image13, double-click
+    // The administrator went to the inner tab strip.
+    void tabStripEntered();
+
+    // Emitted by the feature that changed the project table, after the project source
+    // was read again.
+    void projectListChanged(talveros::panes::ProjectListChange change);
 };
 
 } // namespace talveros::panes

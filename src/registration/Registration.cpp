@@ -3,7 +3,6 @@
 #include "data/BoundSource.h"
 #include "data/TextForms.h"
 #include "panes/MainWindowAccess.h"
-#include "panes/RecordPanes.h"
 #include "platform/Action.h"
 #include "platform/ListBox.h"
 #include "platform/TextBox.h"
@@ -37,8 +36,7 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
             [this] { act([this] { pickPlanningDate(true); }); });
     connect(project.Image7, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { pickPlanningDate(false); }); });
-    connect(main.projectPane().Image4, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { deleteProject(); }); });
+    connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this, [this] { act([this] { deleteProject(); }); });
 
     connect(project.Text54, &QLineEdit::textChanged, this, [this] { act([this] { composeProjectCode(); }); });
     connect(project.Combo4, &QComboBox::activated, this, [this](int index) {
@@ -245,7 +243,7 @@ void RegistrationController::createProject()
     const int codeColumn = projects.columnIndex(u"Projectcode");
     for (size_t row = 0; row < projects.rowCount(); ++row) {
         if (projects.fieldAt(row, codeColumn) == code) {
-            projects.find(QStringLiteral("Projectcode = '") + code + u'\'');
+            projects.findWhere(u"Projectcode", code);
             m_main.describeCurrentProject();
             dialogs.inform(projectExists(code));
             return;
@@ -283,18 +281,19 @@ void RegistrationController::createProject()
         [this] {
             m_main.rebuildProjectLists();
             m_main.describeCurrentProject();
-            fillProjectNames(true);
+            emit m_main.projectListChanged(panes::ProjectListChange::Created);
         },
         QStringLiteral("Het project is aangemaakt"));
 }
 
 void RegistrationController::deleteProject()
 {
-    auto &pane = m_main.projectPane();
+    const data::BoundSource &projects = m_main.projectSource();
     auto &dialogs = m_main.services().dialogs;
-    const QString number = pane.Text29->text();
+    const QString number = projects.field(u"nummer");
 
-    const QString question = deletionQuestion(number, pane.Text30->text(), platform::boxText(pane.Text67));
+    const QString question =
+        deletionQuestion(number, projects.field(u"PROJECTNAAM"), projects.field(u"ProjectOmschrijving"));
     if (dialogs.message(question, QStringLiteral("Bevestigen van een definitieve verwijdering"),
                         platform::Icon::Critical, platform::Buttons::YesNo)
         != platform::Answer::Yes) {
@@ -307,7 +306,7 @@ void RegistrationController::deleteProject()
     }
     m_main.rebuildProjectLists();
     m_main.describeCurrentProject();
-    fillProjectNames(false);
+    emit m_main.projectListChanged(panes::ProjectListChange::Deleted);
     dialogs.inform(QStringLiteral("Het project is verwijderd"));
 }
 
@@ -322,16 +321,6 @@ void RegistrationController::reportStored(const std::function<void()> &refresh, 
         throw;
     }
     m_main.services().dialogs.inform(result);
-}
-
-void RegistrationController::fillProjectNames(bool dropRepeats)
-{
-    data::BoundSource &projects = m_main.projectSource();
-    const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
-    QStringList names =
-        data::sortedTextsOf(projects.rowCount(), [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
-    QComboBox &list = m_main.Combo7();
-    platform::setListEntries(&list, dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names, list.currentText());
 }
 
 } // namespace talveros::registration

@@ -13,7 +13,8 @@ class MainWindowAccess;
 
 namespace talveros::registration {
 
-// Gives the three entry screens and the project pane's delete picture their actions.
+// Gives the three entry screens and the window's request to delete the shown project
+// their actions.
 class RegistrationController : public QObject {
     Q_OBJECT
 public:
@@ -34,9 +35,6 @@ private:
     void reportStored(const std::function<void()> &refresh, const QString &result);
     template <class Action>
     void act(Action &&action);
-    // Combo7 from the project source's names, in text order; `dropRepeats` removes
-    // names equal to the one before them.
-    void fillProjectNames(bool dropRepeats);
 
     ProjectEntryTab &m_project;
     ClientEntryTab &m_client;

@@ -16,7 +16,8 @@ mainwindow::Form1 *Form1Host::ensure()
     if (m_failed)
         return nullptr;
     if (!m_form) {
-        auto form = std::make_unique<mainwindow::Form1>(m_services);
+        // The tables are read while the window is built: it is loaded right away.
+        auto form = std::make_unique<mainwindow::Form1>(m_services, mainwindow::Form1::Reads::AtOnce);
         if (!platform::runAction(m_services.dialogs, [&] { form->load(); })) {
             m_failed = true;
             m_services.app.quit(kExitStartUpFailed);
@@ -30,10 +31,12 @@ mainwindow::Form1 *Form1Host::ensure()
     return m_form.get();
 }
 
-QComboBox *Form1Host::printerList()
+bool Form1Host::showPrinters(const QStringList &printers, int chosen)
 {
     mainwindow::Form1 *form = ensure();
-    return form ? form->Combo9 : nullptr;
+    if (form)
+        form->showPrinters(printers, chosen);
+    return form != nullptr;
 }
 
 void Form1Host::showMainWindow()

@@ -18,7 +18,7 @@ public:
     explicit Form1Host(platform::Services &services);
     ~Form1Host() override;
 
-    QComboBox *printerList() override;
+    bool showPrinters(const QStringList &printers, int chosen) override;
     void showMainWindow() override;
     mainwindow::Form1 *window() const { return m_form.get(); }
 

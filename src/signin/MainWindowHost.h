@@ -1,6 +1,6 @@
 #pragma once
 
-class QComboBox;
+#include <QStringList>
 
 namespace talveros::signin {
 
@@ -8,10 +8,11 @@ namespace talveros::signin {
 class MainWindowHost {
 public:
     virtual ~MainWindowHost() = default;
-    // The main window's printer list. Asking for it creates and loads the main window
-    // (hidden) when it does not exist yet; nullptr when its start-up failed, which has
-    // then been reported and has ended the program.
-    virtual QComboBox *printerList() = 0;
+    // The installed printers into the main window's printer list, `chosen` (an index,
+    // or -1) selected. This creates and loads the main window (hidden) when it does not
+    // exist yet; false when its start-up failed, which has then been reported and has
+    // ended the program.
+    virtual bool showPrinters(const QStringList &printers, int chosen) = 0;
     // Creates and loads the main window if needed, then shows it.
     virtual void showMainWindow() = 0;
 };

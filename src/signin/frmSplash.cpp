@@ -135,21 +135,13 @@ void frmSplash::fillPrinterList()
     if (printers.isEmpty())
         return; // nothing touches the main window, which is then made at sign-in
     const QString defaultPrinter = m_services.printers.defaultPrinter();
-    QComboBox *list = m_host.printerList();
-    if (!list)
+    // Equal names later in the list win.
+    const int remembered = int(printers.lastIndexOf(defaultPrinter));
+    if (!m_host.showPrinters(printers, remembered))
         return;
-    int position = 0;
-    int remembered = -1;
-    for (const QString &name : printers) {
-        list->addItem(name);
-        if (name == defaultPrinter)
-            remembered = position;
-        ++position;
-    }
-    list->setCurrentIndex(remembered);
     if (remembered != -1) {
-        selectPrinter(m_services.printers, list->currentText());
-        m_info.printerName = list->currentText();
+        selectPrinter(m_services.printers, printers[remembered]);
+        m_info.printerName = printers[remembered];
     }
 }
 

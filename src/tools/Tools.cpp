@@ -1,7 +1,7 @@
 #include "tools/Tools.h"
 
+#include "data/BoundSource.h"
 #include "panes/MainWindowAccess.h"
-#include "panes/RecordPanes.h"
 #include "platform/Action.h"
 #include "platform/TextBox.h"
 #include "tools/Addresses.h"
@@ -9,16 +9,9 @@
 #include "tools/ToolTexts.h"
 
 #include <QCoreApplication>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTabWidget>
 
 namespace talveros::tools {
-
-namespace {
-constexpr int kInvoicingTab = 2;
-}
 
 ToolsController::ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platform::PictureButton &Picture1,
                                  panes::MainWindowAccess &main, QObject *parent)
@@ -29,19 +22,12 @@ ToolsController::ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platf
         Picture1.hide();
     });
 
-    const auto &strip = main.statusStrip();
-    // Hop lines stand in tab columns; a bar wrapped onto a line of its own would break
-    // them, so long lines scroll instead.
-    strip.Text143->setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(strip.Command1, &QPushButton::clicked, this, [this] { act([this] { showInvoicingTab(); }); });
-    connect(strip.Command2, &QPushButton::clicked, this, &ToolsController::traceRoute);
-    connect(main.clientPane().Image18, &platform::PictureButton::clicked, this,
-            [this] { act([this] { composeMail(); }); });
-
-    connect(main.consultantPane().Image16, &platform::PictureButton::clicked, this,
-            [this] { act([this] { showConsultantSite(); }); });
-    connect(main.clientPane().Image1, &platform::PictureButton::clicked, this,
-            [this] { act([this] { showClientSite(); }); });
+    using Main = panes::MainWindowAccess;
+    connect(&main, &Main::invoicingTabAsked, this, [this] { act([this] { showInvoicingTab(); }); });
+    connect(&main, &Main::routeTraceAsked, this, &ToolsController::traceRoute);
+    connect(&main, &Main::mailAsked, this, [this] { act([this] { composeMail(); }); });
+    connect(&main, &Main::consultantSiteAsked, this, [this] { act([this] { showConsultantSite(); }); });
+    connect(&main, &Main::clientSiteAsked, this, [this] { act([this] { showClientSite(); }); });
     connect(tab.Image15, &platform::PictureButton::clicked, this,
             [this] { act([this] { showPage(addresses::networkPage()); }); });
     connect(tab.Image3, &platform::PictureButton::clicked, this,
@@ -67,7 +53,7 @@ void ToolsController::composeMail()
     });
 }
 
-void ToolsController::showInvoicingTab() { m_main.SSTab1().setCurrentIndex(kInvoicingTab); }
+void ToolsController::showInvoicingTab() { m_main.showTab(panes::Tab::Invoicing); }
 
 void ToolsController::traceRoute()
 {
@@ -76,38 +62,33 @@ void ToolsController::traceRoute()
     // The window keeps working between hops, so anything may happen to it meanwhile;
     // the trace holds on to nothing that may have gone.
     QPointer<ToolsController> self(this);
-    QPointer<QPushButton> button(m_main.statusStrip().Command2);
-    QPointer<QPlainTextEdit> box(m_main.statusStrip().Text143);
+    QPointer<panes::MainWindowAccess> main(&m_main);
     QPointer<QWidget> window(m_main.window());
     const bool windowShown = window && window->isVisible();
 
     m_tracing = true;
-    if (button)
-        button->setEnabled(false);
+    m_main.setTraceRunning(true);
     TraceOutput output;
     output.show = [&](const QString &text) {
         if (self)
             self->m_traceText = text;
-        if (box) {
-            box->setPlainText(text);
-            box->moveCursor(QTextCursor::End);
-            box->repaint();
-        }
+        if (main)
+            main->showTrace(text);
     };
     output.betweenHops = [&] {
         QCoreApplication::processEvents();
         // A window closed during the trace ends it; otherwise the program would stay
         // behind unseen for up to 255 requests.
         const bool windowGone = windowShown && (!window || !window->isVisible());
-        return self && box && !windowGone && !QCoreApplication::closingDown();
+        return self && main && !windowGone && !QCoreApplication::closingDown();
     };
     platform::Dialogs &dialogs = m_main.services().dialogs;
     platform::IcmpEcho &icmp = m_main.services().icmp;
     platform::runAction(dialogs, [&] { tools::traceRoute(icmp, dialogs, addresses::networkSiteHost(), output); });
     if (self)
         m_tracing = false;
-    if (button)
-        button->setEnabled(true);
+    if (main)
+        main->setTraceRunning(false);
 }
 
 void ToolsController::showPage(const QString &address)
@@ -121,14 +102,14 @@ void ToolsController::showPage(const QString &address)
 
 void ToolsController::showConsultantSite()
 {
-    const QString site = platform::boxText(m_main.consultantPane().Text127);
+    const QString site = m_main.consultantSource().field(u"WEBSITE");
     if (!site.isEmpty())
         showPage(site);
 }
 
 void ToolsController::showClientSite()
 {
-    const QString site = platform::boxText(m_main.clientPane().Text123);
+    const QString site = m_main.clientSource().field(u"WEBSITE");
     if (!site.isEmpty())
         showPage(site);
 }

@@ -1,3 +1,4 @@
+#include "data/BoundSource.h"
 #include "mainwindow/Form1.h"
 #include "messages/CommunicationTab.h"
 #include "messages/Ticker.h"
@@ -8,6 +9,7 @@
 #include "support/WindowRig.h"
 #include "tools/WebView.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCompleter>
 #include <QLabel>
@@ -334,6 +336,30 @@ private slots:
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
+    void projectFetchLeavesPanesOnTheRowTheyShowed()
+    {
+        // The client and consultant numbers repeat: the panes stand on the second rows,
+        // and a description that looks the project's parts up must neither move them to
+        // the first nor repaint them.
+        test::insertRows(Database::Main, kClients, {"Opdrachtgevernummer", "Bedrijf"}, {{s("0001"), s("Eerste")}, {s("0001"), s("Tweede")}});
+        test::insertRows(Database::Main, kConsultants, {"consultantnummer", "naam"}, {{s("0002"), s("Eerst")}, {s("0002"), s("Later")}});
+        test::insertRows(Database::Main, kProjects, {"Projectcode", "Opdrachtgevernummer", "Consultantnummer"},
+                         {{s("P1"), s("0001"), s("0002")}});
+        Rig rig;
+        auto *clients = named<data::BoundSource>(rig.form, "Adodc2");
+        auto *consultants = named<data::BoundSource>(rig.form, "Adodc1");
+        clients->moveNext();
+        consultants->moveNext();
+        QSignalSpy clientMoves(clients, &data::BoundSource::currentChanged);
+        QSignalSpy consultantMoves(consultants, &data::BoundSource::currentChanged);
+        choose(named<QComboBox>(rig.form, "Combo6"), QStringLiteral("P1"));
+        QCOMPARE(clientMoves.count() + consultantMoves.count(), 0);
+        QCOMPARE(rig.text("Text16"), QStringLiteral("Tweede"));
+        QCOMPARE(rig.text("Text6"), QStringLiteral("Later"));
+        QCOMPARE(rig.text("Text50"), QStringLiteral("Eerste"));
+        QCOMPARE(rig.text("Text51"), QStringLiteral("   Eerst"));
+    }
+
     void projectFetchCopiesIntoTheEntryScreen()
     {
         seedMasterData();
@@ -551,13 +577,29 @@ private slots:
         QVERIFY(dialogs.boxes.empty());
     }
 
+    void failedStartUpEndsTheProgramWithAMessage_data()
+    {
+        QTest::addColumn<QStringList>("breaking");
+        QTest::addColumn<QStringList>("mending");
+        QTest::newRow("message without text")
+            << QStringList{"INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)",
+                           "DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"}
+            << QStringList{};
+        // Read while the window is being built, and reported once it is.
+        QTest::newRow("a table it reads is gone") << QStringList{"RENAME TABLE TALVERO_projecten TO TALVERO_weg"}
+                                                  << QStringList{"RENAME TABLE TALVERO_weg TO TALVERO_projecten"};
+    }
     void failedStartUpEndsTheProgramWithAMessage()
     {
-        test::execute(Database::Main, QStringLiteral("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL)"));
-        test::execute(Database::Main, QStringLiteral("DELETE FROM TALVERO_berichten WHERE Bericht IS NOT NULL"));
+        QFETCH(QStringList, breaking);
+        QFETCH(QStringList, mending);
+        for (const QString &statement : breaking)
+            test::execute(Database::Main, statement);
         test::FakeServices fakes;
         signin::Form1Host host(fakes.services);
         host.showMainWindow();
+        for (const QString &statement : mending)
+            test::execute(Database::Main, statement);
         QCOMPARE(host.window(), nullptr);
         QCOMPARE(fakes.dialogs.boxes.size(), size_t(1));
         QCOMPARE(fakes.app.exitCodes, (std::vector<int>{signin::kExitStartUpFailed}));

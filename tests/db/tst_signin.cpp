@@ -17,10 +17,12 @@ namespace {
 
 class FakeHost final : public signin::MainWindowHost {
 public:
-    QComboBox *printerList() override
+    bool showPrinters(const QStringList &printers, int chosen) override
     {
         ++created;
-        return &combo;
+        combo.addItems(printers);
+        combo.setCurrentIndex(chosen);
+        return true;
     }
     void showMainWindow() override { ++shown; }
     QComboBox combo;

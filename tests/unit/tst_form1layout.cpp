@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QHash>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QtTest>
 
