@@ -42,8 +42,23 @@ public:
     void moveNext();
     size_t rowCount() const { return m_rows.rowCount(); }
 
-    // The current row's value as text; a NULL value is a data error.
-    QString field(QStringView column) const;
+    // The current row's value as text; a NULL value is a data error. Every walk over a
+    // whole table calls this for every value: the current row is taken apart once, and
+    // a caller holding the column's own name (a shared copy) for the column after the
+    // one read last needs neither a comparison nor a search.
+    QString field(QStringView column) const
+    {
+        if (hasCursor()) [[likely]] {
+            const int next = m_lastColumn + 1 == int(m_cursor.size()) ? 0 : m_lastColumn + 1;
+            const CursorColumn &at = m_cursor[size_t(next)];
+            if (at.name == column.data() && at.nameSize == column.size() && !(at.length & RowStore::kNullLength))
+                [[likely]] {
+                m_lastColumn = next;
+                return QString::fromUtf8(QByteArrayView(at.data, qsizetype(at.length)));
+            }
+        }
+        return fieldSlow(column);
+    }
     // The same, with NULL read as an empty text, for columns whose absence is harmless.
     QString fieldOrEmpty(QStringView column) const;
     bool isNull(QStringView column) const;
@@ -88,6 +103,21 @@ private:
         return &m_pending[size_t(column)];
     }
     void resetPending();
+    QString fieldSlow(QStringView column) const;
+    // The current row's values, taken apart once for a walk that reads them one by one,
+    // beside each column's name. Valid only while m_cursorRow is the position: dropped
+    // whenever the rows, the position's row or a pending change could differ from what
+    // it shows.
+    struct CursorColumn {
+        const QChar *name = nullptr;
+        qsizetype nameSize = 0;
+        const char *data = nullptr;
+        std::uint32_t length = RowStore::kNullLength;
+    };
+    bool hasCursor() const { return m_cursorRow == m_pos; }
+    void dropCursor() { m_cursorRow = kNoRow; }
+    void takeCursor() const;
+    static constexpr size_t kNoRow = ~size_t(0);
 
     Connection *m_conn;
     QString m_table;
@@ -100,6 +130,10 @@ private:
     int findColumn(QStringView column) const;
 
     mutable int m_lastColumn = -1;
+    mutable size_t m_cursorRow = kNoRow;
+    mutable std::vector<CursorColumn> m_cursor;
+    mutable std::vector<const char *> m_cursorValues;
+    mutable std::vector<std::uint32_t> m_cursorLengths;
 };
 
 } // namespace talveros::data

@@ -20,11 +20,11 @@ using SqlValue = std::optional<QByteArray>;
 // UTF-8 bytes the server sent and turned into text only when read. Rows are packed
 // records laid one after another in large shared chunks, so a table takes little more
 // memory than its text and no allocation a row. A row without NULLs whose values are
-// short (nearly every row of this network's tables) says how long each value is in
-// half-bytes; any other row carries four bytes a column. A value of such a row that
-// repeats one stored before (a name, a project, a description: most of a declaration)
-// is kept once, the later rows pointing at it. Only every 16th row's place is kept;
-// the rows between are found by stepping from it, and a walk steps once a row.
+// at most 255 bytes long (nearly every row of this network's tables) says how long each
+// value is in a byte; any other row carries four bytes a column. A value of such a row
+// that repeats one stored before (a name, a project, a description: most of a
+// declaration) is kept once, the later rows pointing at it. Only every 16th row's place
+// is kept; the rows between are found by stepping from it, and a walk steps once a row.
 class RowStore {
 public:
     struct Column {
@@ -92,24 +92,44 @@ public:
             out = {};
             return false;
         }
-        out = std::string_view(reinterpret_cast<const char *>(d.text + d.offsets[size_t(column)]), length);
+        out = std::string_view(d.values[size_t(column)], length);
         return true;
     }
     bool read(size_t row, int column, std::string_view &out) const && = delete;
+    // Every value of a row at once, for a reader that takes many of them: views as
+    // value() hands out, a NULL's length marked by kNullLength.
+    static constexpr std::uint32_t kNullLength = 0x80000000u;
+    void readRow(size_t row, const char **values, std::uint32_t *lengths) const &;
+    void readRow(size_t row, const char **values, std::uint32_t *lengths) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
     void reserve(size_t rows);
     void appendRow(const std::vector<SqlValue> &values);
-    // One Field per column, copied at once; the fetch loop's way in.
+    // One Field per column, copied at once.
     void appendRow(const Field *fields);
+
+    // Rows as a block fetch leaves them, column by column: the value of row r in column c
+    // is lengths[c][r] bytes at data[c] + r * widths[c], NULL when the length is negative.
+    // Every value fits its column's width, and every column's buffer reaches kBlockSlack
+    // bytes past its last row: values are copied in whole words, which may read, never
+    // use, a few bytes beyond them.
+    struct Block {
+        const char *const *data = nullptr;
+        const size_t *widths = nullptr;
+        const std::int64_t *const *lengths = nullptr;
+        size_t rows = 0;
+    };
+    static constexpr size_t kBlockSlack = 64;
+    // Every row of a block, copied straight from the fetch buffers; the fetch loop's way in.
+    void appendBlock(const Block &block);
     void replaceRow(size_t row, const std::vector<SqlValue> &values);
     void removeRow(size_t row);
     // Drops every row and keeps the columns.
     void clearRows();
 
 private:
-    static constexpr std::uint32_t kNullFlag = 0x80000000u;
+    static constexpr std::uint32_t kNullFlag = kNullLength;
     static constexpr size_t kGroupRows = 16;
     // Wider rows are read value by value without being kept taken apart.
     static constexpr size_t kDecodedColumns = 127;
@@ -122,17 +142,15 @@ private:
         std::uint32_t chunk = 0;
         std::uint32_t offset = 0;
     };
-    // One row taken apart: where each value's bytes are, counted from where the row's
-    // text starts (a value stored with an earlier row lies elsewhere), and how long it
-    // is, NULL marked by the high bit.
+    // One row taken apart: where each value's bytes are (a value stored with an earlier
+    // row lies elsewhere) and how long it is, NULL marked by the high bit.
     struct Decoded {
         const RowStore *store = nullptr;
         std::uint64_t generation = 0;
         size_t row = 0;
         Place place;
         std::uint32_t bytes = 0; // the whole record's size
-        std::uintptr_t text = 0;
-        std::uintptr_t offsets[kDecodedColumns] = {};
+        const char *values[kDecodedColumns] = {};
         std::uint32_t lengths[kDecodedColumns] = {};
     };
 
@@ -147,17 +165,22 @@ private:
     bool readWide(size_t row, int column, std::string_view &out) const;
     Place placeOf(size_t row) const;
     Place next(Place p, std::uint32_t bytes) const;
-    std::uint32_t recordBytes(Place p) const;
-    // Fills offsets[0 .. columns), lengths[0 .. columns), where the text starts and the
-    // record's size.
-    void unpack(const char *record, std::uintptr_t *offsets, std::uint32_t *lengths, std::uintptr_t &text,
-                std::uint32_t &bytes) const;
+    const char *recordAt(Place p) const { return m_chunks[p.chunk].get() + p.offset; }
+    std::uint32_t recordBytes(const char *record) const;
+    // Fills values[0 .. columns) and lengths[0 .. columns).
+    void unpack(const char *record, const char **values, std::uint32_t *lengths) const;
     // The bytes of a value stored before, by the place a later row keeps of it.
     const char *sharedValue(std::uint32_t at) const
     {
         return m_chunks[at >> kOffsetBits].get() + (at & kOffsetMask);
     }
+    // `words`: every value may be read and written in whole 32-byte words (Block).
+    template <bool words>
     Place pack(const Field *fields);
+    // Room for a record of `bytes` and the slack a copy in whole words writes past it.
+    char *room(size_t bytes, Place &place);
+    char *newChunk(size_t bytes);
+    void placed(Place p);
     std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void keepEveryPlace();
     void changed();
@@ -177,7 +200,8 @@ private:
     struct FreeChunk { void operator()(char *p) const { std::free(p); } };
     std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
     std::vector<size_t> m_chunkBytes;
-    size_t m_used = 0; // of the last chunk
+    size_t m_used = 0;     // of the last chunk
+    size_t m_capacity = 0; // of the last chunk
     size_t m_recordBytes = 0;
     size_t m_expectedRows = 0;
     // Values stored whole so far, by a hash of their bytes: where each is and how long
