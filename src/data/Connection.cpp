@@ -285,16 +285,9 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
             check(rc, SQL_HANDLE_STMT, stmt, "fetch");
             if (rc == SQL_SUCCESS_WITH_INFO)
                 failOnRowError(stmt);
-            bool cut = false;
-            for (size_t c = 0; c < ncols; ++c) {
-                // NULL (-1) passes as 0; SQL_NO_TOTAL and any length from the width up do not.
-                for (size_t r = 0; r < fetched; ++r)
-                    cut |= std::uint64_t(lengths[c][r]) + 1 > widths[c];
-            }
-            if (cut)
-                fail(SQL_HANDLE_STMT, stmt, "long value in a block");
             block.rows = fetched;
-            store.appendBlock(block);
+            if (!store.appendBlock(block))
+                fail(SQL_HANDLE_STMT, stmt, "long value in a block");
         }
         return store;
     }

@@ -40,9 +40,9 @@ QByteArray selectFor(const QString &table, const Rows &rows)
 RecordSet::RecordSet(Connection &conn, const QString &table, const Rows &rows)
     : m_conn(&conn), m_table(table), m_rows(conn.query(selectFor(table, rows), rows.params))
 {
-    // The names stay where they are: the store shares its column list and never changes it.
     for (const RowStore::Column &column : m_rows.columns())
-        m_cursor.push_back(CursorColumn{column.name.constData(), column.name.size()});
+        m_names.emplace_back(column.name);
+    m_cursor.resize(m_names.size());
 }
 
 RecordSet::~RecordSet() = default;
@@ -96,14 +96,7 @@ QString RecordSet::fieldOrEmpty(QStringView column) const
 
 void RecordSet::takeCursor() const
 {
-    const size_t n = m_cursor.size();
-    m_cursorValues.resize(n);
-    m_cursorLengths.resize(n);
-    m_rows.readRow(m_pos, m_cursorValues.data(), m_cursorLengths.data());
-    for (size_t c = 0; c < n; ++c) {
-        m_cursor[c].data = m_cursorValues[c];
-        m_cursor[c].length = m_cursorLengths[c];
-    }
+    m_rows.readRow(m_pos, m_cursor.data());
     m_cursorRow = m_pos;
 }
 
@@ -114,7 +107,7 @@ QString RecordSet::fieldSlow(QStringView column) const
     if (m_pending.empty() && !m_adding) {
         if (!hasCursor())
             takeCursor();
-        const CursorColumn &at = m_cursor[size_t(c)];
+        const RowStore::Value &at = m_cursor[size_t(c)];
         if (at.length & RowStore::kNullLength)
             throw nullValue(column);
         return QString::fromUtf8(QByteArrayView(at.data, qsizetype(at.length)));

@@ -49,9 +49,10 @@ public:
     QString field(QStringView column) const
     {
         if (hasCursor()) [[likely]] {
-            const int next = m_lastColumn + 1 == int(m_cursor.size()) ? 0 : m_lastColumn + 1;
-            const CursorColumn &at = m_cursor[size_t(next)];
-            if (at.name == column.data() && at.nameSize == column.size() && !(at.length & RowStore::kNullLength))
+            const int next = m_lastColumn + 1 == int(m_names.size()) ? 0 : m_lastColumn + 1;
+            const QStringView name = m_names[size_t(next)];
+            const RowStore::Value &at = m_cursor[size_t(next)];
+            if (name.data() == column.data() && name.size() == column.size() && !(at.length & RowStore::kNullLength))
                 [[likely]] {
                 m_lastColumn = next;
                 return QString::fromUtf8(QByteArrayView(at.data, qsizetype(at.length)));
@@ -78,12 +79,11 @@ public:
     // mostly in table order, so the column after the last one found is tried first.
     int columnIndex(QStringView column) const
     {
-        const int next = m_lastColumn + 1;
-        const auto &columns = m_rows.columns();
-        if (next < int(columns.size())) {
-            const QString &name = columns[size_t(next)].name;
+        if (!m_names.empty()) {
+            const int next = m_lastColumn + 1 == int(m_names.size()) ? 0 : m_lastColumn + 1;
+            const QStringView name = m_names[size_t(next)];
             // A caller holding the column's own name (a shared copy) needs no comparison.
-            if ((name.constData() == column.data() && name.size() == column.size()) || QStringView(name) == column)
+            if ((name.data() == column.data() && name.size() == column.size()) || name == column)
                 return m_lastColumn = next;
         }
         return findColumn(column);
@@ -104,16 +104,9 @@ private:
     }
     void resetPending();
     QString fieldSlow(QStringView column) const;
-    // The current row's values, taken apart once for a walk that reads them one by one,
-    // beside each column's name. Valid only while m_cursorRow is the position: dropped
-    // whenever the rows, the position's row or a pending change could differ from what
-    // it shows.
-    struct CursorColumn {
-        const QChar *name = nullptr;
-        qsizetype nameSize = 0;
-        const char *data = nullptr;
-        std::uint32_t length = RowStore::kNullLength;
-    };
+    // The current row's values, taken apart once for a walk that reads them one by one.
+    // Valid only while m_cursorRow is the position: dropped whenever the rows, the
+    // position's row or a pending change could differ from what it shows.
     bool hasCursor() const { return m_cursorRow == m_pos; }
     void dropCursor() { m_cursorRow = kNoRow; }
     void takeCursor() const;
@@ -130,10 +123,11 @@ private:
     int findColumn(QStringView column) const;
 
     mutable int m_lastColumn = -1;
+    // The column names as the store keeps them: it shares its column list and never
+    // changes it.
+    std::vector<QStringView> m_names;
     mutable size_t m_cursorRow = kNoRow;
-    mutable std::vector<CursorColumn> m_cursor;
-    mutable std::vector<const char *> m_cursorValues;
-    mutable std::vector<std::uint32_t> m_cursorLengths;
+    mutable std::vector<RowStore::Value> m_cursor;
 };
 
 } // namespace talveros::data

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 #include <sys/mman.h>
 
@@ -207,7 +208,7 @@ int RowStore::columnIndex(QStringView name) const
     return -1;
 }
 
-void RowStore::unpack(const char *record, const char **values, std::uint32_t *lengths) const
+void RowStore::unpack(const char *record, Value *values) const
 {
     const size_t n = m_columnCount;
     const auto kind = static_cast<unsigned char>(record[0]);
@@ -217,8 +218,8 @@ void RowStore::unpack(const char *record, const char **values, std::uint32_t *le
         for (size_t c = 0; c < n; ++c) {
             std::uint32_t end = 0;
             std::memcpy(&end, record + 1 + c * sizeof end, sizeof end);
-            values[c] = text + begin;
-            lengths[c] = (end & kNullFlag) ? kNullFlag : (end & ~kNullFlag) - begin;
+            values[c].data = text + begin;
+            values[c].length = (end & kNullFlag) ? kNullFlag : (end & ~kNullFlag) - begin;
             begin = end & ~kNullFlag;
         }
         return;
@@ -227,24 +228,24 @@ void RowStore::unpack(const char *record, const char **values, std::uint32_t *le
     if (kind == kShortRow) {
         const char *text = record + kShortHead + n;
         for (size_t c = 0; c < n; ++c) {
-            values[c] = text;
-            lengths[c] = length[c];
+            values[c] = Value{text, length[c]};
             text += length[c];
         }
         return;
     }
-    // A value kept with an earlier row takes the four bytes of its place.
-    const auto *flags = reinterpret_cast<const unsigned char *>(record + kShortHead + n);
+    // A value kept with an earlier row takes the four bytes of its place; a sharing row
+    // has at most 64 columns, its flags in one word.
+    std::uint64_t shared = 0;
+    std::memcpy(&shared, record + kShortHead + n, (n + 7) / 8);
     const char *text = record + kShortHead + n + (n + 7) / 8;
     for (size_t c = 0; c < n; ++c) {
-        lengths[c] = length[c];
-        if ((flags[c / 8] >> (c % 8)) & 1u) {
+        if ((shared >> c) & 1u) {
             std::uint32_t place = 0;
             std::memcpy(&place, text, sizeof place);
-            values[c] = sharedValue(place);
+            values[c] = Value{sharedValue(place), length[c]};
             text += sizeof place;
         } else {
-            values[c] = text;
+            values[c] = Value{text, length[c]};
             text += length[c];
         }
     }
@@ -298,32 +299,30 @@ const RowStore::Decoded &RowStore::decode(size_t row) const
     d.row = row;
     d.place = p;
     d.bytes = recordBytes(record);
-    unpack(record, d.values, d.lengths);
+    unpack(record, d.values);
     return d;
 }
 
 bool RowStore::readWide(size_t row, int column, std::string_view &out) const
 {
-    std::vector<const char *> values(m_columnCount);
-    std::vector<std::uint32_t> lengths(m_columnCount);
-    unpack(recordAt(placeOf(row)), values.data(), lengths.data());
-    if (lengths[size_t(column)] & kNullFlag) {
+    std::vector<Value> values(m_columnCount);
+    unpack(recordAt(placeOf(row)), values.data());
+    const Value &v = values[size_t(column)];
+    if (v.length & kNullFlag) {
         out = {};
         return false;
     }
-    out = std::string_view(values[size_t(column)], lengths[size_t(column)]);
+    out = std::string_view(v.data, v.length);
     return true;
 }
 
-void RowStore::readRow(size_t row, const char **values, std::uint32_t *lengths) const &
+void RowStore::readRow(size_t row, Value *values) const &
 {
     if (m_columnCount > kDecodedColumns) {
-        unpack(recordAt(placeOf(row)), values, lengths);
+        unpack(recordAt(placeOf(row)), values);
         return;
     }
-    const Decoded &d = decoded(row);
-    std::copy_n(d.values, m_columnCount, values);
-    std::copy_n(d.lengths, m_columnCount, lengths);
+    std::copy_n(decoded(row).values, m_columnCount, values);
 }
 
 QString RowStore::text(size_t row, int column) const
@@ -458,7 +457,9 @@ RowStore::Place RowStore::pack(const Field *fields)
         const auto size16 = std::uint16_t(bytes);
         std::memcpy(r + 1, &size16, sizeof size16);
         static_assert(std::endian::native == std::endian::little);
-        std::memcpy(r + kShortHead + n, &sharedMask, flags);
+        // The flags in one word: what lies past them is written over by the values, or
+        // is the slack every record leaves.
+        std::memcpy(r + kShortHead + n, &sharedMask, sizeof sharedMask);
         auto *length = reinterpret_cast<unsigned char *>(r + kShortHead);
         char *out = r + head;
         const char *chunk = r - place.offset;
@@ -556,16 +557,30 @@ void RowStore::appendRow(const Field *fields)
     placed(pack<false>(fields));
 }
 
-void RowStore::appendBlock(const Block &block)
+bool RowStore::appendBlock(const Block &block)
 {
+    // Taken apart column by column, the way the buffers lie, then packed row by row.
     const size_t n = m_columnCount;
-    std::vector<Field> row(n);
-    Field *fields = row.data();
-    for (size_t r = 0; r < block.rows; ++r) {
-        for (size_t c = 0; c < n; ++c)
-            fields[c] = Field{block.data[c] + r * block.widths[c], block.lengths[c][r]};
-        placed(pack<true>(fields));
+    const size_t rows = block.rows;
+    const auto fields = std::make_unique_for_overwrite<Field[]>(n * rows);
+    bool fits = true;
+    for (size_t c = 0; c < n; ++c) {
+        const char *data = block.data[c];
+        const size_t width = block.widths[c];
+        const std::int64_t *lengths = block.lengths[c];
+        Field *field = fields.get() + c;
+        for (size_t r = 0; r < rows; ++r, field += n) {
+            // NULL (-1) passes as 0; any other negative length, and any from the width up, fails.
+            fits &= std::uint64_t(lengths[r]) + 1 <= width;
+            field->data = data + r * width;
+            field->size = lengths[r];
+        }
     }
+    if (!fits)
+        return false;
+    for (size_t r = 0; r < rows; ++r)
+        placed(pack<true>(fields.get() + r * n));
+    return true;
 }
 
 void RowStore::appendRow(const std::vector<SqlValue> &values)

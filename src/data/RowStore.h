@@ -37,6 +37,13 @@ public:
         const char *data = nullptr;
         std::int64_t size = -1;
     };
+    // A stored value as a row taken apart shows it: `length` bytes at `data`, or NULL
+    // when `length` has kNullLength set.
+    static constexpr std::uint32_t kNullLength = 0x80000000u;
+    struct Value {
+        const char *data = nullptr;
+        std::uint32_t length = kNullLength;
+    };
 
     RowStore();
     // The moved-from store keeps its columns (shared, never copied: a move allocates
@@ -86,21 +93,19 @@ public:
     {
         if (m_columnCount > kDecodedColumns)
             return readWide(row, column, out);
-        const Decoded &d = decoded(row);
-        const std::uint32_t length = d.lengths[size_t(column)];
-        if (length & kNullFlag) {
+        const Value &v = decoded(row).values[size_t(column)];
+        if (v.length & kNullLength) {
             out = {};
             return false;
         }
-        out = std::string_view(d.values[size_t(column)], length);
+        out = std::string_view(v.data, v.length);
         return true;
     }
     bool read(size_t row, int column, std::string_view &out) const && = delete;
     // Every value of a row at once, for a reader that takes many of them: views as
-    // value() hands out, a NULL's length marked by kNullLength.
-    static constexpr std::uint32_t kNullLength = 0x80000000u;
-    void readRow(size_t row, const char **values, std::uint32_t *lengths) const &;
-    void readRow(size_t row, const char **values, std::uint32_t *lengths) const && = delete;
+    // value() hands out.
+    void readRow(size_t row, Value *values) const &;
+    void readRow(size_t row, Value *values) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
@@ -111,9 +116,8 @@ public:
 
     // Rows as a block fetch leaves them, column by column: the value of row r in column c
     // is lengths[c][r] bytes at data[c] + r * widths[c], NULL when the length is negative.
-    // Every value fits its column's width, and every column's buffer reaches kBlockSlack
-    // bytes past its last row: values are copied in whole words, which may read, never
-    // use, a few bytes beyond them.
+    // Every column's buffer reaches kBlockSlack bytes past its last row: values are
+    // copied in whole words, which may read, never use, a few bytes beyond them.
     struct Block {
         const char *const *data = nullptr;
         const size_t *widths = nullptr;
@@ -121,8 +125,10 @@ public:
         size_t rows = 0;
     };
     static constexpr size_t kBlockSlack = 64;
-    // Every row of a block, copied straight from the fetch buffers; the fetch loop's way in.
-    void appendBlock(const Block &block);
+    // Every row of a block, copied straight from the fetch buffers; the fetch loop's way
+    // in. False, and nothing stored, when a length says that a value did not fit its
+    // buffer (or is not known).
+    [[nodiscard]] bool appendBlock(const Block &block);
     void replaceRow(size_t row, const std::vector<SqlValue> &values);
     void removeRow(size_t row);
     // Drops every row and keeps the columns.
@@ -150,8 +156,7 @@ private:
         size_t row = 0;
         Place place;
         std::uint32_t bytes = 0; // the whole record's size
-        const char *values[kDecodedColumns] = {};
-        std::uint32_t lengths[kDecodedColumns] = {};
+        Value values[kDecodedColumns] = {};
     };
 
     const Decoded &decoded(size_t row) const
@@ -167,8 +172,8 @@ private:
     Place next(Place p, std::uint32_t bytes) const;
     const char *recordAt(Place p) const { return m_chunks[p.chunk].get() + p.offset; }
     std::uint32_t recordBytes(const char *record) const;
-    // Fills values[0 .. columns) and lengths[0 .. columns).
-    void unpack(const char *record, const char **values, std::uint32_t *lengths) const;
+    // Fills values[0 .. columns).
+    void unpack(const char *record, Value *values) const;
     // The bytes of a value stored before, by the place a later row keeps of it.
     const char *sharedValue(std::uint32_t at) const
     {
