@@ -96,7 +96,7 @@ QString RecordSet::fieldOrEmpty(QStringView column) const
 
 void RecordSet::takeCursor() const
 {
-    m_rows.readRow(m_pos, m_cursor.data());
+    m_rows.readRow(m_pos, m_cursor.data(), m_walk);
     m_cursorRow = m_pos;
 }
 

@@ -128,6 +128,7 @@ private:
     std::vector<QStringView> m_names;
     mutable size_t m_cursorRow = kNoRow;
     mutable std::vector<RowStore::Value> m_cursor;
+    mutable RowStore::Walk m_walk;
 };
 
 } // namespace talveros::data

@@ -228,26 +228,35 @@ void RowStore::unpack(const char *record, Value *values) const
     if (kind == kShortRow) {
         const char *text = record + kShortHead + n;
         for (size_t c = 0; c < n; ++c) {
-            values[c] = Value{text, length[c]};
-            text += length[c];
+            const std::uint32_t bytes = length[c];
+            values[c] = Value{text, bytes};
+            text += bytes;
         }
         return;
     }
     // A value kept with an earlier row takes the four bytes of its place; a sharing row
     // has at most 64 columns, its flags in one word.
+    // The word read with the flags lies inside the chunk: the text follows them, and
+    // the chunk's slack the last record.
     std::uint64_t shared = 0;
-    std::memcpy(&shared, record + kShortHead + n, (n + 7) / 8);
+    std::memcpy(&shared, record + kShortHead + n, sizeof shared);
+    shared &= (std::uint64_t(1) << n) - 1;
     const char *text = record + kShortHead + n + (n + 7) / 8;
-    for (size_t c = 0; c < n; ++c) {
-        if ((shared >> c) & 1u) {
-            std::uint32_t place = 0;
-            std::memcpy(&place, text, sizeof place);
-            values[c] = Value{sharedValue(place), length[c]};
-            text += sizeof place;
-        } else {
-            values[c] = Value{text, length[c]};
-            text += length[c];
+    size_t c = 0;
+    for (;; shared &= shared - 1) {
+        const size_t stop = shared != 0 ? size_t(std::countr_zero(shared)) : n;
+        for (; c < stop; ++c) {
+            const std::uint32_t bytes = length[c];
+            values[c] = Value{text, bytes};
+            text += bytes;
         }
+        if (c == n)
+            return;
+        std::uint32_t place = 0;
+        std::memcpy(&place, text, sizeof place);
+        values[c] = Value{sharedValue(place), length[c]};
+        text += sizeof place;
+        ++c;
     }
 }
 
@@ -316,13 +325,17 @@ bool RowStore::readWide(size_t row, int column, std::string_view &out) const
     return true;
 }
 
-void RowStore::readRow(size_t row, Value *values) const &
+void RowStore::readRow(size_t row, Value *values, Walk &walk) const &
 {
-    if (m_columnCount > kDecodedColumns) {
-        unpack(recordAt(placeOf(row)), values);
-        return;
-    }
-    std::copy_n(decoded(row).values, m_columnCount, values);
+    const bool following = !m_everyPlace && walk.store == this && walk.generation == m_generation && walk.row + 1 == row;
+    const Place p = following ? next(walk.place, walk.bytes) : placeOf(row);
+    const char *record = recordAt(p);
+    walk.store = this;
+    walk.generation = m_generation;
+    walk.row = row;
+    walk.place = p;
+    walk.bytes = recordBytes(record);
+    unpack(record, values);
 }
 
 QString RowStore::text(size_t row, int column) const
@@ -392,19 +405,13 @@ inline char *RowStore::room(size_t bytes, Place &place)
 }
 
 template <bool words>
-RowStore::Place RowStore::pack(const Field *fields)
+RowStore::Place RowStore::pack(const Field *fields, Measure measured)
 {
     const size_t n = m_columnCount;
-    std::uint64_t total = 0;
+    std::uint64_t total = measured.total;
     // A NULL's negative size is far beyond any short one.
     static_assert(kLongestShort == 255);
-    std::uint64_t beyondShort = 0;
-    for (size_t c = 0; c < n; ++c) {
-        const auto size = std::uint64_t(fields[c].size);
-        beyondShort |= size >> 8;
-        total += size;
-    }
-    bool isShort = beyondShort == 0;
+    bool isShort = measured.beyondShort == 0;
 
     // The values stored already somewhere before, found by their bytes; only a short
     // row points at them, so a row found long afterwards stores its own.
@@ -463,36 +470,40 @@ RowStore::Place RowStore::pack(const Field *fields)
         auto *length = reinterpret_cast<unsigned char *>(r + kShortHead);
         char *out = r + head;
         const char *chunk = r - place.offset;
-        for (size_t c = 0; c < n; ++c) {
-            const auto size = size_t(fields[c].size);
-            const char *data = fields[c].data;
-            length[c] = static_cast<unsigned char>(size);
-            // Only a value looked for (in the first 64 columns) is a place or kept to be
-            // pointed at.
-            if (c >= 64 || !((lookedMask >> c) & 1u)) [[likely]] {
+        // Only a value looked for (lookedMask is empty beyond kMostSharingColumns) is a
+        // place or kept to be pointed at; the runs of values between are plain copies.
+        size_t c = 0;
+        for (std::uint64_t special = lookedMask;; special &= special - 1) {
+            const size_t stop = special != 0 ? size_t(std::countr_zero(special)) : n;
+            for (; c < stop; ++c) {
+                const auto size = size_t(fields[c].size);
+                length[c] = static_cast<unsigned char>(size);
                 if constexpr (words)
-                    copyWords(out, data, size);
+                    copyWords(out, fields[c].data, size);
                 else
-                    copyBytes(out, data, size);
+                    copyBytes(out, fields[c].data, size);
                 out += size;
-                continue;
             }
+            if (c == n)
+                return place;
+            const auto size = size_t(fields[c].size);
+            length[c] = static_cast<unsigned char>(size);
             if ((sharedMask >> c) & 1u) {
                 std::memcpy(out, &sharedAt[c], sizeof sharedAt[c]);
                 out += sizeof sharedAt[c];
-                continue;
+            } else {
+                if constexpr (words)
+                    copyWords(out, fields[c].data, size);
+                else
+                    copyBytes(out, fields[c].data, size);
+                const auto offset = size_t(out - chunk);
+                if (offset <= kOffsetMask)
+                    m_stored[storedSlots[c]] =
+                        (std::uint64_t((place.chunk << kOffsetBits) | std::uint32_t(offset)) << 32) | size;
+                out += size;
             }
-            if constexpr (words)
-                copyWords(out, data, size);
-            else
-                copyBytes(out, data, size);
-            const auto offset = size_t(out - chunk);
-            if (offset <= kOffsetMask)
-                m_stored[storedSlots[c]] = (std::uint64_t((place.chunk << kOffsetBits) | std::uint32_t(offset)) << 32)
-                                           | size;
-            out += size;
+            ++c;
         }
-        return place;
     }
 
     total = 0;
@@ -554,15 +565,17 @@ inline void RowStore::placed(Place p)
 
 void RowStore::appendRow(const Field *fields)
 {
-    placed(pack<false>(fields));
+    placed(pack<false>(fields, measure(fields, m_columnCount)));
 }
 
 bool RowStore::appendBlock(const Block &block)
 {
-    // Taken apart column by column, the way the buffers lie, then packed row by row.
+    // Taken apart and measured column by column, the way the buffers lie, then packed
+    // row by row.
     const size_t n = m_columnCount;
     const size_t rows = block.rows;
     const auto fields = std::make_unique_for_overwrite<Field[]>(n * rows);
+    std::vector<Measure> measured(rows);
     bool fits = true;
     for (size_t c = 0; c < n; ++c) {
         const char *data = block.data[c];
@@ -570,16 +583,19 @@ bool RowStore::appendBlock(const Block &block)
         const std::int64_t *lengths = block.lengths[c];
         Field *field = fields.get() + c;
         for (size_t r = 0; r < rows; ++r, field += n) {
+            const std::int64_t size = lengths[r];
             // NULL (-1) passes as 0; any other negative length, and any from the width up, fails.
-            fits &= std::uint64_t(lengths[r]) + 1 <= width;
+            fits &= std::uint64_t(size) + 1 <= width;
             field->data = data + r * width;
-            field->size = lengths[r];
+            field->size = size;
+            measured[r].beyondShort |= std::uint64_t(size) >> 8;
+            measured[r].total += std::uint64_t(size);
         }
     }
     if (!fits)
         return false;
     for (size_t r = 0; r < rows; ++r)
-        placed(pack<true>(fields.get() + r * n));
+        placed(pack<true>(fields.get() + r * n, measured[r]));
     return true;
 }
 
@@ -592,7 +608,8 @@ void RowStore::replaceRow(size_t row, const std::vector<SqlValue> &values)
 {
     // The old bytes stay in their chunk until the store is re-read; edits are few.
     keepEveryPlace();
-    m_places[row] = pack<false>(fieldsOf(values).data());
+    const std::vector<Field> fields = fieldsOf(values);
+    m_places[row] = pack<false>(fields.data(), measure(fields.data(), m_columnCount));
     changed();
 }
 

@@ -103,9 +103,11 @@ public:
     }
     bool read(size_t row, int column, std::string_view &out) const && = delete;
     // Every value of a row at once, for a reader that takes many of them: views as
-    // value() hands out.
-    void readRow(size_t row, Value *values) const &;
-    void readRow(size_t row, Value *values) const && = delete;
+    // value() hands out. `walk` is where the reader read last (from this store or any
+    // other, or nowhere), so that the row after it is one step away.
+    class Walk;
+    void readRow(size_t row, Value *values, Walk &walk) const &;
+    void readRow(size_t row, Value *values, Walk &walk) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
@@ -148,6 +150,17 @@ private:
         std::uint32_t chunk = 0;
         std::uint32_t offset = 0;
     };
+public:
+    class Walk {
+        friend class RowStore;
+        const RowStore *store = nullptr;
+        std::uint64_t generation = 0;
+        size_t row = 0;
+        Place place;
+        std::uint32_t bytes = 0;
+    };
+
+private:
     // One row taken apart: where each value's bytes are (a value stored with an earlier
     // row lies elsewhere) and how long it is, NULL marked by the high bit.
     struct Decoded {
@@ -180,8 +193,24 @@ private:
         return m_chunks[at >> kOffsetBits].get() + (at & kOffsetMask);
     }
     // `words`: every value may be read and written in whole 32-byte words (Block).
+    // What packing needs to know of a row first: its values' bytes, all summed as
+    // unsigned (a NULL's -1 included), and whether one is NULL or longer than a byte
+    // can say.
+    struct Measure {
+        std::uint64_t total = 0;
+        std::uint64_t beyondShort = 0;
+    };
+    static Measure measure(const Field *fields, size_t n)
+    {
+        Measure m;
+        for (size_t c = 0; c < n; ++c) {
+            m.beyondShort |= std::uint64_t(fields[c].size) >> 8;
+            m.total += std::uint64_t(fields[c].size);
+        }
+        return m;
+    }
     template <bool words>
-    Place pack(const Field *fields);
+    Place pack(const Field *fields, Measure measure);
     // Room for a record of `bytes` and the slack a copy in whole words writes past it.
     char *room(size_t bytes, Place &place);
     char *newChunk(size_t bytes);
