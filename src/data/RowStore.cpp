@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <system_error>
 
 #include <sys/mman.h>
 
@@ -121,10 +122,16 @@ static const std::shared_ptr<const std::vector<RowStore::Column>> &noColumns()
 
 RowStore::RowStore() : m_columns(noColumns()), m_generation(++g_generations) {}
 
+RowStore::~RowStore()
+{
+    dropAhead();
+}
+
 RowStore::RowStore(RowStore &&other) noexcept
     : m_columns(other.m_columns), m_columnCount(other.m_columnCount), m_rowCount(other.m_rowCount),
       m_places(std::move(other.m_places)), m_everyPlace(other.m_everyPlace), m_chunks(std::move(other.m_chunks)),
-      m_chunkBytes(std::move(other.m_chunkBytes)), m_used(other.m_used), m_capacity(other.m_capacity),
+      m_chunkBytes(std::move(other.m_chunkBytes)), m_ahead(std::move(other.m_ahead)),
+      m_faulting(std::move(other.m_faulting)), m_used(other.m_used), m_capacity(other.m_capacity),
       m_recordBytes(other.m_recordBytes),
       m_expectedRows(other.m_expectedRows), m_stored(std::move(other.m_stored)), m_looked(std::move(other.m_looked)),
       m_found(std::move(other.m_found)), m_lookedFor(other.m_lookedFor), m_generation(++g_generations)
@@ -142,6 +149,9 @@ RowStore &RowStore::operator=(RowStore &&other) noexcept
         m_everyPlace = other.m_everyPlace;
         m_chunks = std::move(other.m_chunks);
         m_chunkBytes = std::move(other.m_chunkBytes);
+        dropAhead();
+        m_ahead = std::move(other.m_ahead);
+        m_faulting = std::move(other.m_faulting);
         m_used = other.m_used;
         m_capacity = other.m_capacity;
         m_recordBytes = other.m_recordBytes;
@@ -173,6 +183,7 @@ void RowStore::clearRows()
     m_rowCount = 0;
     m_places.clear();
     m_everyPlace = false;
+    dropAhead();
     m_chunks.clear();
     m_chunkBytes.clear();
     m_used = 0;
@@ -367,28 +378,67 @@ char *RowStore::newChunk(size_t bytes)
         m_chunks.reserve(std::max<size_t>(16, 2 * m_chunks.size()));
     if (m_chunkBytes.size() == m_chunkBytes.capacity())
         m_chunkBytes.reserve(std::max<size_t>(16, 2 * m_chunkBytes.size()));
-    // Not value-initialised: every byte of a record is written before it is read.
     const size_t size = (std::max(bytes + kBlockSlack, kChunkBytes) + kChunkBytes - 1) & ~(kChunkBytes - 1);
-    char *p = static_cast<char *>(std::aligned_alloc(kChunkBytes, size));
-    if (!p)
-        throw tooLarge();
-    // A large result is faulted in two megabytes at a time instead of four kilobytes;
-    // a small one, or the last chunk of one whose size is known, would only pay for
-    // the unused rest of a huge page.
-    bool wholePages = !m_chunks.empty();
-    if (wholePages && m_expectedRows > m_rowCount) {
-        const double perRow = double(m_recordBytes) / double(std::max<size_t>(m_rowCount, 1));
-        wholePages = perRow * double(m_expectedRows - m_rowCount) >= double(size);
+    // What the rest of a result whose size is known will take, as far as its rows so far tell.
+    std::uint64_t toCome = 0;
+    if (m_expectedRows > m_rowCount && m_rowCount > 0)
+        toCome = std::uint64_t(double(m_recordBytes) / double(m_rowCount) * double(m_expectedRows - m_rowCount));
+    char *p = nullptr;
+    if (m_ahead && size == kChunkBytes) {
+        if (m_faulting.valid())
+            m_faulting.wait();
+        m_faulting = {};
+        p = m_ahead.release();
+    } else {
+        // Not value-initialised: every byte of a record is written before it is read.
+        p = static_cast<char *>(std::aligned_alloc(kChunkBytes, size));
+        if (!p)
+            throw tooLarge();
+        // A large result is faulted in two megabytes at a time instead of four kilobytes;
+        // a small one, or the last chunk of one whose size is known, would only pay for
+        // the unused rest of a huge page.
+        if (!m_chunks.empty() && (m_expectedRows <= m_rowCount || toCome >= size))
+            madvise(p, size, MADV_HUGEPAGE);
     }
-    if (wholePages)
-        madvise(p, size, MADV_HUGEPAGE);
     if (!m_chunks.empty() && m_used < m_capacity)
         m_chunks.back().get()[m_used] = char(kJump);
     m_chunks.emplace_back(p);
     m_chunkBytes.push_back(size);
     m_used = 0;
     m_capacity = size;
+    if (!m_ahead && toCome > size)
+        faultInAhead(toCome - size);
     return p;
+}
+
+void RowStore::faultInAhead(std::uint64_t bytesToCome)
+{
+    auto *p = static_cast<char *>(std::aligned_alloc(kChunkBytes, kChunkBytes));
+    if (!p)
+        return;
+    m_ahead.reset(p);
+    // The last chunk of a result is no huge page and is only faulted in as far as it will
+    // be filled (and a little more, the estimate being one).
+    const bool whole = bytesToCome >= kChunkBytes;
+    if (whole)
+        madvise(p, kChunkBytes, MADV_HUGEPAGE);
+    const size_t reach = whole ? kChunkBytes : std::min<size_t>(kChunkBytes, size_t(bytesToCome) + kChunkBytes / 8);
+    try {
+        m_faulting = std::async(std::launch::async, [p, reach] {
+            for (size_t at = 0; at < reach; at += 4096)
+                static_cast<volatile char *>(p)[at] = 0;
+        });
+    } catch (const std::system_error &) {
+        // No thread to spare: the chunk is faulted in as it is filled.
+    }
+}
+
+void RowStore::dropAhead() noexcept
+{
+    if (m_faulting.valid())
+        m_faulting.wait();
+    m_faulting = {};
+    m_ahead.reset();
 }
 
 // A record goes where the last one ended, or at the start of a new chunk, the rest of

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -53,7 +54,7 @@ public:
     RowStore &operator=(RowStore &&other) noexcept;
     RowStore(const RowStore &) = delete;
     RowStore &operator=(const RowStore &) = delete;
-    ~RowStore() = default;
+    ~RowStore();
 
     void setColumns(std::vector<Column> columns);
     const std::vector<Column> &columns() const { return *m_columns; }
@@ -215,6 +216,8 @@ private:
     char *room(size_t bytes, Place &place);
     char *newChunk(size_t bytes);
     void placed(Place p);
+    void faultInAhead(std::uint64_t bytesToCome);
+    void dropAhead() noexcept;
     std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void keepEveryPlace();
     void changed();
@@ -234,6 +237,13 @@ private:
     struct FreeChunk { void operator()(char *p) const { std::free(p); } };
     std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
     std::vector<size_t> m_chunkBytes;
+    // The chunk after the last one of a large result, allocated ahead and faulted in on
+    // another thread while the rows before it are packed: the kernel clears a result's
+    // memory as it is first touched, two megabytes at a time, which would otherwise hold
+    // up the copy. Nothing else touches it until m_faulting is done, which is waited for
+    // before the chunk is used or freed.
+    std::unique_ptr<char, FreeChunk> m_ahead;
+    std::future<void> m_faulting;
     size_t m_used = 0;     // of the last chunk
     size_t m_capacity = 0; // of the last chunk
     size_t m_recordBytes = 0;

@@ -324,6 +324,47 @@ private slots:
         QCOMPARE(store.row(2), rows[1]);
     }
 
+    // A large result whose size is known has its next chunk faulted in ahead on another
+    // thread: a store moved, assigned over or cleared meanwhile keeps every row, and none
+    // writes into memory another owns.
+    void storeFilledAheadSurvivesMovesAndClearing()
+    {
+        auto rowOf = [](int i) {
+            return std::vector<SqlValue>{QByteArray::number(i), QByteArray(40 + i % 50, char('a' + i % 26))};
+        };
+        auto filled = [&](int rows) {
+            RowStore store;
+            store.setColumns(columns(2));
+            store.reserve(size_t(rows));
+            for (int i = 0; i < rows; ++i)
+                store.appendRow(rowOf(i));
+            return store;
+        };
+        const int rows = 200000; // some 15 MiB: several chunks faulted in ahead
+        RowStore half = filled(rows / 2);
+        RowStore moved(std::move(half));
+        half = filled(rows / 4);
+        moved = std::move(half);
+        QCOMPARE(moved.rowCount(), size_t(rows / 4));
+        RowStore whole;
+        whole.setColumns(columns(2));
+        whole.reserve(size_t(rows));
+        for (int i = 0; i < rows; ++i) {
+            whole.appendRow(rowOf(i));
+            if (i == rows / 3)
+                moved = std::move(whole); // taken while the next chunk may still be faulted in
+        }
+        QCOMPARE(whole.rowCount(), size_t(rows - rows / 3 - 1));
+        QCOMPARE(moved.rowCount(), size_t(rows / 3 + 1));
+        for (int i = 0; i <= rows / 3; i += 997)
+            QCOMPARE(moved.row(size_t(i)), rowOf(i));
+        for (int i = rows / 3 + 1; i < rows; i += 997)
+            QCOMPARE(whole.row(size_t(i - rows / 3 - 1)), rowOf(i));
+        whole.clearRows();
+        QCOMPARE(whole.rowCount(), size_t(0));
+        QCOMPARE(moved.row(size_t(rows / 3)), rowOf(rows / 3));
+    }
+
     void movedFromStoreIsEmptyAndUsable_data()
     {
         QTest::addColumn<bool>("assign");
