@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 namespace talveros::data {
 
@@ -258,13 +259,40 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
           SQL_HANDLE_STMT, stmt, "block size");
     check(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT, stmt, "fetched");
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columnCount); ++c) {
-        buffers[c - 1].reset(new char[widths[c - 1] * blockRows]);
+        // The store copies values in whole words, reading a little past the last row.
+        buffers[c - 1].reset(new char[widths[c - 1] * blockRows + RowStore::kBlockSlack]);
         check(SQLBindCol(stmt, c, SQL_C_CHAR, buffers[c - 1].get(), SQLLEN(widths[c - 1]), lengths[c - 1].data()),
               SQL_HANDLE_STMT, stmt, "bind");
     }
 
-    // Rows go from the bound buffers into the store in one copy; the bytes stay UTF-8
-    // until a field is read.
+    if (blockRows > 1) {
+        // Whole blocks go from the bound buffers into the store, the bytes staying UTF-8
+        // until a field is read. A value longer than its buffer cannot be read whole
+        // inside a block (fetchBlocks makes a block of one row for a column that may hold
+        // one), so it is a fault of the driver's column description, not a value to cut.
+        static_assert(sizeof(SQLLEN) == sizeof(std::int64_t) && std::is_signed_v<SQLLEN>);
+        std::vector<const char *> data(ncols);
+        std::vector<const std::int64_t *> blockLengths(ncols);
+        for (size_t c = 0; c < ncols; ++c) {
+            data[c] = buffers[c].get();
+            blockLengths[c] = reinterpret_cast<const std::int64_t *>(lengths[c].data());
+        }
+        RowStore::Block block{data.data(), widths.data(), blockLengths.data(), 0};
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(stmt);
+            if (rc == SQL_NO_DATA)
+                break;
+            check(rc, SQL_HANDLE_STMT, stmt, "fetch");
+            if (rc == SQL_SUCCESS_WITH_INFO)
+                failOnRowError(stmt);
+            block.rows = fetched;
+            if (!store.appendBlock(block))
+                fail(SQL_HANDLE_STMT, stmt, "long value in a block");
+        }
+        return store;
+    }
+
+    // One row a fetch: a value longer than its buffer is read whole from the driver.
     std::vector<RowStore::Field> fields(ncols);
     std::vector<SqlValue> longValues(ncols);
     for (;;) {
@@ -281,8 +309,6 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
                 if (len == SQL_NULL_DATA) {
                     f = RowStore::Field{};
                 } else if (len == SQL_NO_TOTAL || size_t(len) >= widths[c]) {
-                    if (blockRows != 1)
-                        fail(SQL_HANDLE_STMT, stmt, "long value in a block");
                     longValues[c] = fetchLongValue(stmt, SQLUSMALLINT(c + 1));
                     f = longValues[c] ? RowStore::Field{longValues[c]->constData(), longValues[c]->size()}
                                       : RowStore::Field{};

@@ -40,12 +40,16 @@ QByteArray selectFor(const QString &table, const Rows &rows)
 RecordSet::RecordSet(Connection &conn, const QString &table, const Rows &rows)
     : m_conn(&conn), m_table(table), m_rows(conn.query(selectFor(table, rows), rows.params))
 {
+    for (const RowStore::Column &column : m_rows.columns())
+        m_names.emplace_back(column.name);
+    m_cursor.resize(m_names.size());
 }
 
 RecordSet::~RecordSet() = default;
 
 void RecordSet::resetPending()
 {
+    dropCursor();
     m_adding = false;
     m_pending.clear();
     m_changed.clear();
@@ -90,16 +94,28 @@ QString RecordSet::fieldOrEmpty(QStringView column) const
     return m_rows.text(m_pos, c);
 }
 
-QString RecordSet::field(QStringView column) const
+void RecordSet::takeCursor() const
 {
-    // Looked up once: this is what every walk over a whole table calls for every value.
+    m_rows.readRow(m_pos, m_cursor.data(), m_walk);
+    m_cursorRow = m_pos;
+}
+
+QString RecordSet::fieldSlow(QStringView column) const
+{
     requireCurrent();
     const int c = columnIndex(column);
-    std::string_view stored;
+    if (m_pending.empty() && !m_adding) {
+        if (!hasCursor())
+            takeCursor();
+        const RowStore::Value &at = m_cursor[size_t(c)];
+        if (at.length & RowStore::kNullLength)
+            throw nullValue(column);
+        return QString::fromUtf8(QByteArrayView(at.data, qsizetype(at.length)));
+    }
     const SqlValue *pending = pendingValue(c);
-    if (pending ? !pending->has_value() : !m_rows.read(m_pos, c, stored))
+    if (pending ? !pending->has_value() : m_rows.isNull(m_pos, c))
         throw nullValue(column);
-    return pending ? QString::fromUtf8(**pending) : QString::fromUtf8(stored.data(), qsizetype(stored.size()));
+    return pending ? QString::fromUtf8(**pending) : m_rows.text(m_pos, c);
 }
 
 bool RecordSet::hasPendingChanges() const
@@ -110,6 +126,7 @@ bool RecordSet::hasPendingChanges() const
 void RecordSet::addNew()
 {
     update();
+    dropCursor();
     m_adding = true;
     m_pending.assign(size_t(m_rows.columnCount()), std::nullopt);
     m_changed.assign(size_t(m_rows.columnCount()), false);
@@ -119,6 +136,7 @@ void RecordSet::setField(QStringView column, const QString &value)
 {
     requireCurrent();
     const int c = columnIndex(column);
+    dropCursor();
     if (m_pending.empty()) {
         m_pending = m_rows.row(m_pos);
         m_changed.assign(size_t(m_rows.columnCount()), false);
@@ -129,6 +147,8 @@ void RecordSet::setField(QStringView column, const QString &value)
 
 void RecordSet::update()
 {
+    if (m_pending.empty() && !m_adding)
+        return;
     if (!hasPendingChanges()) {
         if (!m_adding)
             resetPending();

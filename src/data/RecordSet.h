@@ -42,8 +42,24 @@ public:
     void moveNext();
     size_t rowCount() const { return m_rows.rowCount(); }
 
-    // The current row's value as text; a NULL value is a data error.
-    QString field(QStringView column) const;
+    // The current row's value as text; a NULL value is a data error. Every walk over a
+    // whole table calls this for every value: the current row is taken apart once, and
+    // a caller holding the column's own name (a shared copy) for the column after the
+    // one read last needs neither a comparison nor a search.
+    QString field(QStringView column) const
+    {
+        if (hasCursor()) [[likely]] {
+            const int next = m_lastColumn + 1 == int(m_names.size()) ? 0 : m_lastColumn + 1;
+            const QStringView name = m_names[size_t(next)];
+            const RowStore::Value &at = m_cursor[size_t(next)];
+            if (name.data() == column.data() && name.size() == column.size() && !(at.length & RowStore::kNullLength))
+                [[likely]] {
+                m_lastColumn = next;
+                return QString::fromUtf8(QByteArrayView(at.data, qsizetype(at.length)));
+            }
+        }
+        return fieldSlow(column);
+    }
     // The same, with NULL read as an empty text, for columns whose absence is harmless.
     QString fieldOrEmpty(QStringView column) const;
     bool isNull(QStringView column) const;
@@ -63,12 +79,11 @@ public:
     // mostly in table order, so the column after the last one found is tried first.
     int columnIndex(QStringView column) const
     {
-        const int next = m_lastColumn + 1;
-        const auto &columns = m_rows.columns();
-        if (next < int(columns.size())) {
-            const QString &name = columns[size_t(next)].name;
+        if (!m_names.empty()) {
+            const int next = m_lastColumn + 1 == int(m_names.size()) ? 0 : m_lastColumn + 1;
+            const QStringView name = m_names[size_t(next)];
             // A caller holding the column's own name (a shared copy) needs no comparison.
-            if ((name.constData() == column.data() && name.size() == column.size()) || QStringView(name) == column)
+            if ((name.data() == column.data() && name.size() == column.size()) || name == column)
                 return m_lastColumn = next;
         }
         return findColumn(column);
@@ -88,6 +103,14 @@ private:
         return &m_pending[size_t(column)];
     }
     void resetPending();
+    QString fieldSlow(QStringView column) const;
+    // The current row's values, taken apart once for a walk that reads them one by one.
+    // Valid only while m_cursorRow is the position: dropped whenever the rows, the
+    // position's row or a pending change could differ from what it shows.
+    bool hasCursor() const { return m_cursorRow == m_pos; }
+    void dropCursor() { m_cursorRow = kNoRow; }
+    void takeCursor() const;
+    static constexpr size_t kNoRow = ~size_t(0);
 
     Connection *m_conn;
     QString m_table;
@@ -100,6 +123,12 @@ private:
     int findColumn(QStringView column) const;
 
     mutable int m_lastColumn = -1;
+    // The column names as the store keeps them: it shares its column list and never
+    // changes it.
+    std::vector<QStringView> m_names;
+    mutable size_t m_cursorRow = kNoRow;
+    mutable std::vector<RowStore::Value> m_cursor;
+    mutable RowStore::Walk m_walk;
 };
 
 } // namespace talveros::data

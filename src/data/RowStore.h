@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -20,11 +21,11 @@ using SqlValue = std::optional<QByteArray>;
 // UTF-8 bytes the server sent and turned into text only when read. Rows are packed
 // records laid one after another in large shared chunks, so a table takes little more
 // memory than its text and no allocation a row. A row without NULLs whose values are
-// short (nearly every row of this network's tables) says how long each value is in
-// half-bytes; any other row carries four bytes a column. A value of such a row that
-// repeats one stored before (a name, a project, a description: most of a declaration)
-// is kept once, the later rows pointing at it. Only every 16th row's place is kept;
-// the rows between are found by stepping from it, and a walk steps once a row.
+// at most 255 bytes long (nearly every row of this network's tables) says how long each
+// value is in a byte; any other row carries four bytes a column. A value of such a row
+// that repeats one stored before (a name, a project, a description: most of a
+// declaration) is kept once, the later rows pointing at it. Only every 16th row's place
+// is kept; the rows between are found by stepping from it, and a walk steps once a row.
 class RowStore {
 public:
     struct Column {
@@ -37,6 +38,13 @@ public:
         const char *data = nullptr;
         std::int64_t size = -1;
     };
+    // A stored value as a row taken apart shows it: `length` bytes at `data`, or NULL
+    // when `length` has kNullLength set.
+    static constexpr std::uint32_t kNullLength = 0x80000000u;
+    struct Value {
+        const char *data = nullptr;
+        std::uint32_t length = kNullLength;
+    };
 
     RowStore();
     // The moved-from store keeps its columns (shared, never copied: a move allocates
@@ -46,7 +54,7 @@ public:
     RowStore &operator=(RowStore &&other) noexcept;
     RowStore(const RowStore &) = delete;
     RowStore &operator=(const RowStore &) = delete;
-    ~RowStore() = default;
+    ~RowStore();
 
     void setColumns(std::vector<Column> columns);
     const std::vector<Column> &columns() const { return *m_columns; }
@@ -86,30 +94,51 @@ public:
     {
         if (m_columnCount > kDecodedColumns)
             return readWide(row, column, out);
-        const Decoded &d = decoded(row);
-        const std::uint32_t length = d.lengths[size_t(column)];
-        if (length & kNullFlag) {
+        const Value &v = decoded(row).values[size_t(column)];
+        if (v.length & kNullLength) {
             out = {};
             return false;
         }
-        out = std::string_view(reinterpret_cast<const char *>(d.text + d.offsets[size_t(column)]), length);
+        out = std::string_view(v.data, v.length);
         return true;
     }
     bool read(size_t row, int column, std::string_view &out) const && = delete;
+    // Every value of a row at once, for a reader that takes many of them: views as
+    // value() hands out. `walk` is where the reader read last (from this store or any
+    // other, or nowhere), so that the row after it is one step away.
+    class Walk;
+    void readRow(size_t row, Value *values, Walk &walk) const &;
+    void readRow(size_t row, Value *values, Walk &walk) const && = delete;
     QString text(size_t row, int column) const;
     std::vector<SqlValue> row(size_t row) const;
 
     void reserve(size_t rows);
     void appendRow(const std::vector<SqlValue> &values);
-    // One Field per column, copied at once; the fetch loop's way in.
+    // One Field per column, copied at once.
     void appendRow(const Field *fields);
+
+    // Rows as a block fetch leaves them, column by column: the value of row r in column c
+    // is lengths[c][r] bytes at data[c] + r * widths[c], NULL when the length is negative.
+    // Every column's buffer reaches kBlockSlack bytes past its last row: values are
+    // copied in whole words, which may read, never use, a few bytes beyond them.
+    struct Block {
+        const char *const *data = nullptr;
+        const size_t *widths = nullptr;
+        const std::int64_t *const *lengths = nullptr;
+        size_t rows = 0;
+    };
+    static constexpr size_t kBlockSlack = 64;
+    // Every row of a block, copied straight from the fetch buffers; the fetch loop's way
+    // in. False, and nothing stored, when a length says that a value did not fit its
+    // buffer (or is not known).
+    [[nodiscard]] bool appendBlock(const Block &block);
     void replaceRow(size_t row, const std::vector<SqlValue> &values);
     void removeRow(size_t row);
     // Drops every row and keeps the columns.
     void clearRows();
 
 private:
-    static constexpr std::uint32_t kNullFlag = 0x80000000u;
+    static constexpr std::uint32_t kNullFlag = kNullLength;
     static constexpr size_t kGroupRows = 16;
     // Wider rows are read value by value without being kept taken apart.
     static constexpr size_t kDecodedColumns = 127;
@@ -122,18 +151,26 @@ private:
         std::uint32_t chunk = 0;
         std::uint32_t offset = 0;
     };
-    // One row taken apart: where each value's bytes are, counted from where the row's
-    // text starts (a value stored with an earlier row lies elsewhere), and how long it
-    // is, NULL marked by the high bit.
+public:
+    class Walk {
+        friend class RowStore;
+        const RowStore *store = nullptr;
+        std::uint64_t generation = 0;
+        size_t row = 0;
+        Place place;
+        std::uint32_t bytes = 0;
+    };
+
+private:
+    // One row taken apart: where each value's bytes are (a value stored with an earlier
+    // row lies elsewhere) and how long it is, NULL marked by the high bit.
     struct Decoded {
         const RowStore *store = nullptr;
         std::uint64_t generation = 0;
         size_t row = 0;
         Place place;
         std::uint32_t bytes = 0; // the whole record's size
-        std::uintptr_t text = 0;
-        std::uintptr_t offsets[kDecodedColumns] = {};
-        std::uint32_t lengths[kDecodedColumns] = {};
+        Value values[kDecodedColumns] = {};
     };
 
     const Decoded &decoded(size_t row) const
@@ -147,17 +184,40 @@ private:
     bool readWide(size_t row, int column, std::string_view &out) const;
     Place placeOf(size_t row) const;
     Place next(Place p, std::uint32_t bytes) const;
-    std::uint32_t recordBytes(Place p) const;
-    // Fills offsets[0 .. columns), lengths[0 .. columns), where the text starts and the
-    // record's size.
-    void unpack(const char *record, std::uintptr_t *offsets, std::uint32_t *lengths, std::uintptr_t &text,
-                std::uint32_t &bytes) const;
+    const char *recordAt(Place p) const { return m_chunks[p.chunk].get() + p.offset; }
+    std::uint32_t recordBytes(const char *record) const;
+    // Fills values[0 .. columns).
+    void unpack(const char *record, Value *values) const;
     // The bytes of a value stored before, by the place a later row keeps of it.
     const char *sharedValue(std::uint32_t at) const
     {
         return m_chunks[at >> kOffsetBits].get() + (at & kOffsetMask);
     }
-    Place pack(const Field *fields);
+    // `words`: every value may be read and written in whole 32-byte words (Block).
+    // What packing needs to know of a row first: its values' bytes, all summed as
+    // unsigned (a NULL's -1 included), and whether one is NULL or longer than a byte
+    // can say.
+    struct Measure {
+        std::uint64_t total = 0;
+        std::uint64_t beyondShort = 0;
+    };
+    static Measure measure(const Field *fields, size_t n)
+    {
+        Measure m;
+        for (size_t c = 0; c < n; ++c) {
+            m.beyondShort |= std::uint64_t(fields[c].size) >> 8;
+            m.total += std::uint64_t(fields[c].size);
+        }
+        return m;
+    }
+    template <bool words>
+    Place pack(const Field *fields, Measure measure);
+    // Room for a record of `bytes` and the slack a copy in whole words writes past it.
+    char *room(size_t bytes, Place &place);
+    char *newChunk(size_t bytes);
+    void placed(Place p);
+    void faultInAhead(std::uint64_t bytesToCome);
+    void dropAhead() noexcept;
     std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void keepEveryPlace();
     void changed();
@@ -177,7 +237,15 @@ private:
     struct FreeChunk { void operator()(char *p) const { std::free(p); } };
     std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
     std::vector<size_t> m_chunkBytes;
-    size_t m_used = 0; // of the last chunk
+    // The chunk after the last one of a large result, allocated ahead and faulted in on
+    // another thread while the rows before it are packed: the kernel clears a result's
+    // memory as it is first touched, two megabytes at a time, which would otherwise hold
+    // up the copy. Nothing else touches it until m_faulting is done, which is waited for
+    // before the chunk is used or freed.
+    std::unique_ptr<char, FreeChunk> m_ahead;
+    std::future<void> m_faulting;
+    size_t m_used = 0;     // of the last chunk
+    size_t m_capacity = 0; // of the last chunk
     size_t m_recordBytes = 0;
     size_t m_expectedRows = 0;
     // Values stored whole so far, by a hash of their bytes: where each is and how long
