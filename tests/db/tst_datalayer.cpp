@@ -110,6 +110,41 @@ private slots:
                  (std::vector<Row>{{s("a"), s("1")}, {s("b"), s("twee")}}));
     }
 
+    // A row's values are taken apart once for reading; every change of the row or of the
+    // record set's place shows in what is read next.
+    void fieldFollowsEveryChangeOfTheRow_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("edited") << "set" << "nieuw";
+        QTest::newRow("edited and stored") << "update" << "nieuw";
+        QTest::newRow("deleted: the next row") << "delete" << "2";
+        QTest::newRow("a row being added") << "add" << "nieuw";
+        QTest::newRow("the same row again") << "first" << "1";
+    }
+    void fieldFollowsEveryChangeOfTheRow()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("a"), s("1")}, {s("b"), s("2")}});
+        Connection conn(Database::Main);
+        RecordSet rs(conn, kAdmins);
+        QCOMPARE(rs.field(u"LOGIN") + rs.field(u"PASWOORD"), QStringLiteral("a1"));
+        if (change == "add") {
+            rs.addNew();
+            rs.setField(u"LOGIN", QStringLiteral("c"));
+        }
+        if (change == "set" || change == "update" || change == "add")
+            rs.setField(u"PASWOORD", QStringLiteral("nieuw"));
+        if (change == "update")
+            rs.update();
+        if (change == "delete")
+            rs.deleteCurrent();
+        if (change == "first")
+            rs.moveFirst();
+        QCOMPARE(rs.field(u"PASWOORD"), expected);
+    }
+
     void updateWithoutChangesStoresNothing()
     {
         test::insertRows(Database::Main, kAdmins, kAdminColumns, {{s("a"), s("1")}});
