@@ -265,6 +265,18 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
               SQL_HANDLE_STMT, stmt, "bind");
     }
 
+    // Every fetch until the last, each block handed to `take`.
+    const auto fetchAll = [stmt](auto &&take) {
+        for (;;) {
+            const SQLRETURN rc = SQLFetch(stmt);
+            if (rc == SQL_NO_DATA)
+                return;
+            check(rc, SQL_HANDLE_STMT, stmt, "fetch");
+            if (rc == SQL_SUCCESS_WITH_INFO)
+                failOnRowError(stmt);
+            take();
+        }
+    };
     if (blockRows > 1) {
         // Whole blocks go from the bound buffers into the store, the bytes staying UTF-8
         // until a field is read. A value longer than its buffer cannot be read whole
@@ -278,30 +290,18 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
             blockLengths[c] = reinterpret_cast<const std::int64_t *>(lengths[c].data());
         }
         RowStore::Block block{data.data(), widths.data(), blockLengths.data(), 0};
-        for (;;) {
-            const SQLRETURN rc = SQLFetch(stmt);
-            if (rc == SQL_NO_DATA)
-                break;
-            check(rc, SQL_HANDLE_STMT, stmt, "fetch");
-            if (rc == SQL_SUCCESS_WITH_INFO)
-                failOnRowError(stmt);
+        fetchAll([&] {
             block.rows = fetched;
             if (!store.appendBlock(block))
                 fail(SQL_HANDLE_STMT, stmt, "long value in a block");
-        }
+        });
         return store;
     }
 
     // One row a fetch: a value longer than its buffer is read whole from the driver.
     std::vector<RowStore::Field> fields(ncols);
     std::vector<SqlValue> longValues(ncols);
-    for (;;) {
-        const SQLRETURN rc = SQLFetch(stmt);
-        if (rc == SQL_NO_DATA)
-            break;
-        check(rc, SQL_HANDLE_STMT, stmt, "fetch");
-        if (rc == SQL_SUCCESS_WITH_INFO)
-            failOnRowError(stmt);
+    fetchAll([&] {
         for (size_t r = 0; r < fetched; ++r) {
             for (size_t c = 0; c < ncols; ++c) {
                 const SQLLEN len = lengths[c][r];
@@ -318,7 +318,7 @@ RowStore Connection::queryOn(void *dbc, const QByteArray &sql, const std::vector
             }
             store.appendRow(fields.data());
         }
-    }
+    });
     return store;
 }
 

@@ -309,18 +309,8 @@ RowStore::Place RowStore::placeOf(size_t row) const
 
 const RowStore::Decoded &RowStore::decode(size_t row) const
 {
-    Decoded &d = t_decoded;
-    // A walk reads the row after the one it read last: one step from there.
-    const bool following = !m_everyPlace && d.store == this && d.generation == m_generation && d.row + 1 == row;
-    const Place p = following ? next(d.place, d.bytes) : placeOf(row);
-    const char *record = recordAt(p);
-    d.store = this;
-    d.generation = m_generation;
-    d.row = row;
-    d.place = p;
-    d.bytes = recordBytes(record);
-    unpack(record, d.values);
-    return d;
+    readRow(row, t_decoded.values, t_decoded);
+    return t_decoded;
 }
 
 bool RowStore::readWide(size_t row, int column, std::string_view &out) const
@@ -338,6 +328,7 @@ bool RowStore::readWide(size_t row, int column, std::string_view &out) const
 
 void RowStore::readRow(size_t row, Value *values, Walk &walk) const &
 {
+    // A walk reads the row after the one it read last: one step from there.
     const bool following = !m_everyPlace && walk.store == this && walk.generation == m_generation && walk.row + 1 == row;
     const Place p = following ? next(walk.place, walk.bytes) : placeOf(row);
     const char *record = recordAt(p);

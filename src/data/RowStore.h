@@ -164,12 +164,8 @@ public:
 private:
     // One row taken apart: where each value's bytes are (a value stored with an earlier
     // row lies elsewhere) and how long it is, NULL marked by the high bit.
-    struct Decoded {
-        const RowStore *store = nullptr;
-        std::uint64_t generation = 0;
-        size_t row = 0;
-        Place place;
-        std::uint32_t bytes = 0; // the whole record's size
+    // A walk of the calling thread's own, with the values of the row it read last.
+    struct Decoded : Walk {
         Value values[kDecodedColumns] = {};
     };
 
