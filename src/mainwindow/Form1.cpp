@@ -66,7 +66,14 @@ Form1::Form1(platform::Services &services, Reads reads, QWidget *parent)
     m_lists = std::make_unique<MasterLists>(*m_ui);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controllers and filters were handed the controls, the lists and the window's
+    // interface, which go with this object: they and the controls go first, in the
+    // order they were made, while all of those still exist.
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 panes::MainWindowAccess &Form1::access()
 {
@@ -142,13 +149,16 @@ void Form1::forwardRequests()
     connect(ui.Command1, &QPushButton::clicked, main, &Main::invoicingTabAsked);
     connect(ui.Command2, &QPushButton::clicked, main, &Main::routeTraceAsked);
     connect(ui.Image13, &PictureButton::doubleClicked, main, &Main::signOffAsked);
-    ui.projectPane->Label62->installEventFilter(this);
+    m_label62 = ui.projectPane->Label62;
+    m_label62->installEventFilter(this);
 
     // A click on a tab gives the strip the focus, as the administrator expects of it.
     QTabBar *tabs = ui.SSTab2->tabBar();
     tabs->setFocusPolicy(Qt::StrongFocus);
-    tabs->installEventFilter(this);
-    ui.SSTab2->installEventFilter(this);
+    m_tabStrip = ui.SSTab2;
+    m_tabBar = tabs;
+    for (QObject *strip : {m_tabStrip, m_tabBar})
+        strip->installEventFilter(this);
 
     // Hop lines stand in tab columns; a bar wrapped onto a line of its own would break
     // them, so long lines scroll instead.
@@ -157,14 +167,13 @@ void Form1::forwardRequests()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Compared with what the window holds: its last events may arrive half torn down.
-    if (!m_ui || !m_access)
-        return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonDblClick && watched == m_ui->projectPane->Label62) {
+    // Compared by the pointers kept at wiring time: the last events may come from controls
+    // half torn down.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_label62) {
         emit m_access->closingFlipAsked();
         return true;
     }
-    if (event->type() == QEvent::FocusIn && (watched == m_ui->SSTab2 || watched == m_ui->SSTab2->tabBar())) {
+    if (event->type() == QEvent::FocusIn && (watched == m_tabStrip || watched == m_tabBar)) {
         // Coming back to the window, or out of a menu, is not the administrator going to
         // the strip.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

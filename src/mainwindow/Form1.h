@@ -101,6 +101,10 @@ private:
     std::unique_ptr<MasterLists> m_lists;
     StatusStripBehaviour *m_statusStrip = nullptr;
     messages::Ticker *m_ticker = nullptr;
+    // What the window watches for the features' requests.
+    QObject *m_label62 = nullptr;
+    QObject *m_tabStrip = nullptr;
+    QObject *m_tabBar = nullptr;
 };
 
 } // namespace talveros::mainwindow
