@@ -3,6 +3,8 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 
+#include <atomic>
+
 #ifndef TALVEROS_DB_SERVER
 #define TALVEROS_DB_SERVER "127.0.0.1"
 #endif
@@ -15,6 +17,7 @@ int g_timeouts[3] = {settings::kConnectTimeoutSeconds, settings::kReadTimeoutSec
 constexpr int kTlsFailure = 2026;
 
 ServerSettings g_server = defaultServer();
+std::atomic<bool> g_causalReads{true};
 
 QString tlsKeys()
 {
@@ -45,8 +48,10 @@ QString appendedKeys()
     // On a cluster every read, update and delete of this session first waits until the
     // node it reaches has applied what the other nodes committed before it: lists rebuilt
     // after a write show that write, and an edit of a row just read finds it, whichever
-    // node took each. A server outside a cluster ignores the setting.
-    keys += QStringLiteral(";INITSTMT={SET SESSION wsrep_sync_wait = 3}");
+    // node took each. A server of the same family outside a cluster ignores the setting;
+    // one without it refuses it, and then it is left out.
+    if (g_causalReads)
+        keys += QStringLiteral(";INITSTMT={SET SESSION wsrep_sync_wait = 3}");
     return keys + tlsKeys();
 }
 
@@ -73,6 +78,8 @@ ServerSettings defaultServer()
 }
 
 const ServerSettings &server() { return g_server; }
+bool causalReads() { return g_causalReads; }
+void setCausalReads(bool on) { g_causalReads = on; }
 void useServer(const ServerSettings &settings) { g_server = settings; }
 QString serverAddress() { return g_server.address; }
 int serverPort() { return g_server.port; }

@@ -62,6 +62,12 @@ QString connectionString(Database db);
 
 QString databaseName(Database db);
 
+// Whether sessions make their reads causal on a cluster (wsrep_sync_wait). On by
+// default; switched off for the rest of the program by the first connection that the
+// server refuses it (a server without the cluster software's variables, such as MySQL).
+bool causalReads();
+void setCausalReads(bool on);
+
 // What the administrator is told when opening a connection failed: the driver's own
 // description, except where the encryption the settings ask for refused the server.
 QString connectFailureText(int nativeCode, const QString &driverText);

@@ -51,6 +51,26 @@ DbError::DbError(ErrorKind kind, QString sqlState, int nativeCode, QString text)
 {
 }
 
+bool DbError::lostToConcurrentWrite() const
+{
+    // The program's own "no row matched" says 40001 without a server code.
+    return m_nativeCode == 1213 || (m_nativeCode != 0 && m_sqlState == QLatin1String("40001"));
+}
+
+DbError DbError::withStillRunning(std::optional<SessionRef> session) const
+{
+    DbError e = *this;
+    e.m_stillRunning = std::move(session);
+    return e;
+}
+
+DbError DbError::retold(QString text) const
+{
+    DbError e(m_kind, m_sqlState, m_nativeCode, std::move(text));
+    e.m_stillRunning = m_stillRunning;
+    return e;
+}
+
 QString DbError::column() const
 {
     static const QRegularExpression named(QStringLiteral("column '([^']*)'"),
