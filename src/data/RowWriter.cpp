@@ -2,6 +2,11 @@
 
 #include "data/DbError.h"
 
+#include <QRandomGenerator>
+
+#include <chrono>
+#include <thread>
+
 namespace talveros::data::rowwriter {
 
 namespace {
@@ -62,6 +67,28 @@ std::optional<std::vector<SqlValue>> readByKey(Connection &conn, const QString &
     return stored.row(0);
 }
 
+// How often a statement of its own is sent again after the server undid it in favour of
+// a concurrent write. Through one node of a cluster while another node rewrote the same
+// rows a hundred times a second, an edit lost up to three times in a row.
+constexpr int kAttemptsAlone = 8;
+
+// A statement that is a transaction of its own, sent again when the server undid it as
+// the loser against a concurrent write (a deadlock, or a cluster's certification): being
+// undone, it changed nothing, and its WHERE still checks what it was written against.
+// Inside a transaction the statements before it were undone too, so its caller decides.
+qint64 executeAlone(Connection &conn, const QByteArray &sql, const std::vector<SqlValue> &params)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return conn.execute(sql, params);
+        } catch (const DbError &e) {
+            if (!e.lostToConcurrentWrite() || conn.inTransaction() || attempt == kAttemptsAlone)
+                throw;
+        }
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(QRandomGenerator::global()->bounded(1, 4 * attempt + 2)));
+    }
+}
 } // namespace
 
 DbError changedByOthers()
@@ -94,7 +121,7 @@ std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowSt
         marks += '?';
         params.push_back(values[size_t(c)]);
     }
-    conn.execute("INSERT INTO " + quotedName(table) + " (" + names + ") VALUES (" + marks + ")", params);
+    executeAlone(conn, "INSERT INTO " + quotedName(table) + " (" + names + ") VALUES (" + marks + ")", params);
 
     const int key = keyColumn(shape);
     if (key < 0)
@@ -129,7 +156,8 @@ std::vector<SqlValue> update(Connection &conn, const QString &table, const RowSt
     const QByteArray where = whereOriginal(shape, original, changed, params);
     // The connection reports rows matched, not rows changed, so an unchanged value
     // still counts as found.
-    if (conn.execute("UPDATE " + quotedName(table) + " SET " + assignments + " WHERE " + where + " LIMIT 1", params)
+    if (executeAlone(conn, "UPDATE " + quotedName(table) + " SET " + assignments + " WHERE " + where + " LIMIT 1",
+                     params)
         != 1)
         throw changedByOthers();
     // What the program holds afterwards is what the server stored, other programs'
