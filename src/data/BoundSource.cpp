@@ -254,6 +254,14 @@ void BoundSource::flushPendingEdit()
         changed[size_t(c)] = true;
     }
 
+    if (m_stillRunning) {
+        if (!endSession(*m_stillRunning))
+            throw DbError(ErrorKind::Unreachable, QStringLiteral("08S01"), 0,
+                          QStringLiteral("Of de vorige poging om de wijziging op te slaan is gelukt, is nog steeds niet "
+                                         "bekend: de databaseserver is niet te bereiken. De wijziging blijft staan; "
+                                         "ze wordt opgeslagen zodra de server weer antwoordt."));
+        m_stillRunning.reset();
+    }
     std::optional<Connection> conn;
     try {
         conn.emplace(Database::Main);
@@ -296,6 +304,15 @@ void BoundSource::settleFailedWrite(const DbError &e, const std::vector<SqlValue
 {
     if (e.kind() != ErrorKind::ChangedElsewhere && e.kind() != ErrorKind::Unreachable)
         throw DbError(e.kind(), e.sqlState(), e.nativeCode(), notStoredKept(e));
+    if (e.stillRunning()) {
+        // The write may still take: nothing can be concluded from the row until it has
+        // ended, so the edits stay and the next write ends it first.
+        m_stillRunning = e.stillRunning();
+        throw e.retold(QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het opslaan: %1\nOf de "
+                                      "wijziging is opgeslagen, is niet bekend. De wijziging blijft staan; bij het "
+                                      "volgende opslaan wordt eerst nagegaan wat er is opgeslagen.")
+                           .arg(e.text()));
+    }
 
     // Whether the write took, and what the row holds now, is only known from the row
     // itself: after a conflict the other workstation's values are to be shown; after a
@@ -323,6 +340,13 @@ void BoundSource::settleFailedWrite(const DbError &e, const std::vector<SqlValue
         m_pending.clear();
         emit currentChanged();
         return;
+    }
+    if (current && e.lostToConcurrentWrite() && holds(*current, original, changed)) {
+        throw DbError(e.kind(), e.sqlState(), e.nativeCode(),
+                      QStringLiteral("Andere werkplekken werkten dezelfde rij steeds tegelijk bij: %1\nDe wijziging is "
+                                     "niet opgeslagen en blijft staan; ze wordt bij de volgende gelegenheid opnieuw "
+                                     "opgeslagen.")
+                          .arg(e.text()));
     }
     if (current && e.kind() == ErrorKind::Unreachable && holds(*current, original, changed)) {
         throw DbError(e.kind(), e.sqlState(), e.nativeCode(),

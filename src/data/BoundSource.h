@@ -113,6 +113,10 @@ private:
 
     QString m_table;
     bool m_writable;
+    // The session of a write of the pending edits whose reply never came and which could
+    // not be ended on the server: it may still store them, so it is ended before they are
+    // written again or anything is concluded from the row.
+    std::optional<SessionRef> m_stillRunning;
     RowStore m_rows;
     size_t m_pos = 0;
     // Column and value of each pending edit of the current row, in the order made.

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/RecordSet.h"
+#include "data/UnknownWrites.h"
 #include "messages/CommunicationTab.h"
 #include "platform/Action.h"
 #include "platform/Colours.h"
@@ -84,8 +85,54 @@ void Ticker::showStopped()
     m_tab.Label9->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
 }
 
+namespace {
+const QString kMessageColumn = QStringLiteral("Bericht");
+
+data::DbError messageNotKnown(const data::DbError &e, const QString &said)
+{
+    return e.retold(said + QStringLiteral("\n(%1)").arg(e.text()));
+}
+
+// The message row as a fresh connection reads it; nullopt when it holds none.
+std::optional<data::SqlValue> storedMessage()
+{
+    data::Connection conn(data::Database::Main);
+    const data::RowStore rows = conn.query("select `Bericht` from `TALVERO_berichten`");
+    conn.close();
+    if (rows.rowCount() == 0)
+        return std::nullopt;
+    return rows.row(0)[0];
+}
+} // namespace
+
+QString messageNotStoredText()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren; het bericht is niet opgeslagen. U kunt "
+                          "het opnieuw proberen.");
+}
+
+QString messageOutcomeUnknownText()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het opslaan van het bericht: of "
+                          "het is opgeslagen, is niet bekend. Verstuurt u het opnieuw zodra de server weer antwoordt.");
+}
+
+QString messageChangedMeanwhileText()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren, en intussen staat er een ander bericht "
+                          "in TALVERO_berichten: uw bericht is niet opgeslagen.");
+}
+
 bool Ticker::store(const QString &text)
 {
+    // A message sent earlier whose session could not be ended might still overwrite this
+    // one afterwards; it is ended first.
+    if (!data::unknownwrites::endSessions(data::UnknownWrite::Kind::Update, kTable))
+        throw data::DbError(data::ErrorKind::Unreachable, QStringLiteral("08S01"), 0,
+                            messageOutcomeUnknownText());
+    for (const data::UnknownWrite &earlier : data::unknownwrites::of(data::UnknownWrite::Kind::Update, kTable))
+        data::unknownwrites::forget(earlier.id);
+
     data::Connection conn(data::Database::Main);
     data::RecordSet rs(conn, kTable);
     rs.moveFirst();
@@ -96,8 +143,28 @@ bool Ticker::store(const QString &text)
                           platform::Icon::Exclamation, platform::Buttons::Ok);
         return false;
     }
-    rs.setField(u"Bericht", text);
-    rs.update();
+    const data::SqlValue before = rs.isNull(kMessageColumn) ? data::SqlValue() : data::SqlValue(rs.field(kMessageColumn).toUtf8());
+    rs.setField(kMessageColumn, text);
+    try {
+        rs.update();
+    } catch (const data::DbError &e) {
+        if (e.kind() != data::ErrorKind::Unreachable)
+            throw;
+        if (e.stillRunning()) {
+            data::unknownwrites::remember({data::UnknownWrite::Kind::Update, kTable, {}, e.stillRunning(), false, 0});
+            throw messageNotKnown(e, messageOutcomeUnknownText());
+        }
+        // Nothing sent can still run: the row tells.
+        std::optional<data::SqlValue> now;
+        try {
+            now = storedMessage();
+        } catch (const data::DbError &) {
+            throw messageNotKnown(e, messageOutcomeUnknownText());
+        }
+        if (now && *now == data::SqlValue(text.toUtf8()))
+            return true;
+        throw messageNotKnown(e, now && *now == before ? messageNotStoredText() : messageChangedMeanwhileText());
+    }
     rs.close();
     conn.close();
     return true;

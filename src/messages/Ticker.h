@@ -37,5 +37,9 @@ private:
 };
 
 QString missingMessageRowText();
+// What the administrator hears when the reply to a stored message never came.
+QString messageNotStoredText();
+QString messageOutcomeUnknownText();
+QString messageChangedMeanwhileText();
 
 } // namespace talveros::messages

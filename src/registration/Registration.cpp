@@ -300,7 +300,16 @@ void RegistrationController::deleteProject()
         dialogs.inform(QStringLiteral("Het project is NIET verwijderd"));
         return;
     }
-    if (!deleteFirstProjectData(number)) {
+    const Deletion deletion = deleteFirstProjectData(number, [&](qint64 rowsNow) {
+        return dialogs.message(deletionAfterDoubtQuestion(number, rowsNow), appTitle(), platform::Icon::Question,
+                               platform::Buttons::YesNo)
+            == platform::Answer::Yes;
+    });
+    if (deletion == Deletion::Kept) {
+        dialogs.inform(QStringLiteral("Het project is NIET verwijderd"));
+        return;
+    }
+    if (deletion == Deletion::NoDataRow) {
         dialogs.message(projectHasNoData(number), appTitle(), platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }

@@ -1,17 +1,19 @@
 #include "registration/RegistrationStore.h"
 
 #include "data/DbError.h"
-#include "data/RecordSet.h"
 #include "data/RowWriter.h"
+#include "data/Transaction.h"
+#include "data/UnknownWrites.h"
 #include "registration/RegistrationTexts.h"
 
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <atomic>
-#include <optional>
-#include <utility>
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <utility>
 
 namespace talveros::registration {
 
@@ -69,96 +71,69 @@ void pauseAfterLoss(int attempt)
 
 data::DbError busy() { return data::DbError(QStringLiteral("HY000"), 0, registrationBusy()); }
 
+using data::UnknownWrite;
+using Values = std::vector<std::pair<QString, data::SqlValue>>;
 
-// The reads a number is derived from and the row written with it, as one transaction:
-// the reads see one moment of the table, so a row another workstation adds meanwhile
-// shows up as a conflict of the write, not as a number found in use half-way. Rolled
-// back unless committed.
-class Transaction {
-public:
-    explicit Transaction(data::Connection &conn) : m_conn(conn)
-    {
-        m_conn.execute("START TRANSACTION WITH CONSISTENT SNAPSHOT");
-    }
-    ~Transaction()
-    {
-        if (m_open) {
-            try {
-                m_conn.execute("ROLLBACK");
-            } catch (...) {
-                // The server rolls back with the session, which closes right after.
-            }
-        }
-    }
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-    void commit()
-    {
-        m_conn.execute("COMMIT");
-        m_open = false;
-    }
+Values valuesOf(const Fields &fields)
+{
+    Values values;
+    for (const auto &[column, value] : fields)
+        values.emplace_back(column, utf8(value));
+    return values;
+}
 
-private:
-    data::Connection &m_conn;
-    bool m_open = true;
-};
-
-// What a write whose reply was lost left behind, as a fresh connection finds it.
+// What a write whose reply never came left behind, once nothing it sent can still run.
 enum class Outcome { Stored, NotStored, Unknown };
 
-// How many rows hold exactly these values, byte for byte; nullopt when the server
-// cannot be asked.
-std::optional<qint64> rowsHolding(const QString &table, const std::vector<std::pair<QString, data::SqlValue>> &values)
+// Whether the row is stored, byte for byte; its `nummer`, a key, makes it one row only.
+Outcome rowStored(const QString &table, const Values &values)
 {
     try {
         data::Connection conn(data::Database::Main);
         const qint64 count = data::rowwriter::countHolding(conn, table, values);
         conn.close();
-        return count;
+        return count > 0 ? Outcome::Stored : Outcome::NotStored;
     } catch (const data::DbError &) {
-        return std::nullopt;
+        return Outcome::Unknown;
     }
 }
 
-Outcome rowStored(const QString &table, const Fields &fields)
-{
-    std::vector<std::pair<QString, data::SqlValue>> values;
-    for (const auto &[column, value] : fields)
-        values.emplace_back(column, utf8(value));
-    const std::optional<qint64> count = rowsHolding(table, values);
-    return !count ? Outcome::Unknown : *count > 0 ? Outcome::Stored : Outcome::NotStored;
-}
-
-// A new row whose fate a lost reply left unknown. The next registration in the same
-// table asks first, so that trying again never stores the same row twice.
-struct Unconfirmed {
-    QString table;
-    Fields fields;
-    QString number;
-};
-std::optional<Unconfirmed> g_unconfirmed;
-
 data::DbError lostReply(const data::DbError &e, Outcome outcome)
 {
-    const QString said = outcome == Outcome::NotStored
-        ? QStringLiteral("De verbinding met de databaseserver ging verloren voordat de nieuwe gegevens waren "
-                         "opgeslagen; er is niets opgeslagen. U kunt het opnieuw proberen.")
-        : QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het opslaan, en de server is nog "
-                         "niet te bereiken: of de nieuwe gegevens zijn opgeslagen, is niet bekend. Probeert u het "
-                         "opnieuw zodra de server weer antwoordt: dan wordt eerst nagegaan of ze er al staan, zodat "
-                         "niets twee keer wordt opgeslagen.");
+    const QString said = outcome == Outcome::NotStored ? newRowNotStored() : newRowOutcomeUnknown();
     return data::DbError(data::ErrorKind::Unreachable, e.sqlState(), e.nativeCode(),
                          said + QStringLiteral("\n(%1)").arg(e.text()));
 }
 
-// Writes the new row of `table` and commits; when the reply is lost, learns from the
-// row itself whether it was stored. Returns false when another workstation took the
-// number first.
-bool storeNewRow(data::Connection &conn, Transaction &transaction, const QString &table, const Fields &fields,
-                 const QString &number)
+data::DbError stillUnknown(const QString &text)
+{
+    return data::DbError(data::ErrorKind::Unreachable, QStringLiteral("08S01"), 0, text);
+}
+
+// A session that sent a write never committed, still to be ended before the next write
+// of its kind (it may hold the locks that write needs).
+void rememberSession(UnknownWrite::Kind kind, const QString &table, const data::DbError &e)
+{
+    if (e.stillRunning())
+        data::unknownwrites::remember({kind, table, {}, e.stillRunning(), false, 0});
+}
+
+// Writes the new row of `table` and commits. A reply that never comes before the commit
+// leaves nothing stored; after it, the row itself tells, once the session that sent it
+// has ended. Returns false when another workstation took the number first.
+bool storeNewRow(data::Connection &conn, data::Transaction &transaction, const QString &table, const Fields &fields)
 {
     try {
         insertRow(conn, table, fields);
+    } catch (const data::DbError &e) {
+        if (takenMeanwhile(e))
+            return false;
+        if (e.kind() != data::ErrorKind::Unreachable)
+            throw;
+        rememberSession(UnknownWrite::Kind::Insert, table, e);
+        throw lostReply(e, Outcome::NotStored);
+    }
+    try {
         transaction.commit();
         return true;
     } catch (const data::DbError &e) {
@@ -166,30 +141,47 @@ bool storeNewRow(data::Connection &conn, Transaction &transaction, const QString
             return false;
         if (e.kind() != data::ErrorKind::Unreachable)
             throw;
-        const Outcome outcome = rowStored(table, fields);
+        const Values values = valuesOf(fields);
+        const Outcome outcome = e.stillRunning() ? Outcome::Unknown : rowStored(table, values);
         if (outcome == Outcome::Stored)
             return true;
         if (outcome == Outcome::Unknown)
-            g_unconfirmed = Unconfirmed{table, fields, number};
+            data::unknownwrites::remember({UnknownWrite::Kind::Insert, table, values, e.stillRunning(), true, 0});
         throw lostReply(e, outcome);
     }
 }
 
-// The row an earlier registration could not confirm: stored, it is the answer when the
-// same row is asked for again; either way it is settled once the server answers.
-std::optional<QString> settleUnconfirmed(const QString &table, const std::function<Fields(const QString &)> &fieldsFor)
+// The new rows of `table` whose outcome was not known, settled before anything else is
+// written there: their sessions ended, then each row looked up. Returns the number of
+// one that is stored and is the very row asked for again, which is then the answer.
+std::optional<QString> settleUnknownCreations(const QString &table, const QString &numberColumn,
+                                              const std::function<Fields(const QString &)> &fieldsFor)
 {
-    if (!g_unconfirmed || g_unconfirmed->table != table)
-        return std::nullopt;
-    const Outcome outcome = rowStored(table, g_unconfirmed->fields);
-    if (outcome == Outcome::Unknown)
-        return std::nullopt;
-    const Unconfirmed earlier = *std::exchange(g_unconfirmed, std::nullopt);
-    Fields again = fieldsFor(earlier.number);
-    again.insert(again.begin(), earlier.fields.front());
-    if (outcome == Outcome::Stored && again == earlier.fields)
-        return earlier.number;
-    return std::nullopt;
+    if (!data::unknownwrites::endSessions(UnknownWrite::Kind::Insert, table))
+        throw stillUnknown(earlierRegistrationStillUnknown());
+    std::optional<QString> answer;
+    for (const UnknownWrite &earlier : data::unknownwrites::of(UnknownWrite::Kind::Insert, table)) {
+        if (earlier.row.empty()) {
+            data::unknownwrites::forget(earlier.id);
+            continue;
+        }
+        const Outcome outcome = rowStored(table, earlier.row);
+        if (outcome == Outcome::Unknown)
+            throw stillUnknown(earlierRegistrationStillUnknown());
+        data::unknownwrites::forget(earlier.id);
+        if (outcome != Outcome::Stored || answer)
+            continue;
+        QString number;
+        for (const auto &[column, value] : earlier.row) {
+            if (column == numberColumn && value)
+                number = QString::fromUtf8(*value);
+        }
+        Fields again = fieldsFor(number);
+        again.insert(again.begin(), {QStringLiteral("nummer"), QString::fromUtf8(earlier.row.front().second.value_or(""))});
+        if (valuesOf(again) == earlier.row)
+            answer = number;
+    }
+    return answer;
 }
 
 } // namespace
@@ -197,15 +189,32 @@ std::optional<QString> settleUnconfirmed(const QString &table, const std::functi
 void setLockWaitSeconds(int seconds) { g_lockWait = seconds; }
 int lockWaitSeconds() { return g_lockWait; }
 
+namespace {
+// ER_NOT_SUPPORTED_YET: a cluster that refuses named locks, whose nodes would each hold
+// their own anyway.
+constexpr int kNotSupported = 1235;
+} // namespace
+
 NamedLock::NamedLock(data::Connection &conn, const QString &name) : m_conn(conn), m_name(name.toUtf8())
 {
-    const data::RowStore got = m_conn.query("SELECT GET_LOCK(?, ?)", {m_name, QByteArray::number(g_lockWait.load())});
+    data::RowStore got;
+    try {
+        got = m_conn.query("SELECT GET_LOCK(?, ?)", {m_name, QByteArray::number(g_lockWait.load())});
+    } catch (const data::DbError &e) {
+        if (e.nativeCode() != kNotSupported)
+            throw;
+        // The row's key decides, as it does between the nodes of any cluster.
+        return;
+    }
     if (got.rowCount() != 1 || got.isNull(0, 0) || got.text(0, 0) != QLatin1String("1"))
         throw data::DbError(QStringLiteral("HY000"), 0, registrationBusy());
+    m_held = true;
 }
 
 NamedLock::~NamedLock()
 {
+    if (!m_held || !m_conn.isOpen())
+        return;
     try {
         m_conn.query("SELECT RELEASE_LOCK(?)", {m_name});
     } catch (...) {
@@ -221,7 +230,7 @@ NamedLock::~NamedLock()
 // so that includes the row that won.
 QString insertNumberedRow(const MasterTable &target, const std::function<Fields(const QString &)> &fieldsFor)
 {
-    if (const std::optional<QString> stored = settleUnconfirmed(target.table, fieldsFor))
+    if (const std::optional<QString> stored = settleUnknownCreations(target.table, target.numberColumn, fieldsFor))
         return *stored;
     data::Connection conn(data::Database::Main);
     const QByteArray table = data::rowwriter::quotedName(target.table);
@@ -229,7 +238,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
         if (attempt > 0)
             pauseAfterLoss(attempt);
         NamedLock lock(conn, QString::fromUtf8(lockName(target.table)));
-        Transaction transaction(conn);
+        data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
         // Only the column the rule reads: the whole table would cost as much again as the
         // list refresh that follows. The last row in the server's order counts, which is
         // not always the highest key (a table another program made without one).
@@ -257,7 +266,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 
         Fields fields = fieldsFor(number);
         fields.insert(fields.begin(), {QStringLiteral("nummer"), QString::number(last.value_or(0) + 1)});
-        if (storeNewRow(conn, transaction, target.table, fields, number))
+        if (storeNewRow(conn, transaction, target.table, fields))
             return number;
     }
     throw busy();
@@ -269,14 +278,14 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 // the data rows of one removed without them.
 bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
 {
-    if (settleUnconfirmed(kProjects, [&fields](const QString &) { return fields; }))
+    if (settleUnknownCreations(kProjects, QStringLiteral("nummer"), [&fields](const QString &) { return fields; }))
         return true;
     data::Connection conn(data::Database::Main);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
         NamedLock lock(conn, QString::fromUtf8(lockName(kProjects)));
-        Transaction transaction(conn);
+        data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
         // BINARY on both sides: the server's collation would call codes equal that differ
         // in letter case or trailing blanks.
         const data::RowStore taken = conn.query(
@@ -291,87 +300,96 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
             + data::rowwriter::quotedName(kProjectData) + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1");
         Fields numbered = fields;
         numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 0)});
-        if (storeNewRow(conn, transaction, kProjects, numbered, next.text(0, 0)))
+        if (storeNewRow(conn, transaction, kProjects, numbered))
             return true;
     }
     throw busy();
 }
 
 namespace {
-// A deletion whose reply was lost while the server could not be asked: the row's values
-// and how many rows held them before.
-struct UnconfirmedDeletion {
-    QString number;
-    std::vector<std::pair<QString, data::SqlValue>> values;
-    qint64 before = 0;
-};
-std::optional<UnconfirmedDeletion> g_unconfirmedDeletion;
-
-std::optional<bool> deletionTook(const UnconfirmedDeletion &deletion)
+// The deletions of this project whose commit was sent but never answered: the rows, which
+// have no key and which other programs add to, cannot tell whether it took, so the
+// administrator decides, knowing how many rows the project has now. Deletions that never
+// reached their commit deleted nothing; their sessions only need ending.
+bool settleUnknownDeletions(const QString &number, const std::function<bool(qint64)> &deleteAfterDoubt)
 {
-    const std::optional<qint64> now = rowsHolding(kProjectData, deletion.values);
-    if (!now)
-        return std::nullopt;
-    return *now < deletion.before;
+    if (!data::unknownwrites::endSessions(UnknownWrite::Kind::Delete, kProjectData))
+        throw stillUnknown(earlierDeletionStillUnknown());
+    bool doubt = false;
+    for (const UnknownWrite &earlier : data::unknownwrites::of(UnknownWrite::Kind::Delete, kProjectData)) {
+        if (!earlier.commitSent) {
+            data::unknownwrites::forget(earlier.id);
+        } else if (!earlier.row.empty() && earlier.row.front().second == utf8(number)) {
+            doubt = true;
+        }
+    }
+    if (!doubt)
+        return true;
+    data::Connection conn(data::Database::Main);
+    const qint64 rows = data::rowwriter::countHolding(conn, kProjectData, {{QStringLiteral("nummer"), utf8(number)}});
+    conn.close();
+    for (const UnknownWrite &earlier : data::unknownwrites::of(UnknownWrite::Kind::Delete, kProjectData)) {
+        if (earlier.row.front().second == utf8(number))
+            data::unknownwrites::forget(earlier.id);
+    }
+    return deleteAfterDoubt(rows);
 }
 } // namespace
 
-bool deleteFirstProjectData(const QString &number)
+Deletion deleteFirstProjectData(const QString &number, const std::function<bool(qint64 rowsNow)> &deleteAfterDoubt)
 {
-    // Asked again after a deletion nobody could confirm: one that took is the answer.
-    if (g_unconfirmedDeletion && g_unconfirmedDeletion->number == number) {
-        if (const std::optional<bool> took = deletionTook(*g_unconfirmedDeletion)) {
-            g_unconfirmedDeletion.reset();
-            if (*took)
-                return true;
-        }
-    }
+    if (!settleUnknownDeletions(number, deleteAfterDoubt))
+        return Deletion::Kept;
     data::Connection conn(data::Database::Main);
-    bool deleted = false;
-    {
+    const QByteArray wanted = number.toUtf8();
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (attempt > 0)
+            pauseAfterLoss(attempt);
+        // The deletion takes effect with its commit only: a reply lost before that means
+        // nothing was deleted, whatever the server was still doing.
+        data::Transaction transaction(conn);
         // The server's comparison only narrows the rows down (it ignores letter case and
         // trailing blanks, and keeps their order); the exact one is below.
-        data::RecordSet rs(conn, kProjectData, data::Rows::matching("`nummer` = ?", {utf8(number)}));
-        const int column = rs.columnIndex(u"nummer");
-        const QByteArray wanted = number.toUtf8();
-        for (size_t row = 0; row < rs.rowCount(); ++row, rs.moveNext()) {
-            // A row without a number (written by another program) is no project's row.
-            if (rs.rows().isNull(row, column) || rs.rows().value(row, column) != std::string_view(wanted))
+        const data::RowStore rows = conn.query("select * from " + data::rowwriter::quotedName(kProjectData)
+                                                   + " where `nummer` = ?",
+                                               {wanted});
+        const int column = rows.columnIndex(u"nummer");
+        size_t row = 0;
+        // A row without a number (written by another program) is no project's row.
+        while (row < rows.rowCount() && (rows.isNull(row, column) || rows.value(row, column) != std::string_view(wanted)))
+            ++row;
+        if (row == rows.rowCount())
+            return Deletion::NoDataRow;
+        const std::vector<data::SqlValue> values = rows.row(row);
+        Values identified;
+        for (int c = 0; c < rows.columnCount(); ++c)
+            identified.emplace_back(rows.columns()[size_t(c)].name, values[size_t(c)]);
+        std::rotate(identified.begin(), identified.begin() + column, identified.begin() + column + 1);
+        try {
+            data::rowwriter::remove(conn, kProjectData, rows, values);
+        } catch (const data::DbError &e) {
+            if (e.lostToConcurrentWrite())
                 continue;
-            UnconfirmedDeletion deletion{number, {}, 0};
-            const std::vector<data::SqlValue> values = rs.rows().row(row);
-            for (int c = 0; c < rs.rows().columnCount(); ++c)
-                deletion.values.emplace_back(rs.rows().columns()[size_t(c)].name, values[size_t(c)]);
-            for (size_t other = 0; other < rs.rowCount(); ++other)
-                deletion.before += rs.rows().row(other) == values ? 1 : 0;
-            try {
-                rs.deleteCurrent();
-            } catch (const data::DbError &e) {
-                if (e.kind() != data::ErrorKind::Unreachable)
-                    throw;
-                // The reply was lost: the rows tell whether the deletion took.
-                const std::optional<bool> took = deletionTook(deletion);
-                if (took && *took)
-                    return true;
-                if (!took)
-                    g_unconfirmedDeletion = deletion;
-                throw data::DbError(
-                    data::ErrorKind::Unreachable, e.sqlState(), e.nativeCode(),
-                    (took ? QStringLiteral("De verbinding met de databaseserver ging verloren; er is niets verwijderd. "
-                                           "U kunt het opnieuw proberen.")
-                          : QStringLiteral("De verbinding met de databaseserver ging verloren tijdens het verwijderen, "
-                                           "en de server is nog niet te bereiken: of de gegevensrij is verwijderd, is "
-                                           "niet bekend. Probeert u het opnieuw zodra de server weer antwoordt: dan "
-                                           "wordt eerst nagegaan of ze al weg is."))
-                        + QStringLiteral("\n(%1)").arg(e.text()));
-            }
-            deleted = true;
-            break;
+            if (e.kind() != data::ErrorKind::Unreachable)
+                throw;
+            rememberSession(UnknownWrite::Kind::Delete, kProjectData, e);
+            throw e.retold(nothingDeleted() + QStringLiteral("\n(%1)").arg(e.text()));
         }
-        rs.close();
+        try {
+            transaction.commit();
+        } catch (const data::DbError &e) {
+            if (e.lostToConcurrentWrite())
+                continue;
+            if (e.kind() != data::ErrorKind::Unreachable)
+                throw;
+            data::unknownwrites::remember(
+                {UnknownWrite::Kind::Delete, kProjectData, identified, e.stillRunning(), true, 0});
+            throw e.retold(deletionOutcomeUnknown() + QStringLiteral("\n(%1)").arg(e.text()));
+        }
+        conn.close();
+        return Deletion::Deleted;
     }
-    conn.close();
-    return deleted;
+    throw busy();
 }
 
 } // namespace talveros::registration

@@ -34,6 +34,7 @@ public:
 private:
     data::Connection &m_conn;
     QByteArray m_name;
+    bool m_held = false;
 };
 
 struct MasterTable {
@@ -54,8 +55,13 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 // stored through another node of a cluster at the same moment.
 bool insertProjectUnlessTaken(const QString &code, const Fields &fields);
 
+enum class Deletion { Deleted, NoDataRow, Kept };
+
 // Deletes the first row of TALVERO_PROJECT_DATA, in table order, whose `nummer` is
-// exactly `number`; false when there is none.
-bool deleteFirstProjectData(const QString &number);
+// exactly `number`: NoDataRow when there is none. When an earlier deletion of the same
+// project may or may not have taken (its commit was never answered), deleteAfterDoubt is
+// asked first, with the number of the project's rows now; Kept, with nothing deleted,
+// when it says no. A reply that never comes is a DbError that says what is known.
+Deletion deleteFirstProjectData(const QString &number, const std::function<bool(qint64 rowsNow)> &deleteAfterDoubt);
 
 } // namespace talveros::registration

@@ -170,4 +170,57 @@ QString projectHasNoData(const QString &number)
         + QStringLiteral(" heeft geen gegevensrij in TALVERO_PROJECT_DATA. Er is niets verwijderd.");
 }
 
+QString newRowNotStored()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren voordat de nieuwe gegevens waren "
+                          "opgeslagen; er is niets opgeslagen. U kunt het opnieuw proberen.");
+}
+
+QString newRowOutcomeUnknown()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren terwijl de nieuwe gegevens werden "
+                          "opgeslagen, en de server kon niet worden nagevraagd: of ze zijn opgeslagen, is niet "
+                          "bekend. Probeert u het opnieuw zodra de server weer antwoordt: dan wordt eerst nagegaan of "
+                          "ze er al staan, zodat niets twee keer wordt opgeslagen.");
+}
+
+QString earlierRegistrationStillUnknown()
+{
+    return QStringLiteral("Of de vorige registratie is opgeslagen, is nog steeds niet bekend: de databaseserver is "
+                          "niet te bereiken. Er is nu niets opgeslagen. Probeert u het opnieuw zodra de server weer "
+                          "antwoordt.");
+}
+
+QString nothingDeleted()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren; er is niets verwijderd. U kunt het "
+                          "opnieuw proberen.");
+}
+
+QString deletionOutcomeUnknown()
+{
+    return QStringLiteral("De verbinding met de databaseserver ging verloren terwijl de verwijdering werd bevestigd: "
+                          "of de gegevensrij is verwijderd, is niet bekend. Vraagt u de verwijdering opnieuw, dan "
+                          "ziet u eerst hoeveel gegevensrijen het project nu heeft.");
+}
+
+QString earlierDeletionStillUnknown()
+{
+    return QStringLiteral("Of de vorige verwijdering is uitgevoerd, is nog steeds niet bekend: de databaseserver is "
+                          "niet te bereiken. Er is nu niets verwijderd. Probeert u het opnieuw zodra de server weer "
+                          "antwoordt.");
+}
+
+QString deletionAfterDoubtQuestion(const QString &number, qint64 rowsNow)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("Bij de vorige verwijdering van project ") + number
+        + QStringLiteral(" ging de verbinding met de databaseserver verloren; of de gegevensrij toen is verwijderd, "
+                         "is niet bekend.")
+        + crlf + crlf + QStringLiteral("Project ") + number + QStringLiteral(" heeft nu ") + QString::number(rowsNow)
+        + (rowsNow == 1 ? QStringLiteral(" gegevensrij") : QStringLiteral(" gegevensrijen"))
+        + QStringLiteral(" in TALVERO_PROJECT_DATA.") + crlf + crlf
+        + QStringLiteral("Wilt U nu een gegevensrij van dit project verwijderen?");
+}
+
 } // namespace talveros::registration

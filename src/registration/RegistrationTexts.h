@@ -65,4 +65,14 @@ bool numericKeyAllowed(QChar c);
 QString deletionQuestion(const QString &number, const QString &name, const QString &description);
 QString projectHasNoData(const QString &number);
 
+// What the administrator hears when the reply to a write never came.
+QString newRowNotStored();
+QString newRowOutcomeUnknown();
+QString earlierRegistrationStillUnknown();
+QString nothingDeleted();
+QString deletionOutcomeUnknown();
+QString earlierDeletionStillUnknown();
+// Asked before the same project's data is deleted again after such a deletion.
+QString deletionAfterDoubtQuestion(const QString &number, qint64 rowsNow);
+
 } // namespace talveros::registration
