@@ -425,6 +425,9 @@ private slots:
                                                 << "^UPDATE:blackhole-after" << -1 << false << "mijn tekst" << "";
         QTest::newRow("reply lost, not sent") << "CommentaarADMIN" << "mijn tekst" << "" << "^UPDATE:rst-before"
                                               << unreachable << true << "GEEN" << "niet opgeslagen en blijft staan";
+        QTest::newRow("the server chose it as loser twice")
+            << "CommentaarADMIN" << "mijn tekst" << "" << "^UPDATE:answer-error:1213:40001:Deadlock found" << -1 << false
+            << "mijn tekst" << "";
         QTest::newRow("re-read fails after a conflict")
             << "CommentaarADMIN" << "mijn tekst" << "andere" << "^SELECT \\* FROM:rst-before" << changed << true
             << "andere" << "kon niet opnieuw worden gelezen";
@@ -456,6 +459,9 @@ private slots:
                 const quint16 port = closed.serverPort();
                 closed.close();
                 data::overrideServerForTests(QStringLiteral("127.0.0.1"), port);
+            } else if (fault.section(u':', 1, 1) == QLatin1String("answer-error")) {
+                proxy = std::make_unique<test::FaultProxy>(fault.section(u':', 0, 0), fault.section(u':', 1, 1), 2, 1,
+                                                           QStringList{"--error", fault.section(u':', 2)});
             } else if (!fault.isEmpty()) {
                 proxy = std::make_unique<test::FaultProxy>(fault.section(u':', 0, 0), fault.section(u':', 1));
             }
@@ -474,6 +480,38 @@ private slots:
         QCOMPARE(source.hasPendingEdit(), kept);
         QCOMPARE(source.field(column), kept ? edit : stored);
         QCOMPARE(test::tableRows(Database::Main, kProjects, {column}), (std::vector<Row>{{stored}}));
+    }
+
+    // A write whose session could not be ended may still store the edit: it is told as
+    // unknown and kept, and the next write ends that session first and finds it stored,
+    // instead of calling it a change made elsewhere.
+    void boundSourceUnknownWriteIsSettledFirst()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectnaam"), QStringLiteral("CommentaarADMIN")},
+                         {{s("P"), s("GEEN")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("mijn tekst"));
+        {
+            test::FaultProxy proxy("^UPDATE", "hold-before", 1, 1, {"--delay", "1500", "--also-answer", "^KILL=1095:HY000:You are not owner of thread"});
+            try {
+                source.flushPendingEdit();
+                QFAIL("the write was told as stored");
+            } catch (const DbError &e) {
+                QCOMPARE(int(e.kind()), int(data::ErrorKind::Unreachable));
+                QVERIFY2(e.text().contains(QStringLiteral("niet bekend")), qPrintable(e.text()));
+            }
+            QVERIFY(source.hasPendingEdit());
+            QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("releasing")), 10000);
+        }
+        QTRY_COMPARE(test::column(kProjects, "CommentaarADMIN"), QStringList{"mijn tekst"});
+        try {
+            source.flushPendingEdit();
+        } catch (const DbError &e) {
+            QFAIL(qPrintable(e.text()));
+        }
+        QVERIFY(!source.hasPendingEdit());
+        QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("mijn tekst"));
     }
 
     void nullIsAnErrorUnlessAskedForEmpty()

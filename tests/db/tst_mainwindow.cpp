@@ -6,6 +6,7 @@
 #include "registration/EntryTabs.h"
 #include "signin/Form1Host.h"
 #include "signin/frmSplash.h"
+#include "support/FaultProxy.h"
 #include "support/WindowRig.h"
 #include "tools/WebView.h"
 
@@ -266,6 +267,38 @@ private slots:
         QTest::mouseClick(named<platform::PictureButton>(rig.form, "Image25"), Qt::LeftButton);
         QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
         QVERIFY(!rig.running());
+    }
+
+    // A message whose reply is lost is looked up once its session has ended: stored is
+    // shown as sent, anything else is told, and nothing is called a change made elsewhere.
+    void tickerMessageWithLostReply_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("stored") << "blackhole-after" << "Let op" << "";
+        QTest::newRow("not sent") << "rst-before" << "Oud bericht" << messages::messageNotStoredText();
+    }
+    void tickerMessageWithLostReply()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, stored);
+        QFETCH(QString, said);
+        setMessage(QStringLiteral("Oud bericht"));
+        Rig rig;
+        named<QLineEdit>(rig.form, "Text144")->setText(QStringLiteral("Let op"));
+        {
+            test::FaultProxy proxy("^UPDATE `TALVERO_berichten`", action);
+            QTest::mouseClick(named<platform::PictureButton>(rig.form, "Image25"), Qt::LeftButton);
+            QVERIFY2(proxy.fired(), qPrintable(proxy.log()));
+        }
+        QCOMPARE(storedMessage(), (std::vector<Row>{{stored}}));
+        QCOMPARE(rig.dialogs.texts().size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty())
+            QVERIFY2(rig.dialogs.texts().front().startsWith(said), qPrintable(rig.dialogs.texts().front()));
+        // Sending again stores it, whatever the first attempt did.
+        QTest::mouseClick(named<platform::PictureButton>(rig.form, "Image25"), Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{QStringLiteral("Let op")}}));
     }
 
     void tickerWithoutMessageRowWritesNothing()

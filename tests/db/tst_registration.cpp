@@ -1,9 +1,13 @@
 #include "data/Connection.h"
+#include "data/ConnectionSettings.h"
 #include "data/DbError.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
+#include "signin/frmSplash.h"
+#include "platform/ServerWaitWindow.h"
+#include "support/FakeWait.h"
 #include "support/FaultProxy.h"
 #include "support/WindowRig.h"
 
@@ -11,6 +15,7 @@
 #include <QGuiApplication>
 #include <QtTest>
 
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -750,29 +755,49 @@ private slots:
     }
 
     // A write whose reply is lost (the connection cut after the server took it, or before)
-    // is looked up: the administrator hears what happened, with the number and the
-    // credentials when it was stored, and trying again never stores the row twice.
+    // is looked up once nothing it sent can still run: the administrator hears what
+    // happened, with the number and the credentials when it was stored, and trying again
+    // never stores or deletes twice. Project 1 has two identical data rows; another
+    // program may add a third before the request is made again.
     void writeWithLostReply_data()
     {
         QTest::addColumn<bool>("deletion");
         QTest::addColumn<QString>("match");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("times");
+        QTest::addColumn<QStringList>("more"); // for the proxy
         QTest::addColumn<QStringList>("said"); // a part of each box after the question
         QTest::addColumn<int>("rows");         // consultants, or project 1's data rows
-        QTest::addColumn<bool>("retry");
+        QTest::addColumn<bool>("otherProgramAdds");
+        QTest::addColumn<QList<bool>>("retry"); // the answers when asked again, none: not asked
+        QTest::addColumn<QString>("retrySaid"); // how the last box starts
+        QTest::addColumn<int>("retryRows");
         const QString stored = QStringLiteral("De consultant 0004 is aangemaakt");
-        QTest::newRow("commit's reply lost, stored") << false << "^COMMIT" << "blackhole-after" << 1
-                                                     << QStringList{stored} << 4 << false;
-        QTest::newRow("insert never sent") << false << "^insert into `TALVERO_consultants`" << "rst-before" << 1
-                                           << QStringList{"er is niets opgeslagen"} << 3 << true;
+        const QString deleted = QStringLiteral("Het project is verwijderd");
+        const QStringList none;
+        QTest::newRow("commit's reply lost, stored") << false << "^COMMIT" << "blackhole-after" << 1 << none
+                                                     << QStringList{stored} << 4 << false << QList<bool>{} << "" << 4;
+        QTest::newRow("insert never sent") << false << "^insert into `TALVERO_consultants`" << "rst-before" << 1 << none
+                                           << QStringList{"er is niets opgeslagen"} << 3 << false << QList<bool>{true}
+                                           << stored << 4;
         QTest::newRow("outcome unknown, then asked again")
             << false << "^COMMIT|^select count\\(\\*\\) from `TALVERO_consultants` where BINARY" << "blackhole-after" << 2
-            << QStringList{"niet bekend"} << 4 << true;
+            << none << QStringList{"niet bekend"} << 4 << false << QList<bool>{true} << stored << 4;
+        QTest::newRow("commit held, its session cannot be ended, then asked again")
+            << false << "^COMMIT" << "hold-before" << 1 << QStringList{"--delay", "1500", "--also-answer", "^KILL=1095:HY000:You are not owner of thread"}
+            << QStringList{"niet bekend"} << 4 << false << QList<bool>{true} << stored << 4;
         QTest::newRow("lists not read again") << false << "^select \\* from `TALVERO_consultants`" << "rst-before" << 1
-                                              << QStringList{stored, "Lost connection"} << 4 << false;
-        QTest::newRow("deletion's reply lost") << true << "^DELETE FROM `TALVERO_PROJECT_DATA`" << "blackhole-after"
-                                               << 1 << QStringList{"Het project is verwijderd"} << 0 << false;
+                                              << none << QStringList{stored, "Lost connection"} << 4 << false
+                                              << QList<bool>{} << "" << 4;
+        QTest::newRow("deletion's reply lost, another program adds a row")
+            << true << "^DELETE FROM `TALVERO_PROJECT_DATA`" << "blackhole-after" << 1 << none
+            << QStringList{"er is niets verwijderd"} << 2 << true << QList<bool>{true} << deleted << 2;
+        QTest::newRow("deletion's commit lost, another program adds a row, asked again")
+            << true << "^COMMIT" << "blackhole-after" << 1 << none << QStringList{"niet bekend"} << 1 << true
+            << QList<bool>{true, true} << deleted << 1;
+        QTest::newRow("deletion's commit lost, the administrator keeps the rows")
+            << true << "^COMMIT" << "blackhole-after" << 1 << none << QStringList{"niet bekend"} << 1 << true
+            << QList<bool>{true, false} << "Het project is NIET verwijderd" << 2;
     }
     void writeWithLostReply()
     {
@@ -780,12 +805,19 @@ private slots:
         QFETCH(QString, match);
         QFETCH(QString, action);
         QFETCH(int, times);
+        QFETCH(QStringList, more);
         QFETCH(QStringList, said);
         QFETCH(int, rows);
-        QFETCH(bool, retry);
+        QFETCH(bool, otherProgramAdds);
+        QFETCH(QList<bool>, retry);
+        QFETCH(QString, retrySaid);
+        QFETCH(int, retryRows);
         seedMasterData();
-        if (deletion)
+        const auto addDataRow = [] { test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("")}}); };
+        if (deletion) {
             seedProjects({{"Audit", "0001Audit0002"}});
+            addDataRow();
+        }
         Rig rig;
         QWidget *picture = deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4")) : rig.consultant().Image17;
         auto count = [deletion] {
@@ -793,22 +825,162 @@ private slots:
                                 : column(kConsultants, "nummer").size());
         };
         {
-            test::FaultProxy proxy(match, action, times);
+            test::FaultProxy proxy(match, action, times, 1, more);
             rig.doubleClick(picture, Answer::Yes);
             QVERIFY2(proxy.fired(), qPrintable(proxy.log()));
+            // A statement held on the wire reaches the server after the box, on its own.
+            if (action == QLatin1String("hold-before"))
+                QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("releasing")), 10000);
         }
         QStringList texts = rig.dialogs.texts().mid(1);
         QCOMPARE(texts.size(), said.size());
         for (qsizetype i = 0; i < said.size(); ++i)
             QVERIFY2(texts[i].contains(said[i]), qPrintable(texts[i]));
-        QCOMPARE(count(), rows);
-        if (retry) {
-            rig.dialogs.boxes.clear();
-            rig.doubleClick(picture, Answer::Yes);
-            QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
-                     qPrintable(rig.dialogs.texts().back()));
-            QCOMPARE(count(), 4);
+        QTRY_COMPARE(count(), rows);
+        if (otherProgramAdds)
+            addDataRow();
+        if (retry.isEmpty())
+            return;
+        rig.dialogs.boxes.clear();
+        for (bool yes : retry)
+            rig.dialogs.answers.push_back(yes ? Answer::Yes : Answer::No);
+        QTest::mouseDClick(picture, Qt::LeftButton);
+        QVERIFY2(rig.dialogs.texts().back().startsWith(retrySaid), qPrintable(rig.dialogs.texts().join("\n--\n")));
+        if (retry.size() > 1)
+            verifyBox(rig.dialogs.boxes[1], registration::deletionAfterDoubtQuestion("1", rows + 1), kTalveros,
+                      Icon::Question, Buttons::YesNo);
+        QCOMPARE(count(), retryRows);
+    }
+
+    // "Afbreken" ends the given-up statement on the server before anything is concluded:
+    // what the box says is what the tables hold afterwards, also once the other program
+    // lets go, and asking again writes once.
+    void givingUpEndsTheWriteOnTheServer_data()
+    {
+        QTest::addColumn<bool>("deletion");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("deletion waiting for another program's lock") << true << "er is niets verwijderd";
+        QTest::newRow("creation whose commit is held on the wire") << false << "er is niets opgeslagen";
+    }
+    void givingUpEndsTheWriteOnTheServer()
+    {
+        QFETCH(bool, deletion);
+        QFETCH(QString, said);
+        seedMasterData();
+        const auto addDataRow = [] { test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("")}}); };
+        if (deletion) {
+            seedProjects({{"Audit", "0001Audit0002"}});
+            addDataRow();
         }
+        Rig rig;
+        QWidget *picture = deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4"))
+                                    : rig.consultant().Image17;
+        auto count = [deletion] {
+            return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1"))
+                                : column(kConsultants, "nummer").size());
+        };
+        const int before = count();
+        {
+            std::optional<data::Connection> other;
+            std::optional<test::FaultProxy> proxy;
+            if (deletion) {
+                other.emplace(Database::Main);
+                other->execute("START TRANSACTION");
+                other->query("SELECT * FROM TALVERO_PROJECT_DATA WHERE nummer = '1' FOR UPDATE");
+            } else {
+                proxy.emplace("^COMMIT", "hold-before", 1, 10, QStringList{"--delay", "2000"});
+            }
+            test::FakeWait hook;
+            hook.giveUpWhen = [&] {
+                return deletion ? test::runningOnServer("DELETE FROM `TALVERO_PROJECT_DATA`%") > 0
+                                : proxy->log().contains(QStringLiteral("holding"));
+            };
+            {
+                platform::WaitHookScope scope(&hook);
+                rig.doubleClick(picture, Answer::Yes);
+            }
+            QVERIFY2(hook.gaveUp, qPrintable(rig.dialogs.texts().join("\n--\n")));
+            QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+            QVERIFY2(rig.dialogs.texts().back().contains(said), qPrintable(rig.dialogs.texts().back()));
+            if (deletion)
+                other->execute("ROLLBACK");
+            else
+                QTRY_VERIFY_WITH_TIMEOUT(proxy->log().contains(QStringLiteral("releasing")), 10000);
+        }
+        QCOMPARE(test::runningOnServer("DELETE FROM `TALVERO_PROJECT_DATA`%"), 0);
+        QCOMPARE(count(), before);
+        rig.doubleClick(picture, Answer::Yes);
+        QVERIFY2(rig.dialogs.texts().back().startsWith(deletion ? "Het project is verwijderd" : "De consultant 0004 is aangemaakt"),
+                 qPrintable(rig.dialogs.texts().back()));
+        QCOMPARE(count(), deletion ? before - 1 : before + 1);
+    }
+
+    // A server of another family (MySQL) refuses the cluster's session setting, and a
+    // cluster may refuse named locks: signing in and registering work all the same.
+    void refusalsOfOtherServers_data()
+    {
+        QTest::addColumn<QString>("match");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no wsrep_sync_wait, as MySQL")
+            << "wsrep_sync_wait" << "1193:HY000:Unknown system variable 'wsrep_sync_wait'";
+        QTest::newRow("no GET_LOCK in a cluster")
+            << "GET_LOCK" << "1235:42000:This version of MariaDB doesn't yet support 'GET_LOCK in cluster (WSREP_ON=ON)'";
+    }
+    void refusalsOfOtherServers()
+    {
+        QFETCH(QString, match);
+        QFETCH(QString, error);
+        seedMasterData();
+        test::setAdministrators({{s("ADMIN"), s("qorun")}});
+        struct Host final : signin::MainWindowHost {
+            bool showPrinters(const QStringList &, int) override { return true; }
+            void showMainWindow() override { ++shown; }
+            int shown = 0;
+        };
+        test::FaultProxy proxy(match, "answer-error", 1000, 10, {"--error", error});
+        struct Causal {
+            ~Causal() { data::setCausalReads(true); }
+        } restore;
+        {
+            test::FakeServices signIn;
+            signin::WorkstationInfo info;
+            Host host;
+            signin::frmSplash splash(signIn.services, info, host);
+            QTest::mouseClick(splash.Image1, Qt::LeftButton);
+            QVERIFY2(signIn.dialogs.boxes.empty(), qPrintable(signIn.dialogs.texts().join("\n")));
+            QCOMPARE(host.shown, 1);
+        }
+        Rig rig;
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
+                 qPrintable(rig.dialogs.texts().join("\n")));
+        QCOMPARE(column(kConsultants, "nummer").size(), 4);
+        QVERIFY2(proxy.fired(), qPrintable(proxy.log()));
+    }
+
+    // Unknown outcomes are each kept until settled: a client's does not take the place of
+    // a consultant's, and each is settled by the next creation of its own kind.
+    void everyUnknownCreationIsKept()
+    {
+        seedMasterData();
+        Rig rig;
+        {
+            test::FaultProxy proxy("^COMMIT|^select count\\(\\*\\) from `TALVERO_(consultants|opdrachtgevers)` where BINARY",
+                                   "blackhole-after", 4);
+            rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+            rig.doubleClick(rig.client().Image8, Answer::Yes);
+        }
+        QCOMPARE(rig.dialogs.texts().size(), 4);
+        QVERIFY(rig.dialogs.texts()[1].contains(QStringLiteral("niet bekend")));
+        QVERIFY(rig.dialogs.texts()[3].contains(QStringLiteral("niet bekend")));
+        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
+                 qPrintable(rig.dialogs.texts().back()));
+        rig.doubleClick(rig.client().Image8, Answer::Yes);
+        QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De opdrachtgever 0003 is aangemaakt")),
+                 qPrintable(rig.dialogs.texts().back()));
+        QCOMPARE(column(kConsultants, "nummer").size(), 4);
+        QCOMPARE(column(kClients, "nummer").size(), 3);
     }
 
     void deletionWithoutDataRowDeletesNothing()

@@ -27,7 +27,8 @@ QTemporaryDir &logDir()
 }
 } // namespace
 
-FaultProxy::FaultProxy(const QString &match, const QString &action, int times, int readTimeoutSeconds)
+FaultProxy::FaultProxy(const QString &match, const QString &action, int times, int readTimeoutSeconds,
+                       const QStringList &more)
 {
     useTestServer();
     const int upstream = data::serverPort();
@@ -36,10 +37,12 @@ FaultProxy::FaultProxy(const QString &match, const QString &action, int times, i
     m_logFile = logDir().filePath(QStringLiteral("proxy%1.log").arg(++count));
     m_proxy.setProcessChannelMode(QProcess::ForwardedChannels);
     m_proxy.start(QStringLiteral("python3"),
-                  {QStringLiteral(TALVEROS_TESTS_DIR "/support/faultproxy.py"), QString::number(port),
-                   QString::number(upstream), QStringLiteral("--match"), match, QStringLiteral("--action"), action,
-                   QStringLiteral("--delay"), QStringLiteral("0"), QStringLiteral("--times"), QString::number(times), QStringLiteral("--lifetime"), QStringLiteral("120"),
-                   QStringLiteral("--log"), m_logFile});
+                  QStringList{QStringLiteral(TALVEROS_TESTS_DIR "/support/faultproxy.py"), QString::number(port),
+                              QString::number(upstream), QStringLiteral("--match"), match, QStringLiteral("--action"),
+                              action, QStringLiteral("--delay"), QStringLiteral("0"), QStringLiteral("--times"),
+                              QString::number(times), QStringLiteral("--lifetime"), QStringLiteral("120"),
+                              QStringLiteral("--log"), m_logFile}
+                      + more);
     if (!m_proxy.waitForStarted(10000))
         qFatal("the fault proxy did not start");
     for (int tries = 0; tries < 200; ++tries) {

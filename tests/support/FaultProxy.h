@@ -13,7 +13,10 @@ namespace talveros::test {
 // with its usual waits, when it goes.
 class FaultProxy {
 public:
-    FaultProxy(const QString &match, const QString &action, int times = 1, int readTimeoutSeconds = 1);
+    // `more` goes to the proxy as it stands: "--delay", "4000", "--error", "1193:HY000:…",
+    // "--also-answer", "^KILL=1095:HY000:…".
+    FaultProxy(const QString &match, const QString &action, int times = 1, int readTimeoutSeconds = 1,
+               const QStringList &more = {});
     ~FaultProxy();
     FaultProxy(const FaultProxy &) = delete;
     FaultProxy &operator=(const FaultProxy &) = delete;

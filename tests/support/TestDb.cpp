@@ -4,6 +4,8 @@
 #include "data/RowWriter.h"
 
 #include <QProcess>
+
+#include <future>
 #include <QtTest>
 
 namespace talveros::test {
@@ -74,6 +76,18 @@ QStringList column(const QString &table, const QString &name, Database db)
     for (const Row &row : tableRows(db, table, {name}))
         values << row[0].value_or(QStringLiteral("<NULL>"));
     return values;
+}
+
+int runningOnServer(const QString &pattern)
+{
+    return std::async(std::launch::async, [pattern] {
+               Connection conn(Database::Main);
+               return conn.query("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE ?",
+                                 {pattern.toUtf8()})
+                   .text(0, 0)
+                   .toInt();
+           })
+        .get();
 }
 
 namespace {

@@ -39,6 +39,10 @@ void execute(data::Database db, const QString &sql);
 // Replaces the administrators who may sign in, as LOGIN and PASWOORD.
 void setAdministrators(const std::vector<Row> &rows);
 
+// How many statements the server is running whose text is LIKE `pattern`; asked on a
+// thread of its own, so that it may be asked while a call waits under a wait hook.
+int runningOnServer(const QString &pattern);
+
 // Stops and starts the test server, for tests of what happens while it is gone.
 void stopServer();
 void startServer();

@@ -14,6 +14,11 @@ ACTION:
                   on that connection (sockets stay open)
   rst-after       forward, wait DELAY ms, reset both sides of that connection
   rst-before      reset both sides of that connection, the statement never forwarded
+  hold-before     hold the statement DELAY ms on the wire, then forward it
+  answer-error    answer the statement with the server error --error CODE:SQLSTATE:TEXT
+                  instead of forwarding it (as a server that lacks what it asks for)
+--also-answer REGEX=CODE:SQLSTATE:TEXT answers every statement matching REGEX with that
+error, besides the fault (KILL refused, say, while a COMMIT is held).
 The proxy stops by itself after --lifetime seconds (default 900).
 """
 import argparse
@@ -38,6 +43,8 @@ p.add_argument("--delay", type=int, default=200)
 p.add_argument("--log", default=None)
 p.add_argument("--lifetime", type=int, default=900)
 p.add_argument("--latency", type=int, default=0, help="one-way delay in ms added to every byte, both directions")
+p.add_argument("--error", default="1064:42000:error", help="CODE:SQLSTATE:TEXT for answer-error")
+p.add_argument("--also-answer", default=None, help="REGEX=CODE:SQLSTATE:TEXT, answered every time")
 p.add_argument("--resume-after", type=float, default=-1, help="SIGCONT the server this many seconds after a SIGSTOP")
 args = p.parse_args()
 assert args.listen != args.upstream
@@ -52,6 +59,18 @@ def log(msg):
 
 
 pattern = re.compile(args.match.encode(), re.I | re.S) if args.match else None
+also_pattern, also_error = None, None
+if args.also_answer:
+    also_regex, also_error = args.also_answer.split("=", 1)
+    also_pattern = re.compile(also_regex.encode(), re.I | re.S)
+
+
+async def answer_error(c, error):
+    code, sqlstate, message = error.split(":", 2)
+    body = b"\xff" + struct.pack("<H", int(code)) + b"#" + sqlstate.encode()[:5] + message.encode()
+    c.cw.write(struct.pack("<I", len(body))[:3] + b"\x01" + body)
+    await c.cw.drain()
+    log("c%d answered with error %s" % (c.cid, code))
 state = {"seen": 0, "fired": False, "count": 0}
 conn_id = 0
 
@@ -175,6 +194,21 @@ async def client_to_server(c):
             if trigger and args.action == "blackhole-after":
                 # Before the statement leaves, so that no part of its reply can slip through.
                 c.hold_up = True
+            if also_pattern is not None and seq == 0 and text and also_pattern.search(text):
+                await answer_error(c, also_error)
+                continue
+            if trigger and args.action == "answer-error":
+                state["count"] += 1
+                state["fired"] = state["count"] >= args.times
+                await answer_error(c, args.error)
+                continue
+            if trigger and args.action == "hold-before":
+                state["count"] += 1
+                state["fired"] = state["count"] >= args.times
+                log("c%d holding the statement %d ms" % (c.cid, args.delay))
+                await asyncio.sleep(args.delay / 1000)
+                log("c%d releasing the held statement" % c.cid)
+                trigger = False
             if trigger and args.action == "stop-before":
                 await fire(c, args.action)
                 trigger = False
