@@ -95,9 +95,11 @@ start)
     --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin >/dev/null 2>&1 &
   for _ in $(seq 1 300); do
     if client -e 'select 1' >/dev/null 2>&1; then
-      # The triggers relate two tables the way a consistent server would; they belong to
-      # the private servers only, so they live in a file of their own.
+      # The administrative account of the tests' set-up and the triggers that relate two
+      # tables the way a consistent server would belong to the private servers only, so
+      # they live in files of their own.
       client <"$root/db/schema.sql"
+      client <"$root/db/private_admin.sql"
       client <"$root/db/private_triggers.sql"
       exit 0
     fi

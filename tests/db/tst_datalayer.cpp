@@ -10,6 +10,8 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <thread>
+
 using namespace talveros;
 using data::Connection;
 using data::Database;
@@ -22,6 +24,12 @@ using test::s;
 namespace {
 // The administrators' table has no key; the projects' key is generated.
 const QStringList kAdminColumns{QStringLiteral("LOGIN"), QStringLiteral("PASWOORD")};
+
+QString currentUser()
+{
+    Connection conn(Database::Main);
+    return conn.query("SELECT CURRENT_USER()").text(0, 0).section(u'@', 0, 0);
+}
 } // namespace
 
 // A write that must be stored: a refusal fails the case, not the whole program.
@@ -59,6 +67,28 @@ private slots:
                     .startsWith(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=10.1.2.3;uid=kordamrg;"
                                                "pwd=t7oKmaxu;database=kordamrg_KORDAMdeclaraties;option=16387;")));
         test::useTestServer();
+    }
+
+    // The tests' own set-up signs in as the private server's administrative account, on
+    // the thread that asked only and only while asked: the program's own threads and
+    // everything after keep the program's account.
+    void administrativeAccountIsTheCallingThreadsOnly()
+    {
+        QCOMPARE(currentUser(), QStringLiteral("kordamrg"));
+        {
+            test::AsAdmin admin;
+            QCOMPARE(currentUser(), QString::fromLatin1(test::kAdminUser));
+            QString elsewhere;
+            std::thread([&elsewhere] { elsewhere = data::connectionString(Database::Main); }).join();
+            QVERIFY2(elsewhere.contains(QLatin1String(";uid=kordamrg;pwd=t7oKmaxu;")), qPrintable(elsewhere));
+            {
+                test::AsAdmin again;
+                QCOMPARE(currentUser(), QString::fromLatin1(test::kAdminUser));
+            }
+            QCOMPARE(currentUser(), QString::fromLatin1(test::kAdminUser));
+        }
+        QCOMPARE(currentUser(), QStringLiteral("kordamrg"));
+        QVERIFY(data::connectionString(Database::Declarations).contains(QLatin1String(";uid=kordamrg;")));
     }
 
     void emptyTableWalkEndsAtOnce()
