@@ -8,8 +8,6 @@ CREATE DATABASE IF NOT EXISTS kordamrg_KORDAMdeclaraties CHARACTER SET utf8mb4 C
 
 CREATE USER IF NOT EXISTS 'kordamrg'@'localhost' IDENTIFIED BY 't7oKmaxu';
 CREATE USER IF NOT EXISTS 'kordamrg'@'127.0.0.1' IDENTIFIED BY 't7oKmaxu';
-GRANT ALL PRIVILEGES ON kordamrg_KORDAMdata.* TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
-GRANT ALL PRIVILEGES ON kordamrg_KORDAMdeclaraties.* TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
 
 USE kordamrg_KORDAMdata;
 
@@ -146,3 +144,26 @@ CREATE TABLE IF NOT EXISTS Declaraties (
   BTWuit VARCHAR(255),
   totaaluit VARCHAR(255)
 );
+
+-- The program's account may do exactly what the program does, table by table, and no
+-- more: the tables are shared with the network's other programs, and a workstation's
+-- password is no key to their structure or to the rows the program only reads. Whatever
+-- was granted before (a data directory from when the account had every privilege) goes
+-- first, so every load leaves exactly these. Table grants need their tables, so they
+-- come last. The README lists the same statements for the network's server.
+REVOKE ALL PRIVILEGES, GRANT OPTION FROM 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- Sign-in: the administrators' credentials are only read.
+GRANT SELECT ON kordamrg_KORDAMdata.TALVERO_ADMINISTRATOR TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- Sign-in: the login log is read for its columns (no rows) and added to.
+GRANT SELECT, INSERT ON kordamrg_KORDAMdata.LOGINadministrator TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- The lists and presence read them and registration adds to them. Signing off changes
+-- the consultant's row; the bound boxes' edits change clients and projects.
+GRANT SELECT, INSERT, UPDATE ON kordamrg_KORDAMdata.TALVERO_consultants TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+GRANT SELECT, INSERT, UPDATE ON kordamrg_KORDAMdata.TALVERO_opdrachtgevers TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+GRANT SELECT, INSERT, UPDATE ON kordamrg_KORDAMdata.TALVERO_projecten TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- A project's number is chosen past its data rows; deleting a project deletes its row.
+GRANT SELECT, DELETE ON kordamrg_KORDAMdata.TALVERO_PROJECT_DATA TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- The broadcast message: its one row is read and rewritten, never added or removed.
+GRANT SELECT, UPDATE ON kordamrg_KORDAMdata.TALVERO_berichten TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';
+-- Invoicing and the payment overview only read the declarations.
+GRANT SELECT ON kordamrg_KORDAMdeclaraties.Declaraties TO 'kordamrg'@'localhost', 'kordamrg'@'127.0.0.1';

@@ -12,7 +12,8 @@
 # Group communication, incremental and full state transfer of node N use the ports
 # GROUP+N-1, GROUP+3+N-1 and GROUP+6+N-1, where GROUP is TALVEROS_CLUSTER_GROUP_PORT or,
 # by default, PORT+1000. Node 1 starts the cluster; the others join it by state transfer.
-# The schema and the private triggers are loaded through node 1 on every start.
+# The schema, the private administrative account and the private triggers are loaded
+# through node 1 on every start.
 set -euo pipefail
 PATH=$PATH:/usr/sbin:/sbin
 
@@ -104,7 +105,7 @@ binlog-format=ROW
 default-storage-engine=InnoDB
 innodb-autoinc-lock-mode=2
 # A node logs its writes for the others, and would then refuse the private triggers to
-# anyone without SUPER, the program's account included.
+# anyone without SUPER, the tests' administrative account included.
 log-bin-trust-function-creators=1
 wsrep-on=ON
 wsrep-provider=$provider
@@ -176,6 +177,7 @@ start)
     running "$n" || start_node "$n" no
   done
   client 1 <"$root/db/schema.sql"
+  client 1 <"$root/db/private_admin.sql"
   client 1 <"$root/db/private_triggers.sql"
   ;;
 stop)

@@ -89,15 +89,20 @@ start)
     fi
     tls_options=(--ssl-ca="$t/ca.pem" --ssl-cert="$t/server-cert.pem" --ssl-key="$t/server-key.pem")
   fi
+  # Every error the server returns is kept in data/sql_errors.log: the tests read there
+  # whether the program's account was refused anything (tests/scripts/tst_refusals.sh).
   mariadbd --no-defaults "${run_as[@]}" --datadir="$datadir/data" --socket="$sock" --pid-file="$pidfile" \
     --bind-address=127.0.0.1 --port="$port" --character-set-server=utf8mb4 "${tls_options[@]}" \
     --collation-server=utf8mb4_general_ci --log-error="$datadir/error.log" \
-    --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin >/dev/null 2>&1 &
+    --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
+    --plugin-load-add=sql_errlog --sql-error-log-size-limit=1G >/dev/null 2>&1 &
   for _ in $(seq 1 300); do
     if client -e 'select 1' >/dev/null 2>&1; then
-      # The triggers relate two tables the way a consistent server would; they belong to
-      # the private servers only, so they live in a file of their own.
+      # The administrative account of the tests' set-up and the triggers that relate two
+      # tables the way a consistent server would belong to the private servers only, so
+      # they live in files of their own.
       client <"$root/db/schema.sql"
+      client <"$root/db/private_admin.sql"
       client <"$root/db/private_triggers.sql"
       exit 0
     fi

@@ -4,6 +4,7 @@
 #include "data/DbError.h"
 
 #include <atomic>
+#include <utility>
 
 #ifndef TALVEROS_DB_SERVER
 #define TALVEROS_DB_SERVER "127.0.0.1"
@@ -18,6 +19,7 @@ constexpr int kTlsFailure = 2026;
 
 ServerSettings g_server = defaultServer();
 std::atomic<bool> g_causalReads{true};
+thread_local Account t_account;
 
 QString tlsKeys()
 {
@@ -90,6 +92,8 @@ void overrideServerForTests(const QString &address, int port)
     g_server.port = port;
 }
 
+Account overrideAccountForTests(const Account &account) { return std::exchange(t_account, account); }
+
 void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds)
 {
     g_timeouts[0] = connectSeconds;
@@ -104,9 +108,12 @@ QString databaseName(Database db)
 
 QString connectionString(Database db)
 {
+    const bool own = t_account.user.isEmpty();
     return QStringLiteral("driver=%1;server=%2;uid=%3;pwd=%4;database=%5;option=%6")
-               .arg(QLatin1String(settings::kDriver), g_server.address, QLatin1String(settings::kUser),
-                    QLatin1String(settings::kPassword), databaseName(db), QLatin1String(settings::kOption))
+               .arg(QLatin1String(settings::kDriver), g_server.address,
+                    own ? QLatin1String(settings::kUser) : t_account.user,
+                    own ? QLatin1String(settings::kPassword) : t_account.password, databaseName(db),
+                    QLatin1String(settings::kOption))
         + appendedKeys();
 }
 

@@ -54,6 +54,17 @@ void overrideServerForTests(const QString &address, int port);
 // Short waits, so that tests of a server that stops answering end in seconds.
 void overrideTimeoutsForTests(int connectSeconds, int readSeconds, int writeSeconds);
 
+// The account a connection signs in with. An empty user is the program's own.
+struct Account {
+    QString user;
+    QString password;
+};
+// Connections opened by the calling thread afterwards sign in as `account` (empty: the
+// program's own again); returns what the thread used before. For a test harness's own
+// set-up on a private server, which the program's account may not do. Only the calling
+// thread changes: whatever the program runs on its own threads keeps its own account.
+Account overrideAccountForTests(const Account &account);
+
 // "driver=...;server=...;uid=...;pwd=...;database=...;option=16387" followed by the
 // time-out keys, the character set, a port key only when the port is not the default
 // one, the statement that makes the session's reads causal on a cluster, and the

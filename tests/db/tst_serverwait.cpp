@@ -90,7 +90,7 @@ private slots:
                               << "a'b|<null>|70000;é|2|0";
         QTest::newRow("no rows") << QByteArray("SELECT 1 FROM DUAL WHERE 1 = 0") << "";
         QTest::newRow("count") << QByteArray("UPDATE TALVERO_berichten SET Bericht = Bericht WHERE 1 = 0") << "count 0";
-        QTest::newRow("column count") << QByteArray("INSERT INTO TALVERO_berichten (Bericht) VALUES (NULL, NULL)")
+        QTest::newRow("column count") << QByteArray("INSERT INTO LOGINadministrator (LOGINnaam) VALUES (NULL, NULL)")
                                  << "failure Other";
         QTest::newRow("syntax") << QByteArray("SELEC 1") << "failure Other";
     }

@@ -19,8 +19,16 @@ void useTestServer()
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), port > 0 ? port : 3306);
 }
 
+AsAdmin::AsAdmin()
+    : m_before(data::overrideAccountForTests({QString::fromLatin1(kAdminUser), QString::fromLatin1(kAdminPassword)}))
+{
+}
+
+AsAdmin::~AsAdmin() { data::overrideAccountForTests(m_before); }
+
 void execute(Database db, const QString &sql)
 {
+    AsAdmin admin;
     Connection conn(db);
     conn.execute(sql.toUtf8());
 }
@@ -32,6 +40,7 @@ void resetTable(Database db, const QString &table)
 
 void insertRows(Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows)
 {
+    AsAdmin admin;
     Connection conn(db);
     QByteArray names, marks;
     for (const QString &c : columns) {
@@ -49,6 +58,7 @@ void insertRows(Database db, const QString &table, const QStringList &columns, c
 
 std::vector<Row> tableRows(Database db, const QString &table, const QStringList &columns)
 {
+    AsAdmin admin;
     Connection conn(db);
     QByteArray names;
     for (const QString &c : columns)

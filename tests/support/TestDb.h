@@ -13,6 +13,25 @@ namespace talveros::test {
 // Points the data layer at the private test server the test fixture started.
 void useTestServer();
 
+// The private servers' administrative account (db/private_admin.sql). The network's
+// server has no such account: the program's own may do only what the program does.
+inline constexpr auto kAdminUser = "talveros_admin";
+inline constexpr auto kAdminPassword = "private-only";
+
+// While it lives, the connections this thread opens sign in as the administrative
+// account: for a test's own set-up and checks, and for what the network's other programs
+// would do, never for what the program itself does. The helpers below use it.
+class AsAdmin {
+public:
+    AsAdmin();
+    ~AsAdmin();
+    AsAdmin(const AsAdmin &) = delete;
+    AsAdmin &operator=(const AsAdmin &) = delete;
+
+private:
+    data::Account m_before;
+};
+
 using Row = std::vector<std::optional<QString>>;
 
 // A stored text, for rows written with insertRows.
@@ -28,6 +47,7 @@ inline const QString kDeclarations = QStringLiteral("Declaraties");
 inline const QString kAdmins = QStringLiteral("TALVERO_ADMINISTRATOR");
 } // namespace tables
 
+// The table helpers run as the administrative account.
 // Empties a table (generated numbers start at 1 again).
 void resetTable(data::Database db, const QString &table);
 void insertRows(data::Database db, const QString &table, const QStringList &columns, const std::vector<Row> &rows);
