@@ -149,12 +149,10 @@ Connection::Connection(Database db)
     if (!SQL_SUCCEEDED(rc)) {
         QString state = QStringLiteral("08001");
         int native = 0;
-        QString text = diagnosticsText(SQL_HANDLE_DBC, dbc, &state, &native);
+        const QString text = diagnosticsText(SQL_HANDLE_DBC, dbc, &state, &native);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         m_dbc = nullptr;
-        if (text.isEmpty())
-            text = QStringLiteral("De databaseserver is niet bereikbaar.");
-        throw DbError(state, native, connectFailureText(native, text));
+        throw DbError(state, native, connectFailureText(server(), state, native, text));
     }
     requireEncryptedSession(*this);
 }
