@@ -1,16 +1,67 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTextBoundaryFinder>
+
+#include <vector>
 
 namespace talveros::platform {
+
+namespace {
+constexpr char16_t kWordJoiner = 0x2060;
+} // namespace
+
+QString withUnbrokenPaths(const QString &text)
+{
+    if (!text.contains(u'/'))
+        return text;
+    // Where the toolkit's own line breaking may break, so that exactly those places
+    // inside a path are closed and nothing else changes.
+    std::vector<bool> mayBreak(size_t(text.size()) + 1, false);
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    for (qsizetype at = lines.toNextBoundary(); at >= 0; at = lines.toNextBoundary())
+        mayBreak[size_t(at)] = true;
+
+    QString shown;
+    shown.reserve(text.size() + text.count(u'/'));
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        const bool word = !text[start].isSpace();
+        while (end < text.size() && !text[end].isSpace() == word)
+            ++end;
+        const QStringView run = QStringView(text).mid(start, end - start);
+        if (!word || !run.contains(u'/')) {
+            shown += run;
+        } else {
+            for (qsizetype i = start; i < end; ++i) {
+                if (i > start && mayBreak[size_t(i)])
+                    shown += QChar(kWordJoiner);
+                shown += text[i];
+            }
+        }
+        start = end;
+    }
+    return shown;
+}
 
 Answer WidgetDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
     QMessageBox box(m_parent ? m_parent : QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? QString::fromLatin1(kAppTitle) : title);
-    box.setText(text);
+    // Boxes quote stored values and the driver's words; a "<b>" in them is text, not markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(withUnbrokenPaths(text));
+    // The joiners are for the eye only: a path copied with them in it names no file.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QObject::connect(clipboard, &QClipboard::dataChanged, &box, [clipboard] {
+        const QString copied = clipboard->text();
+        if (copied.contains(QChar(kWordJoiner)))
+            clipboard->setText(QString(copied).remove(QChar(kWordJoiner)));
+    });
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Question: box.setIcon(QMessageBox::Question); break;

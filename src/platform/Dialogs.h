@@ -28,6 +28,12 @@ public:
     void inform(const QString &text) { message(text, QString::fromLatin1(kAppTitle), Icon::None, Buttons::Ok); }
 };
 
+// The text as the real box shows it. A word with a "/" in it (a path, a web address) gets
+// a word joiner wherever a line could otherwise break inside it, so word wrap never leaves
+// "/etc/" at the end of one line and the rest of the file name on the next. Only the eye
+// sees the difference: what is copied from the box is the text as it was given.
+QString withUnbrokenPaths(const QString &text);
+
 class WidgetDialogs final : public Dialogs {
 public:
     explicit WidgetDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
