@@ -2,19 +2,35 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <vector>
 
 namespace talveros::platform {
 
 namespace {
 constexpr char16_t kWordJoiner = 0x2060;
+// Room the box takes beside its text: the icon, the gap to it and the margins.
+constexpr int kBesideTheText = 120;
+
+// The widest line the box may show, by the limit the toolkit's message box sets itself
+// (at most 1000 pixels, and 480 less than a large screen). A word wider than that it
+// cuts off instead of wrapping.
+int widestLine(const QWidget &box)
+{
+    const QScreen *screen = box.screen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int limit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    return limit - kBesideTheText;
+}
 } // namespace
 
-QString withUnbrokenPaths(const QString &text)
+QString withUnbrokenPaths(const QString &text, const std::function<bool(QStringView word)> &fitsOnALine)
 {
     if (!text.contains(u'/'))
         return text;
@@ -34,7 +50,7 @@ QString withUnbrokenPaths(const QString &text)
         while (end < text.size() && !text[end].isSpace() == word)
             ++end;
         const QStringView run = QStringView(text).mid(start, end - start);
-        if (!word || !run.contains(u'/')) {
+        if (!word || !run.contains(u'/') || !fitsOnALine(run)) {
             shown += run;
         } else {
             for (qsizetype i = start; i < end; ++i) {
@@ -54,7 +70,11 @@ Answer WidgetDialogs::message(const QString &text, const QString &title, Icon ic
     box.setWindowTitle(title.isEmpty() ? QString::fromLatin1(kAppTitle) : title);
     // Boxes quote stored values and the driver's words; a "<b>" in them is text, not markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(withUnbrokenPaths(text));
+    const QFontMetrics metrics(box.font());
+    const int widest = widestLine(box);
+    box.setText(withUnbrokenPaths(text, [&metrics, widest](QStringView word) {
+        return metrics.horizontalAdvance(word.toString()) <= widest;
+    }));
     // The joiners are for the eye only: a path copied with them in it names no file.
     QClipboard *clipboard = QGuiApplication::clipboard();
     QObject::connect(clipboard, &QClipboard::dataChanged, &box, [clipboard] {
