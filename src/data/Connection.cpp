@@ -159,7 +159,7 @@ Connection::Connection(Database db)
             break;
         QString state = QStringLiteral("08001");
         int native = 0;
-        QString text = diagnosticsText(SQL_HANDLE_DBC, dbc, &state, &native);
+        const QString text = diagnosticsText(SQL_HANDLE_DBC, dbc, &state, &native);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         m_dbc = nullptr;
         // Learnt once: every later connection of the program leaves the setting out.
@@ -167,9 +167,7 @@ Connection::Connection(Database db)
             setCausalReads(false);
             continue;
         }
-        if (text.isEmpty())
-            text = QStringLiteral("De databaseserver is niet bereikbaar.");
-        throw DbError(state, native, connectFailureText(native, text));
+        throw DbError(state, native, connectFailureText(server(), state, native, text));
     }
     requireEncryptedSession(*this);
 }

@@ -2,6 +2,10 @@
 
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/ServerConfig.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <atomic>
 #include <utility>
@@ -16,6 +20,11 @@ namespace {
 int g_timeouts[3] = {settings::kConnectTimeoutSeconds, settings::kReadTimeoutSeconds, settings::kWriteTimeoutSeconds};
 // CR_SSL_CONNECTION_ERROR: every TLS failure of the driver, whatever its cause.
 constexpr int kTlsFailure = 2026;
+// What the driver reports when no server answered: nothing listens at the port, the name
+// is unknown, or the connection went silent or was lost before the server said anything
+// (CR_CONNECTION_ERROR, CR_CONN_HOST_ERROR, CR_UNKNOWN_HOST, CR_SERVER_GONE_ERROR,
+// CR_SERVER_LOST, CR_SERVER_LOST_EXTENDED).
+constexpr int kNoServerAnswered[] = {2002, 2003, 2005, 2006, 2013, 2055};
 
 ServerSettings g_server = defaultServer();
 std::atomic<bool> g_causalReads{true};
@@ -57,18 +66,53 @@ QString appendedKeys()
     return keys + tlsKeys();
 }
 
-QString serverName()
+QString serverName(const ServerSettings &server)
 {
-    if (g_server.port == settings::kDefaultPort)
-        return g_server.address;
-    return QStringLiteral("%1 (poort %2)").arg(g_server.address).arg(g_server.port);
+    if (server.port == settings::kDefaultPort)
+        return server.address;
+    return QStringLiteral("%1 (poort %2)").arg(server.address).arg(server.port);
 }
 
-QString noTlsOffered()
+QString noTlsOffered(const ServerSettings &server)
 {
     return QStringLiteral("Verbinding geweigerd: de databaseserver %1 biedt geen versleutelde verbinding (TLS) aan, "
                           "en deze computer eist die (tls = %2).")
-        .arg(serverName(), g_server.tls == TlsMode::Verify ? QStringLiteral("verify") : QStringLiteral("required"));
+        .arg(serverName(server),
+             server.tls == TlsMode::Verify ? QStringLiteral("verify") : QStringLiteral("required"));
+}
+
+bool noServerAnswered(const QString &sqlState, int nativeCode, const QString &driverText)
+{
+    if (std::find(std::begin(kNoServerAnswered), std::end(kNoServerAnswered), nativeCode)
+        != std::end(kNoServerAnswered))
+        return true;
+    // A time-out or a failure without the server's number came from the driver's side of
+    // the wire; so did a failure it could not describe at all.
+    if (nativeCode == 0)
+        return sqlState == QLatin1String("08001") || sqlState == QLatin1String("08S01")
+            || sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("HYT01") || driverText.isEmpty();
+    return false;
+}
+
+QString noServerAnsweredText(const ServerSettings &server, const QString &driverText)
+{
+    const QString file = QString::fromLatin1(kServerConfigPath);
+    const bool addressInFile = server.addressOrigin == SettingOrigin::ServerFile;
+    const bool portInFile = server.portOrigin == SettingOrigin::ServerFile;
+    QString origin;
+    if (addressInFile && portInFile)
+        origin = QStringLiteral("adres en poort uit %1").arg(file);
+    else if (addressInFile)
+        origin = QStringLiteral("adres uit %1, poort volgens de ingebouwde standaardinstelling").arg(file);
+    else if (portInFile)
+        origin = QStringLiteral("poort uit %1, adres volgens de ingebouwde standaardinstelling").arg(file);
+    else
+        origin = QStringLiteral("ingebouwde standaardinstelling; een ander adres hoort in %1").arg(file);
+    QString text = QStringLiteral("De databaseserver is niet te bereiken op adres %1, poort %2 (%3).")
+                       .arg(server.address, QString::number(server.port), origin);
+    if (!driverText.isEmpty())
+        text += QStringLiteral("\n\nMelding van het stuurprogramma: ") + driverText;
+    return text;
 }
 } // namespace
 
@@ -117,21 +161,26 @@ QString connectionString(Database db)
         + appendedKeys();
 }
 
-QString connectFailureText(int nativeCode, const QString &driverText)
+QString connectFailureText(const ServerSettings &server, const QString &sqlState, int nativeCode,
+                           const QString &driverText)
 {
-    if (nativeCode != kTlsFailure || g_server.tls == TlsMode::Off)
+    if (nativeCode != kTlsFailure || server.tls == TlsMode::Off) {
+        if (noServerAnswered(sqlState, nativeCode, driverText))
+            return noServerAnsweredText(server, driverText);
         return driverText;
+    }
     // The driver's own words are the only thing that tells a server without TLS from a
     // certificate that does not match; they are kept below for whoever looks further.
     const QString detail = QStringLiteral("\n\nMelding van het stuurprogramma: %1").arg(driverText);
     if (driverText.contains(QLatin1String("does not support"), Qt::CaseInsensitive))
-        return noTlsOffered() + detail;
-    if (g_server.tls == TlsMode::Verify)
+        return noTlsOffered(server) + detail;
+    if (server.tls == TlsMode::Verify)
         return QStringLiteral("Verbinding geweigerd: het certificaat van de databaseserver %1 is niet ondertekend door "
                               "de certificaatautoriteit in %2, of staat niet op naam van %3 (tls = verify).")
-                   .arg(serverName(), g_server.caFile, g_server.address)
+                   .arg(serverName(server), server.caFile, server.address)
             + detail;
-    return QStringLiteral("De versleutelde verbinding met de databaseserver %1 kwam niet tot stand.").arg(serverName())
+    return QStringLiteral("De versleutelde verbinding met de databaseserver %1 kwam niet tot stand.")
+               .arg(serverName(server))
         + detail;
 }
 
@@ -144,7 +193,7 @@ void requireEncryptedSession(Connection &conn)
         const bool encrypted = status.rowCount() == 1 && status.columnCount() == 2 && !status.isNull(0, 1)
             && !status.text(0, 1).isEmpty();
         if (!encrypted)
-            throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered());
+            throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered(g_server));
     } catch (...) {
         conn.close();
         throw;

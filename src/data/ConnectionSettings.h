@@ -33,11 +33,17 @@ enum class TlsMode {
     Verify,    // required, and the certificate must be signed by caFile and name the address
 };
 
+// Where an address or a port came from. The deployment's file names only the keys it
+// sets; every other one keeps the value the program was built with.
+enum class SettingOrigin { BuiltIn, ServerFile };
+
 struct ServerSettings {
     QString address;
     int port = settings::kDefaultPort;
     TlsMode tls = TlsMode::Preferred;
     QString caFile; // PEM, only with Verify
+    SettingOrigin addressOrigin = SettingOrigin::BuiltIn;
+    SettingOrigin portOrigin = SettingOrigin::BuiltIn;
 };
 
 // The compiled-in address, the server's default port, encryption when offered.
@@ -79,9 +85,13 @@ QString databaseName(Database db);
 bool causalReads();
 void setCausalReads(bool on);
 
-// What the administrator is told when opening a connection failed: the driver's own
-// description, except where the encryption the settings ask for refused the server.
-QString connectFailureText(int nativeCode, const QString &driverText);
+// What the administrator is told when opening a connection to the server of the given
+// settings failed. A server that could not be reached is named with the address and port
+// tried and where each came from, so that whoever reads it knows what to correct and
+// where; a refusal by the encryption the settings ask for says which refusal it was.
+// The driver's own description follows both; anything else is the driver's words alone.
+QString connectFailureText(const ServerSettings &server, const QString &sqlState, int nativeCode,
+                           const QString &driverText);
 
 class Connection;
 // Under Required the driver itself goes on in clear text when the server offers no TLS,

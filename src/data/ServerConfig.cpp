@@ -122,6 +122,7 @@ ServerConfig parseServerConfig(const QString &text, const ServerSettings &defaul
             if (!isIpv4(value) && !isIpv6(value) && !isHostName(value))
                 return failed(config, number, QStringLiteral("\"%1\" is geen hostnaam of IP-adres.").arg(value));
             config.settings.address = value;
+            config.settings.addressOrigin = SettingOrigin::ServerFile;
         } else if (key == QLatin1String("port")) {
             bool ok = value.size() <= 5;
             for (QChar c : value)
@@ -131,6 +132,7 @@ ServerConfig parseServerConfig(const QString &text, const ServerSettings &defaul
                 return failed(config, number,
                               QStringLiteral("\"%1\" is geen poortnummer (1 tot en met 65535).").arg(value));
             config.settings.port = port;
+            config.settings.portOrigin = SettingOrigin::ServerFile;
         } else if (key == QLatin1String("tls")) {
             const std::optional<TlsMode> mode = tlsMode(value);
             if (!mode)

@@ -1,16 +1,87 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <vector>
 
 namespace talveros::platform {
+
+namespace {
+constexpr char16_t kWordJoiner = 0x2060;
+// Room the box takes beside its text: the icon, the gap to it and the margins.
+constexpr int kBesideTheText = 120;
+
+// The widest line the box may show, by the limit the toolkit's message box sets itself
+// (at most 1000 pixels, and 480 less than a large screen). A word wider than that it
+// cuts off instead of wrapping.
+int widestLine(const QWidget &box)
+{
+    const QScreen *screen = box.screen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int limit = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    return limit - kBesideTheText;
+}
+} // namespace
+
+QString withUnbrokenPaths(const QString &text, const std::function<bool(QStringView word)> &fitsOnALine)
+{
+    if (!text.contains(u'/'))
+        return text;
+    // Where the toolkit's own line breaking may break, so that exactly those places
+    // inside a path are closed and nothing else changes.
+    std::vector<bool> mayBreak(size_t(text.size()) + 1, false);
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    for (qsizetype at = lines.toNextBoundary(); at >= 0; at = lines.toNextBoundary())
+        mayBreak[size_t(at)] = true;
+
+    QString shown;
+    shown.reserve(text.size() + text.count(u'/'));
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        const bool word = !text[start].isSpace();
+        while (end < text.size() && !text[end].isSpace() == word)
+            ++end;
+        const QStringView run = QStringView(text).mid(start, end - start);
+        if (!word || !run.contains(u'/') || !fitsOnALine(run)) {
+            shown += run;
+        } else {
+            for (qsizetype i = start; i < end; ++i) {
+                if (i > start && mayBreak[size_t(i)])
+                    shown += QChar(kWordJoiner);
+                shown += text[i];
+            }
+        }
+        start = end;
+    }
+    return shown;
+}
 
 Answer WidgetDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
     QMessageBox box(m_parent ? m_parent : QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? QString::fromLatin1(kAppTitle) : title);
-    box.setText(text);
+    // Boxes quote stored values and the driver's words; a "<b>" in them is text, not markup.
+    box.setTextFormat(Qt::PlainText);
+    const QFontMetrics metrics(box.font());
+    const int widest = widestLine(box);
+    box.setText(withUnbrokenPaths(text, [&metrics, widest](QStringView word) {
+        return metrics.horizontalAdvance(word.toString()) <= widest;
+    }));
+    // The joiners are for the eye only: a path copied with them in it names no file.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QObject::connect(clipboard, &QClipboard::dataChanged, &box, [clipboard] {
+        const QString copied = clipboard->text();
+        if (copied.contains(QChar(kWordJoiner)))
+            clipboard->setText(QString(copied).remove(QChar(kWordJoiner)));
+    });
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Question: box.setIcon(QMessageBox::Question); break;

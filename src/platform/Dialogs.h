@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -27,6 +28,13 @@ public:
     // An OK box with the application title and no icon.
     void inform(const QString &text) { message(text, QString::fromLatin1(kAppTitle), Icon::None, Buttons::Ok); }
 };
+
+// The text as the real box shows it. A word with a "/" in it (a path, a web address) gets
+// a word joiner wherever a line could otherwise break inside it, so word wrap never leaves
+// "/etc/" at the end of one line and the rest of the file name on the next. A word for
+// which fitsOnALine says no keeps its breaks: joined, the box would cut it off. Only the
+// eye sees the difference: what is copied from the box is the text as it was given.
+QString withUnbrokenPaths(const QString &text, const std::function<bool(QStringView word)> &fitsOnALine);
 
 class WidgetDialogs final : public Dialogs {
 public:

@@ -1,5 +1,7 @@
 #include "tools/ToolTexts.h"
 
+#include <QUrl>
+
 namespace talveros::tools {
 
 namespace {
@@ -76,6 +78,22 @@ QString administrationPrompt(const QString &host)
 }
 
 QString administrationCode() { return QStringLiteral("pelmira"); }
+bool opensAsWebPage(const QString &site)
+{
+    // Read as WebView::navigate reads it, so what is checked is what the engine gets.
+    const QUrl url(site);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        && !url.host().isEmpty();
+}
+
+QString siteNotOpened(const QString &site)
+{
+    return QStringLiteral("De website \"%1\" wordt niet geopend: alleen webadressen die beginnen met http:// of "
+                          "https:// worden als webpagina getoond.")
+        .arg(site);
+}
+
 QString administrationRefused() { return QStringLiteral("Verkeerd paswoord, U heeft geen toehang tot de database!"); }
 
 } // namespace talveros::tools

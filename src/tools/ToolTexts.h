@@ -30,6 +30,13 @@ QString traceNoHandle();
 QString traceHostNotFound(const QString &host);
 QString traceCleanupFailed();
 
+// A web site stored with a consultant or client goes to the web view only when it is an
+// http or https address with a host, as the view itself reads it: the engine would as
+// readily show a local file, run a script or a page carried in the address itself, and an
+// address without a scheme shows nothing at all.
+bool opensAsWebPage(const QString &site);
+QString siteNotOpened(const QString &site);
+
 // Database administration page.
 QString administrationPrompt(const QString &host);
 QString administrationCode();

@@ -100,19 +100,21 @@ void ToolsController::showPage(const QString &address)
     m_closeView.raise();
 }
 
-void ToolsController::showConsultantSite()
+void ToolsController::showSite(const QString &site)
 {
-    const QString site = m_main.consultantSource().field(u"WEBSITE");
-    if (!site.isEmpty())
-        showPage(site);
+    if (site.isEmpty())
+        return;
+    if (!opensAsWebPage(site)) {
+        m_main.services().dialogs.message(siteNotOpened(site), QString::fromLatin1(platform::kAppTitle),
+                                          platform::Icon::Exclamation, platform::Buttons::Ok);
+        return;
+    }
+    showPage(site);
 }
 
-void ToolsController::showClientSite()
-{
-    const QString site = m_main.clientSource().field(u"WEBSITE");
-    if (!site.isEmpty())
-        showPage(site);
-}
+void ToolsController::showConsultantSite() { showSite(m_main.consultantSource().field(u"WEBSITE")); }
+
+void ToolsController::showClientSite() { showSite(m_main.clientSource().field(u"WEBSITE")); }
 
 void ToolsController::openAdministrationPage()
 {

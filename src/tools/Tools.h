@@ -38,6 +38,9 @@ public:
     void showPage(const QString &address);
 
 private:
+    // A stored web site: nothing when empty, a box instead of a page when it is no web
+    // address.
+    void showSite(const QString &site);
     template <class Action>
     void act(Action &&action);
 

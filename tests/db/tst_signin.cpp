@@ -4,6 +4,7 @@
 #include "support/TestDb.h"
 
 #include <QComboBox>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace talveros;
@@ -262,6 +263,49 @@ private slots:
         // Counted as an attempt, but the next one signs in.
         rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
         QCOMPARE(rig.host.shown, 1);
+    }
+
+    // A server that cannot be reached is named with what was tried and where it came from,
+    // followed by what the driver itself said.
+    void unreachableServerIsNamed_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("built-in address and port") << false;
+        QTest::newRow("address and port from the file") << true;
+    }
+    void unreachableServerIsNamed()
+    {
+        QFETCH(bool, fromFile);
+        QTcpServer unused;
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        const int closed = unused.serverPort();
+        unused.close();
+        data::ServerSettings server;
+        server.address = QStringLiteral("127.0.0.1");
+        server.port = closed;
+        if (fromFile) {
+            server.addressOrigin = data::SettingOrigin::ServerFile;
+            server.portOrigin = data::SettingOrigin::ServerFile;
+        }
+        data::useServer(server);
+        auto restore = qScopeGuard([] {
+            data::useServer(data::defaultServer());
+            test::useTestServer();
+        });
+        Rig rig;
+        rig.attempt(QStringLiteral("ADMIN"), QStringLiteral("qorun"));
+        QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
+        const QString text = rig.dialogs.boxes[0].text;
+        const QString origin = fromFile ? QStringLiteral("(adres en poort uit /etc/talveros/server.conf).")
+                                        : QStringLiteral("(ingebouwde standaardinstelling; een ander adres hoort in "
+                                                         "/etc/talveros/server.conf).");
+        QVERIFY2(text.startsWith(QStringLiteral("De databaseserver is niet te bereiken op adres 127.0.0.1, poort %1 ")
+                                     .arg(closed)
+                                 + origin + QStringLiteral("\n\nMelding van het stuurprogramma: ")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Can't connect to server on '127.0.0.1'")), qPrintable(text));
+        QCOMPARE(rig.dialogs.boxes[0].icon, platform::Icon::Critical);
+        QCOMPARE(rig.host.shown, 0);
     }
 
     // Three attempts are three, whatever a data error did on the third: reading the

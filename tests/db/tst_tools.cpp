@@ -118,18 +118,21 @@ void TestTools::webButtons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("site"); // WEBSITE of the consultant and the client shown; null is NULL
-    QTest::addColumn<QString>("address"); // null: nothing happens
+    QTest::addColumn<QString>("address"); // null: no page
+    QTest::addColumn<bool>("refused");    // a box names the site instead
 
-    QTest::newRow("consultant site") << "Image16" << "http://www.smit.nl/" << "http://www.smit.nl/";
-    QTest::newRow("consultant site without scheme") << "Image16" << "www.smit.nl" << "www.smit.nl";
-    QTest::newRow("consultant site a single blank") << "Image16" << " " << " ";
-    QTest::newRow("consultant site empty") << "Image16" << "" << QString();
-    QTest::newRow("consultant site NULL") << "Image16" << QString() << QString();
-    QTest::newRow("client site") << "Image1" << "https://waterschap.example/inkoop?a=1&b=2" << "https://waterschap.example/inkoop?a=1&b=2";
-    QTest::newRow("client site a single blank") << "Image1" << " " << " ";
-    QTest::newRow("client site empty") << "Image1" << "" << QString();
-    QTest::newRow("network page") << "Image15" << "" << tools::addresses::networkPage();
-    QTest::newRow("search engine") << "Image3" << "" << tools::addresses::searchEngine();
+    QTest::newRow("consultant site") << "Image16" << "http://www.smit.nl/" << "http://www.smit.nl/" << false;
+    QTest::newRow("consultant site without scheme") << "Image16" << "www.smit.nl" << QString() << true;
+    QTest::newRow("consultant site a single blank") << "Image16" << " " << QString() << true;
+    QTest::newRow("consultant site empty") << "Image16" << "" << QString() << false;
+    QTest::newRow("consultant site NULL") << "Image16" << QString() << QString() << false;
+    QTest::newRow("client site") << "Image1" << "https://waterschap.example/inkoop?a=1&b=2"
+                                 << "https://waterschap.example/inkoop?a=1&b=2" << false;
+    QTest::newRow("client site a local file") << "Image1" << "file:///etc/passwd" << QString() << true;
+    QTest::newRow("client site a single blank") << "Image1" << " " << QString() << true;
+    QTest::newRow("client site empty") << "Image1" << "" << QString() << false;
+    QTest::newRow("network page") << "Image15" << "" << tools::addresses::networkPage() << false;
+    QTest::newRow("search engine") << "Image3" << "" << tools::addresses::searchEngine() << false;
 }
 
 void TestTools::webButtons()
@@ -137,6 +140,7 @@ void TestTools::webButtons()
     QFETCH(QString, button);
     QFETCH(QString, site);
     QFETCH(QString, address);
+    QFETCH(bool, refused);
 
     const std::optional<QString> stored = site.isNull() ? std::nullopt : std::optional<QString>(site);
     test::insertRows(Database::Main, kConsultants, {"consultantnummer", "naam", "WEBSITE"},
@@ -145,10 +149,18 @@ void TestTools::webButtons()
                      {{QStringLiteral("0001"), QStringLiteral("Waterschap"), stored}});
     Rig rig;
     rig.click(qPrintable(button));
-    QVERIFY(rig.dialogs.boxes.empty());
+    if (refused) {
+        QCOMPARE(rig.dialogs.texts(), QStringList{tools::siteNotOpened(site)});
+        QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
+        QCOMPARE(rig.dialogs.boxes[0].icon, platform::Icon::Exclamation);
+        QCOMPARE(rig.dialogs.boxes[0].buttons, platform::Buttons::Ok);
+    } else {
+        QVERIFY(rig.dialogs.boxes.empty());
+    }
     if (address.isNull()) {
         QVERIFY(rig.viewHidden());
         QCOMPARE(rig.pagesMade, 0);
+        QCOMPARE(rig.view()->address(), QString());
         return;
     }
     QVERIFY(rig.viewShown());

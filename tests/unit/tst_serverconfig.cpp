@@ -57,6 +57,105 @@ private slots:
         QCOMPARE(c.settings.caFile, ca);
     }
 
+    // The file names only the keys it sets; the rest are the program's own.
+    void origins_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("addressInFile");
+        QTest::addColumn<bool>("portInFile");
+        QTest::newRow("no keys") << "# nothing yet\n" << false << false;
+        QTest::newRow("address only") << "address = db.provider.nl\n" << true << false;
+        QTest::newRow("port only, the usual one") << "port = 3306\n" << false << true;
+        QTest::newRow("both") << "port = 3307\naddress = 203.0.113.7\n" << true << true;
+    }
+    void origins()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, addressInFile);
+        QFETCH(bool, portInFile);
+        const ServerConfig c = parseServerConfig(text, defaults());
+        QVERIFY(!c.error);
+        QCOMPARE(c.settings.addressOrigin == SettingOrigin::ServerFile, addressInFile);
+        QCOMPARE(c.settings.portOrigin == SettingOrigin::ServerFile, portInFile);
+    }
+
+    // What the administrator reads when the connection could not be opened, by what the
+    // driver reported (as it reports it here: a closed port, an unknown name, a port that
+    // accepts and stays silent) and where address and port came from.
+    void connectFailures_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("tls");
+        QTest::addColumn<QString>("origins"); // "address", "port", "both" in the file, or none
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("native");
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("text");
+        const int preferred = int(TlsMode::Preferred), off = int(TlsMode::Off), verify = int(TlsMode::Verify);
+        const QString closed = QStringLiteral("[ma-3.1.15]Can't connect to server on '127.0.0.1' (115)");
+        const QString unknown = QStringLiteral("[ma-3.1.15]Unknown server host 'db.provider.nl' (-2)");
+        const QString silent = QStringLiteral("[ma-3.1.15]Lost connection to server at 'handshake: reading initial "
+                                              "communication packet', system error: 110");
+        const QString said = QStringLiteral("\n\nMelding van het stuurprogramma: ");
+        QTest::newRow("closed port, built-in")
+            << "127.0.0.1" << 3306 << preferred << "" << "HY000" << 2002 << closed
+            << "De databaseserver is niet te bereiken op adres 127.0.0.1, poort 3306 (ingebouwde standaardinstelling; "
+               "een ander adres hoort in /etc/talveros/server.conf)." + said + closed;
+        QTest::newRow("unknown name from the file")
+            << "db.provider.nl" << 3307 << preferred << "both" << "HY000" << 2005 << unknown
+            << "De databaseserver is niet te bereiken op adres db.provider.nl, poort 3307 (adres en poort uit "
+               "/etc/talveros/server.conf)." + said + unknown;
+        QTest::newRow("silent port, address from the file")
+            << "db.provider.nl" << 3306 << preferred << "address" << "08S01" << 2013 << silent
+            << "De databaseserver is niet te bereiken op adres db.provider.nl, poort 3306 (adres uit "
+               "/etc/talveros/server.conf, poort volgens de ingebouwde standaardinstelling)." + said + silent;
+        QTest::newRow("port from the file, IPv6 address, TLS off")
+            << "2001:db8::5" << 3310 << off << "port" << "HY000" << 2003 << "x"
+            << "De databaseserver is niet te bereiken op adres 2001:db8::5, poort 3310 (poort uit "
+               "/etc/talveros/server.conf, adres volgens de ingebouwde standaardinstelling)." + said + "x";
+        QTest::newRow("time-out without a number")
+            << "10.0.0.1" << 3306 << preferred << "" << "HYT00" << 0 << "Timeout expired"
+            << "De databaseserver is niet te bereiken op adres 10.0.0.1, poort 3306 (ingebouwde standaardinstelling; "
+               "een ander adres hoort in /etc/talveros/server.conf)." + said + "Timeout expired";
+        QTest::newRow("no description at all")
+            << "10.0.0.1" << 3306 << preferred << "" << "08001" << 0 << ""
+            << "De databaseserver is niet te bereiken op adres 10.0.0.1, poort 3306 (ingebouwde standaardinstelling; "
+               "een ander adres hoort in /etc/talveros/server.conf).";
+        QTest::newRow("percent signs stay as they are")
+            << "h%1" << 3306 << preferred << "" << "HY000" << 2002 << "%2 %3"
+            << "De databaseserver is niet te bereiken op adres h%1, poort 3306 (ingebouwde standaardinstelling; "
+               "een ander adres hoort in /etc/talveros/server.conf)." + said + "%2 %3";
+        // The server answered: what it said is the whole story.
+        QTest::newRow("wrong password") << "10.0.0.1" << 3306 << preferred << "both" << "28000" << 1045
+                                        << "Access denied for user" << "Access denied for user";
+        // Refusals of the encryption say which refusal it was, as before.
+        QTest::newRow("TLS not offered")
+            << "10.0.0.1" << 3307 << verify << "both" << "HY000" << 2026 << "TLS/SSL error: server does not support"
+            << "Verbinding geweigerd: de databaseserver 10.0.0.1 (poort 3307) biedt geen versleutelde verbinding (TLS) "
+               "aan, en deze computer eist die (tls = verify)." + said + "TLS/SSL error: server does not support";
+    }
+    void connectFailures()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, port);
+        QFETCH(int, tls);
+        QFETCH(QString, origins);
+        QFETCH(QString, state);
+        QFETCH(int, native);
+        QFETCH(QString, driver);
+        QFETCH(QString, text);
+        ServerSettings s;
+        s.address = address;
+        s.port = port;
+        s.tls = TlsMode(tls);
+        s.caFile = s.tls == TlsMode::Verify ? QStringLiteral("/etc/talveros/ca.pem") : QString();
+        const bool both = origins == QLatin1String("both");
+        s.addressOrigin = both || origins == QLatin1String("address") ? SettingOrigin::ServerFile : SettingOrigin::BuiltIn;
+        s.portOrigin = both || origins == QLatin1String("port") ? SettingOrigin::ServerFile : SettingOrigin::BuiltIn;
+        QCOMPARE(connectFailureText(s, state, native, driver), text);
+    }
+
     void badLines_data()
     {
         QTest::addColumn<QString>("text");

@@ -15,6 +15,9 @@ private slots:
     void mailto_data();
     void mailto();
     void administration();
+    void webPages_data();
+    void webPages();
+    void siteRefusal();
     void dotted_data();
     void dotted();
 };
@@ -88,6 +91,7 @@ void TestToolTexts::mailto()
 
 void TestToolTexts::administration()
 {
+
     QCOMPARE(administrationPrompt(QStringLiteral("db.kordam.nl")),
              QStringLiteral("Type Uw paswoord\r\n\r\nom toegang te verkrijgen tot PHP Myadmin.\r\n\r\n"
                             "MySQL client version: 4.1.21\r\ndb.kordam.nl via TCP/IP"));
@@ -99,6 +103,45 @@ void TestToolTexts::administration()
     const QString token = page.mid(at + marker.size());
     QCOMPARE(token.size(), 32);
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-fA-F]{32}$")).match(token).hasMatch());
+}
+
+// Which stored web sites the web view is given; the others get a box instead.
+void TestToolTexts::webPages_data()
+{
+    QTest::addColumn<QString>("site");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("http") << "http://www.smit.nl/" << true;
+    QTest::newRow("https with path, query and port") << "https://waterschap.example:8443/inkoop?a=1&b=2" << true;
+    QTest::newRow("scheme in capitals") << "HTTPS://WWW.SMIT.NL" << true;
+    QTest::newRow("no scheme") << "www.smit.nl" << false;
+    QTest::newRow("a single blank") << " " << false;
+    QTest::newRow("local file") << "file:///etc/passwd" << false;
+    QTest::newRow("file with a host") << "file://server/share/x.html" << false;
+    QTest::newRow("bare path") << "/etc/passwd" << false;
+    QTest::newRow("script") << "javascript:alert(1)" << false;
+    QTest::newRow("data") << "data:text/html,<script>alert(1)</script>" << false;
+    QTest::newRow("ftp") << "ftp://ftp.smit.nl/" << false;
+    QTest::newRow("http without host") << "http:///etc/passwd" << false;
+    QTest::newRow("http without slashes") << "http:www.smit.nl" << false;
+    QTest::newRow("scheme-relative") << "//www.smit.nl/" << false;
+    QTest::newRow("another scheme named like http") << "https-x://www.smit.nl/" << false;
+}
+
+void TestToolTexts::webPages()
+{
+    QFETCH(QString, site);
+    QFETCH(bool, opened);
+    QCOMPARE(opensAsWebPage(site), opened);
+}
+
+void TestToolTexts::siteRefusal()
+{
+    QCOMPARE(siteNotOpened(QStringLiteral("file:///etc/passwd")),
+             QStringLiteral("De website \"file:///etc/passwd\" wordt niet geopend: alleen webadressen die beginnen met "
+                            "http:// of https:// worden als webpagina getoond."));
+    QCOMPARE(siteNotOpened(QStringLiteral("%1 %2")),
+             QStringLiteral("De website \"%1 %2\" wordt niet geopend: alleen webadressen die beginnen met "
+                            "http:// of https:// worden als webpagina getoond."));
 }
 
 void TestToolTexts::dotted_data()
