@@ -214,7 +214,7 @@ def main(out):
         tel = phone(town, i, 1)
         login, pw = derive(sur, street, pc, tel)
         slug = (pre + sur).replace(" ", "").lower()
-        site = "www.%sadvies.nl" % slug
+        site = "https://%sadvies.nl" % slug
         mail = "%s@%sadvies.nl" % (roep.split("-")[0].lower(), slug)
         if len(mail) > 25:
             mail = "info@%s.nl" % slug
@@ -248,7 +248,7 @@ def main(out):
         tel = phone(town, i, 3)
         login, pw = derive(sur, street, pc, tel)
         domain = DOMAINS[i - 1]
-        site = "www." + domain
+        site = "https://" + domain
         mail = "%s.%s@%s" % (ini[0].lower(), sur.lower().replace(" ", ""), domain)
         if len(mail) > 25:
             mail = "%s@%s" % (sur.lower().replace(" ", ""), domain)

@@ -292,10 +292,15 @@ QString BoundSource::notStoredKept(const DbError &e) const
                               "en blijft staan.")
             .arg(column, e.text());
     }
-    if (e.kind() == ErrorKind::Unreachable)
-        return QStringLiteral("De databaseserver is niet bereikbaar: %1\nDe wijziging is niet opgeslagen en blijft "
-                              "staan; ze wordt opgeslagen zodra de server weer antwoordt.")
-            .arg(e.text());
+    if (e.kind() == ErrorKind::Unreachable) {
+        // A failed connect names the server it tried already.
+        const QString said = e.text().startsWith(QLatin1String("De databaseserver"))
+            ? e.text()
+            : QStringLiteral("De databaseserver is niet bereikbaar: %1").arg(e.text());
+        return said
+            + QStringLiteral("\nDe wijziging is niet opgeslagen en blijft staan; ze wordt opgeslagen zodra de server "
+                             "weer antwoordt.");
+    }
     return e.text();
 }
 

@@ -512,7 +512,7 @@ private slots:
         QTest::newRow("value too long") << "Projectnaam" << longName << "" << "" << int(data::ErrorKind::RefusedData)
                                         << true << "P" << "kolom 'Projectnaam'";
         QTest::newRow("server unreachable") << "CommentaarADMIN" << "mijn tekst" << "" << "dead port" << unreachable
-                                            << true << "GEEN" << "niet bereikbaar";
+                                            << true << "GEEN" << "niet te bereiken op adres";
         QTest::newRow("reply lost, write took") << "CommentaarADMIN" << "mijn tekst" << ""
                                                 << "^UPDATE:blackhole-after" << -1 << false << "mijn tekst" << "";
         QTest::newRow("reply lost, not sent") << "CommentaarADMIN" << "mijn tekst" << "" << "^UPDATE:rst-before"
