@@ -1,3 +1,4 @@
+#include "data/KeptConnections.h"
 #include "data/ServerConfig.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -70,9 +71,12 @@ int main(int argc, char *argv[])
     signin::Form1Host host(services);
     signin::frmSplash splash(services, info, host);
     splash.load();
-    if (control.requested())
-        return control.exitCode();
-    splash.show();
-    const int status = QApplication::exec();
+    int status = 0;
+    if (!control.requested()) {
+        splash.show();
+        status = QApplication::exec();
+    }
+    // The server learns at once that the program's sessions are over.
+    data::kept::closeAll();
     return control.requested() ? control.exitCode() : status;
 }

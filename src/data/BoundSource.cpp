@@ -265,6 +265,7 @@ void BoundSource::flushPendingEdit()
     std::optional<Connection> conn;
     try {
         conn.emplace(Database::Main);
+        conn->readyToWrite();
     } catch (const DbError &e) {
         // Nothing was sent, so nothing is stored and nothing may be dropped.
         throw DbError(e.kind(), e.sqlState(), e.nativeCode(), notStoredKept(e));

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "data/FetchBlocks.h"
+#include "data/KeptConnections.h"
 #include "data/ServerWait.h"
 
 #include <sql.h>
@@ -142,18 +143,50 @@ namespace {
 constexpr int kUnknownVariable = 1193;
 } // namespace
 
-Connection::Connection(Database db)
+void dropHandle(void *dbc)
+{
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+}
+
+namespace {
+// A connection that answered this recently is taken to be alive: within one action the
+// statements follow each other at once.
+constexpr auto kAnsweredRecently = std::chrono::seconds(1);
+
+bool isGone(const DbError &e)
+{
+    // The server closed it before we spoke (a time-out of its own, KILL, a restart).
+    return e.nativeCode() == 2006 || e.nativeCode() == 2013 || e.nativeCode() == 2055
+        || e.sqlState() == QLatin1String("08S01");
+}
+} // namespace
+
+Connection::Connection(Database db) : m_db(db)
+{
+    if (std::optional<kept::Handle> kept = kept::take(connectionKey(db))) {
+        m_key = connectionKey(db);
+        m_dbc = kept->dbc;
+        m_session = kept->session;
+        m_answeredAt = kept->answeredAt;
+        m_kept = true;
+        return;
+    }
+    open();
+}
+
+void Connection::open()
 {
     for (;;) {
         SQLHDBC dbc = SQL_NULL_HDBC;
         check(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &dbc), SQL_HANDLE_ENV, environment(), "connection");
         m_dbc = dbc;
-        const QByteArray conn = connectionString(db).toUtf8();
+        m_key = connectionKey(m_db);
         auto connected = std::make_shared<SQLRETURN>(SQL_ERROR);
-        onServer([dbc, conn, connected] {
+        onServer([dbc, conn = connectionString(m_db).toUtf8(), connected] {
             *connected = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(const_cast<char *>(conn.constData())),
                                           SQLSMALLINT(conn.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-        });
+        }, Effect::None);
         const SQLRETURN rc = *connected;
         if (SQL_SUCCEEDED(rc))
             break;
@@ -169,7 +202,14 @@ Connection::Connection(Database db)
         }
         throw DbError(state, native, connectFailureText(server(), state, native, text));
     }
-    requireEncryptedSession(*this);
+    m_session.reset();
+    m_kept = false;
+    try {
+        requireEncryptedSession(*this);
+    } catch (...) {
+        discard();
+        throw;
+    }
 }
 
 Connection::~Connection()
@@ -181,34 +221,48 @@ void Connection::close()
 {
     if (!m_dbc)
         return;
-    SQLDisconnect(m_dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+    // A transaction or a named lock left behind would reach the next action.
+    if (m_inTransaction || m_namedLocks > 0) {
+        discard();
+        return;
+    }
+    kept::give(m_key, {m_dbc, m_session, m_answeredAt});
+    m_dbc = nullptr;
+}
+
+void Connection::discard()
+{
+    if (!m_dbc)
+        return;
+    dropHandle(m_dbc);
     m_dbc = nullptr;
 }
 
 // A call given up while it waits still holds the connection: it is closed by whoever
 // finishes last, the call itself.
-void Connection::onServer(std::function<void()> work)
+void Connection::onServer(std::function<void()> work, Effect effect)
 {
     const SQLHDBC dbc = m_dbc;
     bool finished = false;
     try {
-        finished = callServer(std::move(work), [dbc] {
-            SQLDisconnect(dbc);
-            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        });
+        finished = callServer(std::move(work), [dbc] { dropHandle(dbc); });
     } catch (const DbError &e) {
-        if (e.kind() != ErrorKind::Unreachable || !m_session)
+        if (e.kind() != ErrorKind::Unreachable)
+            throw;
+        discard();
+        if (effect != Effect::Write || !m_session)
             throw;
         // The reply is lost, not necessarily the statement: the server may still be
         // running it, and only the server can stop it.
-        close();
         throw e.withStillRunning(endOnServer());
     }
-    if (finished)
+    if (finished) {
+        m_answeredAt = std::chrono::steady_clock::now();
         return;
+    }
     m_dbc = nullptr;
-    throw abandonedWaitError().withStillRunning(m_session ? endOnServer() : std::nullopt);
+    throw abandonedWaitError().withStillRunning(effect == Effect::Write && m_session ? endOnServer()
+                                                                                     : std::nullopt);
 }
 
 std::optional<SessionRef> Connection::endOnServer()
@@ -236,17 +290,41 @@ const SessionRef &Connection::session()
     return *m_session;
 }
 
-qint64 Connection::execute(const QByteArray &sql, const std::vector<SqlValue> &params)
+// A kept connection is asked whether it is alive before a write goes out on it, so that
+// a session the server ended meanwhile never takes a write with it: the write would be
+// in doubt. A read simply goes again on a fresh connection.
+void Connection::makeSureAlive()
+{
+    if (!m_kept || std::chrono::steady_clock::now() - m_answeredAt < kAnsweredRecently)
+        return;
+    auto dead = std::make_shared<SQLUINTEGER>(SQL_CD_TRUE);
+    onServer([dbc = m_dbc, dead] { SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, dead.get(), 0, nullptr); },
+             Effect::None);
+    m_kept = false;
+    if (*dead != SQL_CD_FALSE) {
+        // Nothing was sent on it: a fresh one takes its place.
+        discard();
+        open();
+    }
+}
+
+void Connection::readyToWrite()
 {
     if (!m_dbc)
         throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
+    makeSureAlive();
     session();
+}
+
+qint64 Connection::execute(const QByteArray &sql, const std::vector<SqlValue> &params)
+{
+    readyToWrite();
     auto count = std::make_shared<SQLLEN>(0);
     onServer([dbc = m_dbc, sql, params, count] {
         std::vector<SQLLEN> indicators;
         Statement stmt = prepareAndExecute(dbc, sql, params, indicators);
         check(SQLRowCount(stmt.get(), count.get()), SQL_HANDLE_STMT, stmt.get(), "row count");
-    });
+    }, Effect::Write);
     return qint64(*count);
 }
 
@@ -255,7 +333,24 @@ RowStore Connection::query(const QByteArray &sql, const std::vector<SqlValue> &p
     if (!m_dbc)
         throw DbError(QStringLiteral("08003"), 0, QStringLiteral("De databaseverbinding is gesloten."));
     auto result = std::make_shared<RowStore>();
-    onServer([dbc = m_dbc, sql, params, result] { *result = queryOn(dbc, sql, params); });
+    const auto read = [&] {
+        onServer([dbc = m_dbc, sql, params, result] { *result = queryOn(dbc, sql, params); }, Effect::None);
+    };
+    // Only a connection kept unused for a while may have been closed by the server
+    // before this read; a failure of one just answered on is the read's own.
+    if (!m_kept || std::chrono::steady_clock::now() - m_answeredAt < kAnsweredRecently) {
+        read();
+    } else {
+        try {
+            read();
+        } catch (const DbError &e) {
+            if (!isGone(e) || m_inTransaction || m_namedLocks > 0)
+                throw;
+            open();
+            read();
+        }
+        m_kept = false;
+    }
     return std::move(*result);
 }
 
@@ -410,6 +505,15 @@ bool endSessionHere(const SessionRef &session)
     }
 }
 } // namespace
+
+void prepareConnection(Database db)
+{
+    kept::prepare([db] {
+        Connection conn(db);
+        conn.session();
+        conn.close();
+    });
+}
 
 bool endSession(const SessionRef &session)
 {

@@ -6,14 +6,15 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
 
 namespace talveros::data {
 
-// One ODBC connection, opened by the constructor and closed by close() or the
-// destructor. Every action opens its own and closes it before it returns.
+// One ODBC connection, for one action: opened by the constructor (or taken from those
+// kept, see KeptConnections.h) and given back by close() or the destructor.
 class Connection {
 public:
     explicit Connection(Database db);
@@ -35,6 +36,10 @@ public:
     // Who this connection is on the server; asked of the server the first time.
     const SessionRef &session();
 
+    // Everything a write needs before it is sent: a kept connection found alive (or
+    // replaced) and its session known. A failure here means nothing was sent.
+    void readyToWrite();
+
     // Whether a Transaction is open on it: a statement the server undoes then takes the
     // statements before it along.
     bool inTransaction() const { return m_inTransaction; }
@@ -43,20 +48,39 @@ public:
     RowStore query(const QByteArray &sql, const std::vector<SqlValue> &params = {});
 
 private:
+    // What an exchange may change on the server: a write's session is ended on the server
+    // when its reply never comes.
+    enum class Effect { None, Write };
+    void open();
+    // Closes it for good rather than keeping it.
+    void discard();
+    void makeSureAlive();
     // Runs one exchange with the server the way the installed wait hook wants it; when
     // the administrator gives up the wait, the connection is let go and the action ends.
-    void onServer(std::function<void()> work);
+    void onServer(std::function<void()> work, Effect effect);
     // Ends this connection's session on the server after a reply that never came;
     // the session when that could not be done.
     std::optional<SessionRef> endOnServer();
     static RowStore queryOn(void *dbc, const QByteArray &sql, const std::vector<SqlValue> &params);
 
     friend class Transaction;
+    friend class NamedLock;
 
+    Database m_db;
+    QByteArray m_key;
     void *m_dbc = nullptr;
     std::optional<SessionRef> m_session;
+    // Taken from those kept, and not yet answered on since: the server may have ended it.
+    bool m_kept = false;
+    std::chrono::steady_clock::time_point m_answeredAt;
     bool m_inTransaction = false;
+    int m_namedLocks = 0;
 };
+
+// Opens a connection on a thread of its own and keeps it, its session known, for the next
+// action: for a window that waits for the administrator's typing before it reaches the
+// server. A failure is left for that action to meet.
+void prepareConnection(Database db);
 
 // Ends `session` on the server from a connection of its own, and waits (a bounded
 // while) until the server no longer lists it, so that whatever it was doing is either

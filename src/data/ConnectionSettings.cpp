@@ -161,6 +161,11 @@ QString connectionString(Database db)
         + appendedKeys();
 }
 
+QByteArray connectionKey(Database db)
+{
+    return connectionString(db).toUtf8() + ";tls=" + QByteArray::number(int(g_server.tls));
+}
+
 QString connectFailureText(const ServerSettings &server, const QString &sqlState, int nativeCode,
                            const QString &driverText)
 {
@@ -188,16 +193,11 @@ void requireEncryptedSession(Connection &conn)
 {
     if (g_server.tls != TlsMode::Required)
         return;
-    try {
-        const RowStore status = conn.query("SHOW STATUS LIKE 'Ssl_cipher'");
-        const bool encrypted = status.rowCount() == 1 && status.columnCount() == 2 && !status.isNull(0, 1)
-            && !status.text(0, 1).isEmpty();
-        if (!encrypted)
-            throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered(g_server));
-    } catch (...) {
-        conn.close();
-        throw;
-    }
+    const RowStore status = conn.query("SHOW STATUS LIKE 'Ssl_cipher'");
+    const bool encrypted = status.rowCount() == 1 && status.columnCount() == 2 && !status.isNull(0, 1)
+        && !status.text(0, 1).isEmpty();
+    if (!encrypted)
+        throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered(g_server));
 }
 
 } // namespace talveros::data

@@ -79,6 +79,11 @@ QString connectionString(Database db);
 
 QString databaseName(Database db);
 
+// What a kept connection is kept under: the connection string and what the program
+// checks of a session beyond it (encryption required), so that no change of server or
+// settings reuses one opened under others.
+QByteArray connectionKey(Database db);
+
 // Whether sessions make their reads causal on a cluster (wsrep_sync_wait). On by
 // default; switched off for the rest of the program by the first connection that the
 // server refuses it (a server without the cluster software's variables, such as MySQL).
@@ -96,7 +101,7 @@ QString connectFailureText(const ServerSettings &server, const QString &sqlState
 class Connection;
 // Under Required the driver itself goes on in clear text when the server offers no TLS,
 // so the fresh session is asked whether it is encrypted before anything else is sent;
-// one that is not is closed and refused.
+// one that is not is refused (the connection closes it).
 void requireEncryptedSession(Connection &conn);
 
 } // namespace talveros::data

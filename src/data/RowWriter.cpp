@@ -134,6 +134,19 @@ std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowSt
         .value_or(values);
 }
 
+void insertFields(Connection &conn, const QString &table, const std::vector<std::pair<QString, SqlValue>> &fields)
+{
+    QByteArray names, marks;
+    std::vector<SqlValue> params;
+    params.reserve(fields.size());
+    for (const auto &[column, value] : fields) {
+        names += (names.isEmpty() ? "" : ",") + quotedName(column);
+        marks += marks.isEmpty() ? "?" : ",?";
+        params.push_back(value);
+    }
+    executeAlone(conn, "INSERT INTO " + quotedName(table) + " (" + names + ") VALUES (" + marks + ")", params);
+}
+
 std::vector<SqlValue> update(Connection &conn, const QString &table, const RowStore &shape,
                              const std::vector<SqlValue> &original, const std::vector<SqlValue> &values,
                              const std::vector<bool> &changed)

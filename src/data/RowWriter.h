@@ -26,6 +26,10 @@ QByteArray quotedName(QStringView name);
 std::vector<SqlValue> insert(Connection &conn, const QString &table, const RowStore &shape,
                              const std::vector<SqlValue> &values, const std::vector<bool> &set);
 
+// Inserts one row with the named columns set, every value a parameter, and nothing
+// read first. A column the table lacks makes the server refuse it, so nothing is written.
+void insertFields(Connection &conn, const QString &table, const std::vector<std::pair<QString, SqlValue>> &fields);
+
 // Updates the row that still holds the original values of the changed columns; throws
 // DbError when no row does. Returns the row as the server now holds it (re-read by
 // its key; as written where the table has none).

@@ -1,6 +1,7 @@
 #include "registration/RegistrationStore.h"
 
 #include "data/DbError.h"
+#include "data/NamedLock.h"
 #include "data/RowWriter.h"
 #include "data/Transaction.h"
 #include "data/UnknownWrites.h"
@@ -30,22 +31,6 @@ QByteArray lockName(const QString &table)
 {
     // Named locks are server-wide, so the database belongs in the name.
     return QByteArrayLiteral("talveros.kordamrg_KORDAMdata.") + table.toUtf8();
-}
-
-// Adds one row, every value a parameter. A column the table lacks makes the server
-// refuse the statement, so nothing is written.
-void insertRow(data::Connection &conn, const QString &table, const Fields &fields)
-{
-    QByteArray names, marks;
-    std::vector<data::SqlValue> params;
-    params.reserve(fields.size());
-    for (const auto &[column, value] : fields) {
-        names += (names.isEmpty() ? "" : ",") + data::rowwriter::quotedName(column);
-        marks += marks.isEmpty() ? "?" : ",?";
-        params.push_back(utf8(value));
-    }
-    conn.execute("insert into " + data::rowwriter::quotedName(table) + " (" + names + ") values (" + marks + ")",
-                 params);
 }
 
 // How often a registration derives its number again after other workstations took the
@@ -124,7 +109,7 @@ void rememberSession(UnknownWrite::Kind kind, const QString &table, const data::
 bool storeNewRow(data::Connection &conn, data::Transaction &transaction, const QString &table, const Fields &fields)
 {
     try {
-        insertRow(conn, table, fields);
+        data::rowwriter::insertFields(conn, table, valuesOf(fields));
     } catch (const data::DbError &e) {
         if (takenMeanwhile(e))
             return false;
@@ -190,37 +175,20 @@ void setLockWaitSeconds(int seconds) { g_lockWait = seconds; }
 int lockWaitSeconds() { return g_lockWait; }
 
 namespace {
-// ER_NOT_SUPPORTED_YET: a cluster that refuses named locks, whose nodes would each hold
-// their own anyway.
-constexpr int kNotSupported = 1235;
+// Keeps other workstations of this server from deriving a number from the same table
+// meanwhile; throws registrationBusy() when one holds it for longer than we wait.
+class NumberingLock {
+public:
+    NumberingLock(data::Connection &conn, const QString &table) : m_lock(conn, lockName(table), g_lockWait)
+    {
+        if (!m_lock.had())
+            throw busy();
+    }
+
+private:
+    data::NamedLock m_lock;
+};
 } // namespace
-
-NamedLock::NamedLock(data::Connection &conn, const QString &name) : m_conn(conn), m_name(name.toUtf8())
-{
-    data::RowStore got;
-    try {
-        got = m_conn.query("SELECT GET_LOCK(?, ?)", {m_name, QByteArray::number(g_lockWait.load())});
-    } catch (const data::DbError &e) {
-        if (e.nativeCode() != kNotSupported)
-            throw;
-        // The row's key decides, as it does between the nodes of any cluster.
-        return;
-    }
-    if (got.rowCount() != 1 || got.isNull(0, 0) || got.text(0, 0) != QLatin1String("1"))
-        throw data::DbError(QStringLiteral("HY000"), 0, registrationBusy());
-    m_held = true;
-}
-
-NamedLock::~NamedLock()
-{
-    if (!m_held || !m_conn.isOpen())
-        return;
-    try {
-        m_conn.query("SELECT RELEASE_LOCK(?)", {m_name});
-    } catch (...) {
-        // The server drops the lock with the session, which closes right after.
-    }
-}
 
 // The named lock keeps the workstations of one server from deriving the same number;
 // on a cluster it is each node's own, and the key decides instead: every row is written
@@ -237,7 +205,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
-        NamedLock lock(conn, QString::fromUtf8(lockName(target.table)));
+        NumberingLock lock(conn, target.table);
         data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
         // Only the column the rule reads: the whole table would cost as much again as the
         // list refresh that follows. The last row in the server's order counts, which is
@@ -284,7 +252,7 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
-        NamedLock lock(conn, QString::fromUtf8(lockName(kProjects)));
+        NumberingLock lock(conn, kProjects);
         data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
         // BINARY on both sides: the server's collation would call codes equal that differ
         // in letter case or trailing blanks.
@@ -345,9 +313,6 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
-        // The deletion takes effect with its commit only: a reply lost before that means
-        // nothing was deleted, whatever the server was still doing.
-        data::Transaction transaction(conn);
         // The server's comparison only narrows the rows down (it ignores letter case and
         // trailing blanks, and keeps their order); the exact one is below.
         const data::RowStore rows = conn.query("select * from " + data::rowwriter::quotedName(kProjectData)
@@ -365,6 +330,10 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
         for (int c = 0; c < rows.columnCount(); ++c)
             identified.emplace_back(rows.columns()[size_t(c)].name, values[size_t(c)]);
         std::rotate(identified.begin(), identified.begin() + column, identified.begin() + column + 1);
+        // The deletion takes effect with its commit only: a reply lost before that means
+        // nothing was deleted, whatever the server was still doing. The row deleted is one
+        // that still holds every value read.
+        data::Transaction transaction(conn);
         try {
             data::rowwriter::remove(conn, kProjectData, rows, values);
         } catch (const data::DbError &e) {

@@ -21,22 +21,6 @@ using Fields = std::vector<std::pair<QString, QString>>;
 void setLockWaitSeconds(int seconds);
 int lockWaitSeconds();
 
-// Holds a server-side named lock for as long as it lives; the lock goes with the
-// connection if the release itself fails.
-class NamedLock {
-public:
-    // Throws DbError with a plain message when the lock is not had within the wait.
-    NamedLock(data::Connection &conn, const QString &name);
-    ~NamedLock();
-    NamedLock(const NamedLock &) = delete;
-    NamedLock &operator=(const NamedLock &) = delete;
-
-private:
-    data::Connection &m_conn;
-    QByteArray m_name;
-    bool m_held = false;
-};
-
 struct MasterTable {
     QString table;        // TALVERO_consultants or TALVERO_opdrachtgevers
     QString numberColumn; // consultantnummer or Opdrachtgevernummer

@@ -1,7 +1,7 @@
 #include "signin/LoginLog.h"
 
 #include "data/Connection.h"
-#include "data/RecordSet.h"
+#include "data/RowWriter.h"
 
 namespace talveros::signin {
 
@@ -52,25 +52,22 @@ QString loginDateTimeText(const QDateTime &at, const QString &dateSeparator, con
 
 void writeLoginLog(platform::Services &services, WorkstationInfo &info)
 {
-    data::Connection conn(data::Database::Main);
-    // Only adds: the log grows with every sign-in for years, and none of it is read.
-    data::RecordSet rs(conn, QStringLiteral("LOGINadministrator"), data::Rows::noneYet());
     readBoardInfo(services.workstation, info);
     readNetworkAdapter(services.workstation, info);
     readUserName(services.workstation, info);
     info.dateTime = loginDateTimeText(services.clock.now(), services.workstation.dateSeparator(),
                                       services.workstation.timeFormat());
-    rs.addNew();
-    rs.setField(u"DATUMTIJD", info.dateTime);
-    rs.setField(u"PCnaam", info.userName);
-    rs.setField(u"LOGINnaam", QStringLiteral("Administrator"));
-    rs.setField(u"NETWERKkaart", info.adapterDescription);
-    rs.setField(u"NETWERKadres", info.adapterAddress);
-    rs.setField(u"MBmerk", info.boardMaker);
-    rs.setField(u"MBtype", info.boardType);
-    rs.setField(u"Afdrukapparaat", info.printerName);
-    rs.update();
-    rs.close();
+    // Only adds: the log grows with every sign-in for years, and none of it is read.
+    data::Connection conn(data::Database::Main);
+    data::rowwriter::insertFields(conn, QStringLiteral("LOGINadministrator"),
+                                  {{QStringLiteral("DATUMTIJD"), info.dateTime.toUtf8()},
+                                   {QStringLiteral("PCnaam"), info.userName.toUtf8()},
+                                   {QStringLiteral("LOGINnaam"), QByteArrayLiteral("Administrator")},
+                                   {QStringLiteral("NETWERKkaart"), info.adapterDescription.toUtf8()},
+                                   {QStringLiteral("NETWERKadres"), info.adapterAddress.toUtf8()},
+                                   {QStringLiteral("MBmerk"), info.boardMaker.toUtf8()},
+                                   {QStringLiteral("MBtype"), info.boardType.toUtf8()},
+                                   {QStringLiteral("Afdrukapparaat"), info.printerName.toUtf8()}});
     conn.close();
 }
 

@@ -122,6 +122,9 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     // Enter in either box signs in, as it does in every sign-in window.
     connect(Text1, &QLineEdit::returnPressed, this, &frmSplash::signIn);
     connect(Text2, &QLineEdit::returnPressed, this, &frmSplash::signIn);
+    // The administrator types for a few seconds: time enough to connect, over the
+    // provider's link, before the button is pressed.
+    data::prepareConnection(data::Database::Main);
 }
 
 void frmSplash::load()

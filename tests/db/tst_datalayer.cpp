@@ -1,6 +1,9 @@
 #include "data/BoundSource.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/KeptConnections.h"
+#include "data/NamedLock.h"
+#include "data/Transaction.h"
 #include "data/RecordSet.h"
 #include "support/FaultProxy.h"
 #include "support/TestDb.h"
@@ -606,6 +609,100 @@ private slots:
         QCOMPARE(source.field(u"CommentaarADMIN"), QStringLiteral("mijn tekst"));
     }
 
+    // Connections are kept between actions: twenty actions, reads and writes, open none
+    // once one is kept; each action finds the one kept by the last.
+    void keptConnectionsAreReused()
+    {
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectnaam")}, {{s("P")}});
+        const auto opened = [] {
+            test::AsAdmin admin;
+            Connection conn(Database::Main);
+            return conn.query("SHOW GLOBAL STATUS LIKE 'Connections'").text(0, 1).toInt();
+        };
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        const int before = opened();
+        for (int i = 0; i < 20; ++i) {
+            source.setPendingEdit(u"Projectnaam", QStringLiteral("P%1").arg(i));
+            source.flushPendingEdit();
+            source.refresh();
+        }
+        // The admin's own look-ups open one each.
+        QVERIFY2(opened() - before <= 2, qPrintable(QStringLiteral("%1 opened").arg(opened() - before)));
+        QCOMPARE(test::column(kProjects, "Projectnaam"), QStringList{"P19"});
+    }
+
+    // An action that fails half-way leaves neither its transaction nor its named lock to
+    // the next one: both are undone before the connection is kept, and a connection
+    // whose undoing failed is not kept at all.
+    void keptConnectionsCarryNothingOver_data()
+    {
+        QTest::addColumn<QString>("undoingFails"); // the proxy's match, or empty
+        QTest::newRow("undone") << "";
+        QTest::newRow("undoing refused") << "^ROLLBACK|RELEASE_LOCK";
+    }
+    void keptConnectionsCarryNothingOver()
+    {
+        QFETCH(QString, undoingFails);
+        std::optional<test::FaultProxy> proxy;
+        if (!undoingFails.isEmpty())
+            proxy.emplace(undoingFails, "answer-error", 1000, 10, QStringList{"--error", "1105:HY000:refused"});
+        qint64 failed = 0;
+        try {
+            Connection conn(Database::Main);
+            failed = conn.session().id;
+            data::NamedLock lock(conn, "talveros.test", 0);
+            data::Transaction transaction(conn);
+            conn.execute("INSERT INTO TALVERO_projecten (Projectnaam) VALUES ('half')");
+            conn.execute("INSERT INTO no_such_table VALUES (1)");
+            QFAIL("the statement was not refused");
+        } catch (const DbError &) {
+        }
+        Connection next(Database::Main);
+        const data::RowStore state = next.query("SELECT @@in_transaction, IS_USED_LOCK('talveros.test')");
+        QCOMPARE(state.text(0, 0), QStringLiteral("0"));
+        QVERIFY2(state.isNull(0, 1), qPrintable(state.text(0, 1)));
+        QCOMPARE(next.session().id != failed, !undoingFails.isEmpty());
+        QCOMPARE(next.query("SELECT COUNT(*) FROM TALVERO_projecten").text(0, 0), QStringLiteral("0"));
+    }
+
+    // A kept connection the server ended meanwhile is found out before it is used: the
+    // next read and the next write go through without a box, the write once.
+    void keptConnectionEndedByTheServerIsReplaced_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::newRow("read") << false;
+        QTest::newRow("write") << true;
+    }
+    void keptConnectionEndedByTheServerIsReplaced()
+    {
+        QFETCH(bool, write);
+        test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectnaam")}, {{s("P")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        data::kept::closeAll();
+        // Another connection of the same account ends it, as the server's own time-out would.
+        Connection killer(Database::Main);
+        qint64 ended = 0;
+        {
+            Connection conn(Database::Main);
+            ended = conn.session().id;
+        }
+        QCOMPARE(data::kept::count(), 1);
+        killer.query("KILL CONNECTION " + QByteArray::number(ended));
+        // Past the moment a connection just answered on is taken to be alive.
+        QTest::qWait(1100);
+        if (write) {
+            source.setPendingEdit(u"Projectnaam", QStringLiteral("Q"));
+            source.flushPendingEdit();
+            QCOMPARE(test::column(kProjects, "Projectnaam"), QStringList{"Q"});
+        } else {
+            source.refresh();
+            QCOMPARE(source.field(u"Projectnaam"), QStringLiteral("P"));
+        }
+        QCOMPARE(test::column(kProjects, "nummer").size(), 1);
+    }
+
     void nullIsAnErrorUnlessAskedForEmpty()
     {
         test::insertRows(Database::Main, kProjectData, kDataColumns, {{std::nullopt, s("p")}});
@@ -799,7 +896,8 @@ private slots:
                      qPrintable(e.sqlState()));
         }
         conn.reset();
-        QVERIFY_THROWS_EXCEPTION(DbError, Connection(Database::Main));
+        // A connection kept from before finds out on its first exchange.
+        QVERIFY_THROWS_EXCEPTION(DbError, Connection(Database::Main).query("SELECT 1"));
         test::startServer();
         Connection again(Database::Main);
         RecordSet rs(again, kAdmins);

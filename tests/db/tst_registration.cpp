@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "data/ConnectionSettings.h"
+#include "data/NamedLock.h"
 #include "data/DbError.h"
 #include "platform/TextBox.h"
 #include "registration/EntryTabs.h"
@@ -461,14 +462,16 @@ private slots:
     void busyNumberingWritesNothing()
     {
         Rig rig;
-        data::Connection other(Database::Main);
-        other.query("SELECT GET_LOCK('talveros.kordamrg_KORDAMdata.TALVERO_consultants', 0)");
-        registration::setLockWaitSeconds(1);
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
-        QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
-        verifyBox(rig.dialogs.boxes[1], registration::registrationBusy(), kTalveros, Icon::Critical, Buttons::Ok);
-        QCOMPARE(column(kConsultants, "consultantnummer"), QStringList());
-        other.close();
+        {
+            data::Connection other(Database::Main);
+            data::NamedLock held(other, "talveros.kordamrg_KORDAMdata.TALVERO_consultants", 0);
+            QVERIFY(held.had());
+            registration::setLockWaitSeconds(1);
+            rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+            QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
+            verifyBox(rig.dialogs.boxes[1], registration::registrationBusy(), kTalveros, Icon::Critical, Buttons::Ok);
+            QCOMPARE(column(kConsultants, "consultantnummer"), QStringList());
+        }
         // Free again once the other workstation is done, and each creation lets go of it.
         rig.doubleClick(rig.consultant().Image17, Answer::Yes);
         rig.doubleClick(rig.consultant().Image17, Answer::Yes);

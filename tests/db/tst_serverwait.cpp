@@ -1,4 +1,5 @@
 #include "data/Connection.h"
+#include "data/KeptConnections.h"
 #include "data/DbError.h"
 #include "data/ServerWait.h"
 #include "platform/Action.h"
@@ -137,6 +138,7 @@ private slots:
         test::FakeWait hook;
         hook.giveUp = true;
         test::FakeDialogs dialogs;
+        data::kept::closeAll(); // a connection that has to be opened
         {
             platform::WaitHookScope scope(&hook);
             const bool done = platform::runAction(dialogs, [] {
@@ -170,6 +172,7 @@ private slots:
         test::FakeWait hook;
         bool waiting = false;
         hook.meanwhile = [&] { waiting = data::waitingForServer(); };
+        data::kept::closeAll();
         platform::WaitHookScope scope(&hook);
         Connection conn(Database::Main);
         QVERIFY(waiting);
