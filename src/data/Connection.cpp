@@ -182,8 +182,9 @@ void Connection::open()
         check(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &dbc), SQL_HANDLE_ENV, environment(), "connection");
         m_dbc = dbc;
         m_key = connectionKey(m_db);
+        const QByteArray conn = connectionString(m_db).toUtf8();
         auto connected = std::make_shared<SQLRETURN>(SQL_ERROR);
-        onServer([dbc, conn = connectionString(m_db).toUtf8(), connected] {
+        onServer([dbc, conn, connected] {
             *connected = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(const_cast<char *>(conn.constData())),
                                           SQLSMALLINT(conn.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
         }, Effect::None);
@@ -196,7 +197,7 @@ void Connection::open()
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         m_dbc = nullptr;
         // Learnt once: every later connection of the program leaves the setting out.
-        if (native == kUnknownVariable && causalReads() && text.contains(QLatin1String("wsrep_sync_wait"))) {
+        if (native == kUnknownVariable && conn.contains("wsrep_sync_wait") && text.contains(QLatin1String("wsrep_sync_wait"))) {
             setCausalReads(false);
             continue;
         }
