@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
@@ -16,6 +17,29 @@
 #include "platform/Workstation.h"
 
 namespace talveros::bench {
+
+// Round trips so far on the benchmarks' link, as the relay counts them (BENCH_ROUNDTRIPS,
+// bench/server.sh); -1 without a relay.
+inline long roundTrips()
+{
+    const char *file = std::getenv("BENCH_ROUNDTRIPS");
+    if (!file)
+        return -1;
+    long trips = -1;
+    if (FILE *f = std::fopen(file, "r")) {
+        if (std::fscanf(f, "%ld", &trips) != 1)
+            trips = -1;
+        std::fclose(f);
+    }
+    return trips;
+}
+
+// "  N round trips" since `from`, for the end of a line; nothing without a relay.
+inline std::string tripsSince(long from)
+{
+    const long now = roundTrips();
+    return from < 0 || now < 0 ? std::string() : "  " + std::to_string(now - from) + " round trips";
+}
 
 // Answers Yes and notes when it did; the next box after that is the result, shown once
 // the action is done: `elapsed` seconds later.

@@ -53,7 +53,12 @@ public:
         }
         SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         odbcCheck(SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc), SQL_HANDLE_ENV, m_env, "connection handle");
+        // The program's connection string, without the statement the program adds for a
+        // cluster: the leanest connection does not wait for it.
         QByteArray conn = talveros::data::connectionString(db).toUtf8();
+        const qsizetype init = conn.indexOf(";INITSTMT={");
+        if (init >= 0)
+            conn.remove(init, conn.indexOf('}', init) + 1 - init);
         odbcCheck(SQLDriverConnect(m_dbc, nullptr, reinterpret_cast<SQLCHAR *>(conn.data()), SQLSMALLINT(conn.size()),
                                    nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
                   SQL_HANDLE_DBC, m_dbc, "connect");

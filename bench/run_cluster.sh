@@ -28,7 +28,7 @@ cluster=$root/scripts/cluster.sh
 
 . "$root/bench/server.sh"
 bench_server cluster "$port"
-trap '"$cluster" stop "$work/cluster" || true; "$db" stop "$work/db" || true; rm -rf "$work"' EXIT
+trap '"$cluster" stop "$work/cluster" || true; bench_stop' EXIT
 echo "Starting a private three-node cluster on ports $((port + 1))-$((port + 3)) ..."
 "$cluster" start "$work/cluster" "$((port + 1))"
 for data in "$work/db" "$work/cluster/node1"; do
@@ -37,4 +37,4 @@ done
 
 echo
 # Node 2, not the node the data was loaded through.
-"$bench" "$port" "$((port + 2))" "$runs"
+"$bench" "$link" "$((port + 2))" "$runs"

@@ -34,16 +34,16 @@ echo "Filling with $rows declarations ..."
 field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
 best() { awk -v a="$1" -v b="$2" 'BEGIN { print (b == "" || a < b) ? a : b }'; }
 
-"$build/bench/bench_walk" utf8 --port "$port" >/dev/null # warm the server's caches
+"$build/bench/bench_walk" utf8 --port "$link" >/dev/null # warm the server's caches
 declare -A secs=() peak=() out=()
 for ((i = 1; i <= runs; ++i)); do
-  line=$("$build/bench/bench_walk" utf8 --port "$port")
+  line=$("$build/bench/bench_walk" utf8 --port "$link")
   total=$(field total "$line")
   secs[fetch]=$(best "$total" "${secs[fetch]:-}")
   peak[fetch]=$(field peak_mib "$line")
   echo "  run $i  leanest fetch: ${total} s, peak ${peak[fetch]} MiB"
   for mode in overview pick invoice; do
-    line=$("$build/bench/bench_invoicing" "$mode" "$port" 1)
+    line=$("$build/bench/bench_invoicing" "$mode" "$link" 1)
     secs[$mode]=$(best "$(field seconds "$line")" "${secs[$mode]:-}")
     peak[$mode]=$(field peak "$line")
     out[$mode]=$line

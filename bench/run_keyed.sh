@@ -29,7 +29,7 @@ db=$root/scripts/db.sh
 . "$root/bench/server.sh"
 bench_server keyed "$port"
 large=$((port + 1))
-trap '"$db" stop "$work/large" || true; "$db" stop "$work/db" || true; rm -rf "$work"' EXIT
+trap '"$db" stop "$work/large" || true; bench_stop' EXIT
 "$db" start "$work/large" "$large"
 
 "$root/scripts/fill.sh" "$work/db" --consultants 100 --clients 10 --projects 0 --declarations 0 >/dev/null
@@ -50,9 +50,9 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2fx", a / b }'; }
 
 in_small="" in_large="" off_small="" off_large=""
 for _ in $(seq "$rounds"); do
-  in_small=$(least "$(median signin "$port")" "$in_small")
+  in_small=$(least "$(median signin "$link")" "$in_small")
   in_large=$(least "$(median signin "$large")" "$in_large")
-  off_small=$(least "$(median signoff "$port")" "$off_small")
+  off_small=$(least "$(median signoff "$link")" "$off_small")
   off_large=$(least "$(median signoff "$large")" "$off_large")
 done
 

@@ -36,5 +36,5 @@ SQL
   fi
   echo
   echo "$people consultants and $people clients, $state:"
-  "$bench" "$port" 5
+  "$bench" "$link" 5
 done

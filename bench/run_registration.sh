@@ -31,7 +31,7 @@ mariadb --no-defaults -S "$work/db/mysqld.sock" -u root kordamrg_KORDAMdata \
 
 echo
 echo "20,000 consultants:"
-"$bench" consultant "$port" "$runs"
+"$bench" consultant "$link" "$runs"
 echo
 echo "20,000 projects:"
-"$bench" project "$port" "$runs"
+"$bench" project "$link" "$runs"

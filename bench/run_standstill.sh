@@ -25,11 +25,11 @@ db=$root/scripts/db.sh
 bench_server standstill "$port"
 pid=$(cat "$work/db/mysqld.pid")
 # Whatever happens, the server is not left stopped.
-trap 'kill -CONT "$pid" 2>/dev/null || true; "$db" stop "$work/db" || true; rm -rf "$work"' EXIT
+trap 'kill -CONT "$pid" 2>/dev/null || true; bench_stop' EXIT
 
 echo
 for scenario in connect query tracking; do
-  "$bench" "$port" "$pid" "$scenario" --blocking
-  "$bench" "$port" "$pid" "$scenario"
-  [ "$scenario" = tracking ] || "$bench" "$port" "$pid" "$scenario" --cancel-after 1000
+  "$bench" "$link" "$pid" "$scenario" --blocking
+  "$bench" "$link" "$pid" "$scenario"
+  [ "$scenario" = tracking ] || "$bench" "$link" "$pid" "$scenario" --cancel-after 1000
 done

@@ -33,8 +33,7 @@ client_side_by_side() {
   for _ in 1 2 3 4 5; do
     start=$EPOCHREALTIME
     for table in TALVERO_consultants TALVERO_opdrachtgevers TALVERO_projecten; do
-      mariadb --no-defaults --quick -h127.0.0.1 -P"$port" -ukordamrg -pt7oKmaxu kordamrg_KORDAMdata \
-        -e "select * from $table" >/dev/null &
+      bench_client --quick kordamrg_KORDAMdata -e "select * from $table" >/dev/null &
     done
     wait
     end=$EPOCHREALTIME
@@ -48,6 +47,6 @@ for projects in 10000 20000; do
   "$root/scripts/fill.sh" "$work/db" --consultants 5000 --clients 5000 --projects "$projects" --declarations 0 >/dev/null
   echo
   echo "5,000 consultants, 5,000 clients, $projects projects:"
-  "$bench" "$port" 5
+  "$bench" "$link" 5
   echo "mariadb client, side by side  $(client_side_by_side) s (best of 5)"
 done

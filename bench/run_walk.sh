@@ -72,8 +72,9 @@ SQL
 filled=$(echo 'select count(*) from kordamrg_KORDAMdeclaraties.Declaraties' | "$db" sql "$work/db" | tail -n 1)
 [ "$filled" = "$rows" ] || { echo "The table holds $filled rows, not $rows." >&2; exit 1; }
 
-client=(mariadb --no-defaults --quick -h127.0.0.1 -P"$port" -ukordamrg -pt7oKmaxu kordamrg_KORDAMdeclaraties
-        -e 'select * from Declaraties')
+client=(mariadb --no-defaults --quick -h127.0.0.1 -P"$link" -ukordamrg -pt7oKmaxu
+        $([ "${BENCH_TLS:-0}" = 1 ] && echo --ssl --ssl-verify-server-cert=0 || echo --skip-ssl)
+        kordamrg_KORDAMdeclaraties -e 'select * from Declaraties')
 methods=(recordset client wide utf8)
 declare -A label=([recordset]="record-set walk" [client]="mariadb --quick client" [wide]="ODBC SQL_C_WCHAR fetch"
                   [utf8]="ODBC UTF-8 blocks, no copy")
@@ -86,7 +87,7 @@ measure() {
   local -a cmd
   case $method in
     client) cmd=("${client[@]}") ;;
-    *) cmd=("$bench" "$method" --port "$port") ;;
+    *) cmd=("$bench" "$method" --port "$link") ;;
   esac
   start=$EPOCHREALTIME
   /usr/bin/time -f '%M %U %S' -o "$work/usage" "${cmd[@]}" >"$work/out"
@@ -98,8 +99,8 @@ measure() {
 
 echo "Warming up ..."
 "${client[@]}" >/dev/null
-"$bench" recordset --port "$port" >/dev/null
-"$bench" utf8 --port "$port" >/dev/null
+"$bench" recordset --port "$link" >/dev/null
+"$bench" utf8 --port "$link" >/dev/null
 
 for ((i = 1; i <= runs; ++i)); do
   for method in "${methods[@]}"; do

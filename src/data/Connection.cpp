@@ -167,7 +167,8 @@ Connection::Connection(Database db) : m_db(db)
     if (std::optional<kept::Handle> kept = kept::take(connectionKey(db))) {
         m_key = connectionKey(db);
         m_dbc = kept->dbc;
-        m_session = kept->session;
+        if (kept->session.id != 0)
+            m_session = kept->session;
         m_answeredAt = kept->answeredAt;
         m_kept = true;
         return;
@@ -227,7 +228,7 @@ void Connection::close()
         discard();
         return;
     }
-    kept::give(m_key, {m_dbc, m_session, m_answeredAt});
+    kept::give(m_key, {m_dbc, m_session.value_or(SessionRef{}), m_answeredAt});
     m_dbc = nullptr;
 }
 

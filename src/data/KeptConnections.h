@@ -19,7 +19,7 @@ namespace talveros::data::kept {
 
 struct Handle {
     void *dbc = nullptr;
-    std::optional<SessionRef> session;
+    SessionRef session; // id 0: not asked yet
     std::chrono::steady_clock::time_point answeredAt;
 };
 
