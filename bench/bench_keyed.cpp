@@ -119,14 +119,14 @@ int main(int argc, char *argv[])
         if (control.quits != runs)
             return 1;
     } else if (mode == "edit") {
-        // A bound box's edit written once the window is up: the project pane's comment.
+        // A bound box's edit written once the window is up: the client pane's assignment.
         mainwindow::Form1 form(services);
         form.load();
-        auto *projects = form.findChild<data::BoundSource *>(QStringLiteral("Adodc3"));
+        auto *clients = form.findChild<data::BoundSource *>(QStringLiteral("Adodc2"));
         int run = 0;
         measured = timed(runs, betweenActions, [&] {
-            projects->setPendingEdit(u"CommentaarADMIN", QStringLiteral("bench %1").arg(++run));
-            projects->flushPendingEdit();
+            clients->setPendingEdit(u"Opdrachtnaam", QStringLiteral("bench %1").arg(++run));
+            clients->flushPendingEdit();
         });
     } else if (mode == "baseline") {
         // The leanest sign-in could be: one connection and one query of the administrators.
