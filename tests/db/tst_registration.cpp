@@ -100,6 +100,34 @@ struct Rig : test::WindowRig {
     }
 };
 
+void addDataRowOfProject1()
+{
+    test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("")}});
+}
+
+// What the checks of a write start from: the master data, and for a deletion project 1
+// with two identical data rows.
+void seedForWrite(bool deletion)
+{
+    seedMasterData();
+    if (deletion) {
+        seedProjects({{"Audit", "0001Audit0002"}});
+        addDataRowOfProject1();
+    }
+}
+
+QWidget *writePicture(Rig &rig, bool deletion)
+{
+    return deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4"))
+                    : rig.consultant().Image17;
+}
+
+// The consultants, or project 1's data rows.
+int writtenRows(bool deletion)
+{
+    return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1")) : column(kConsultants, "nummer").size());
+}
+
 void verifyBox(const test::FakeDialogs::Box &box, const QString &text, const QString &title, Icon icon,
                Buttons buttons)
 {
@@ -815,18 +843,10 @@ private slots:
         QFETCH(QList<bool>, retry);
         QFETCH(QString, retrySaid);
         QFETCH(int, retryRows);
-        seedMasterData();
-        const auto addDataRow = [] { test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("")}}); };
-        if (deletion) {
-            seedProjects({{"Audit", "0001Audit0002"}});
-            addDataRow();
-        }
+        seedForWrite(deletion);
         Rig rig;
-        QWidget *picture = deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4")) : rig.consultant().Image17;
-        auto count = [deletion] {
-            return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1"))
-                                : column(kConsultants, "nummer").size());
-        };
+        QWidget *picture = writePicture(rig, deletion);
+        const auto count = [deletion] { return writtenRows(deletion); };
         {
             test::FaultProxy proxy(match, action, times, 1, more);
             rig.doubleClick(picture, Answer::Yes);
@@ -841,7 +861,7 @@ private slots:
             QVERIFY2(texts[i].contains(said[i]), qPrintable(texts[i]));
         QTRY_COMPARE(count(), rows);
         if (otherProgramAdds)
-            addDataRow();
+            addDataRowOfProject1();
         if (retry.isEmpty())
             return;
         rig.dialogs.boxes.clear();
@@ -869,19 +889,10 @@ private slots:
     {
         QFETCH(bool, deletion);
         QFETCH(QString, said);
-        seedMasterData();
-        const auto addDataRow = [] { test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, {{s("1"), s("")}}); };
-        if (deletion) {
-            seedProjects({{"Audit", "0001Audit0002"}});
-            addDataRow();
-        }
+        seedForWrite(deletion);
         Rig rig;
-        QWidget *picture = deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4"))
-                                    : rig.consultant().Image17;
-        auto count = [deletion] {
-            return int(deletion ? column(kProjectData, "nummer").count(QStringLiteral("1"))
-                                : column(kConsultants, "nummer").size());
-        };
+        QWidget *picture = writePicture(rig, deletion);
+        const auto count = [deletion] { return writtenRows(deletion); };
         const int before = count();
         {
             std::optional<data::Connection> other;
