@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QElapsedTimer>
-#include <QThread>
 
 #include "LeanFetch.h"
 
@@ -70,8 +69,6 @@ int main(int argc, char *argv[])
         long trips = bench::roundTrips();
         bestRaw = std::min(bestRaw, rawFetch(table, &rows));
         rawTrips = trips < 0 ? -1 : bench::roundTrips() - trips;
-        // The administrator reads the summary before saying Yes.
-        QThread::msleep(1200);
         trips = bench::roundTrips();
         if (project) {
             // A name of its own each run and each process, so that no code is taken already.

@@ -254,20 +254,21 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
             pauseAfterLoss(attempt);
         NumberingLock lock(conn, kProjects);
         data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
-        // BINARY on both sides: the server's collation would call codes equal that differ
-        // in letter case or trailing blanks.
-        const data::RowStore taken = conn.query(
-            "select 1 from " + data::rowwriter::quotedName(kProjects) + " where BINARY Projectcode = BINARY ? limit 1",
-            {utf8(code)});
-        if (taken.rowCount() != 0)
-            return false;
-        // Data rows hold the number as text; other programs may have written anything there.
+        // Whether the code is taken, and the number a new project would get, in one
+        // exchange. BINARY on both sides: the server's collation would call codes equal
+        // that differ in letter case or trailing blanks. Data rows hold the number as
+        // text; other programs may have written anything there.
+        const QByteArray projects = data::rowwriter::quotedName(kProjects);
         const data::RowStore next = conn.query(
-            "select greatest(coalesce((select max(nummer) from " + data::rowwriter::quotedName(kProjects)
-            + "), 0), coalesce((select max(cast(nummer as signed)) from "
-            + data::rowwriter::quotedName(kProjectData) + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1");
+            "select exists(select 1 from " + projects + " where BINARY Projectcode = BINARY ?), "
+            "greatest(coalesce((select max(nummer) from " + projects + "), 0), "
+            "coalesce((select max(cast(nummer as signed)) from " + data::rowwriter::quotedName(kProjectData)
+                + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1",
+            {utf8(code)});
+        if (next.text(0, 0) != QLatin1String("0"))
+            return false;
         Fields numbered = fields;
-        numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 0)});
+        numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 1)});
         if (storeNewRow(conn, transaction, kProjects, numbered))
             return true;
     }
