@@ -255,16 +255,18 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
         NumberingLock lock(conn, kProjects);
         data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
         // Whether the code is taken, and the number a new project would get, in one
-        // exchange. BINARY on both sides: the server's collation would call codes equal
-        // that differ in letter case or trailing blanks. Data rows hold the number as
-        // text; other programs may have written anything there.
+        // exchange. The server's collation only narrows the codes down (it calls codes
+        // equal that differ in letter case or trailing blanks, and is the cheaper test);
+        // BINARY on both sides decides. Data rows hold the number as text; other programs
+        // may have written anything there.
         const QByteArray projects = data::rowwriter::quotedName(kProjects);
         const data::RowStore next = conn.query(
-            "select exists(select 1 from " + projects + " where BINARY Projectcode = BINARY ?), "
+            "select exists(select 1 from " + projects
+                + " where Projectcode = ? and BINARY Projectcode = BINARY ?), "
             "greatest(coalesce((select max(nummer) from " + projects + "), 0), "
             "coalesce((select max(cast(nummer as signed)) from " + data::rowwriter::quotedName(kProjectData)
                 + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1",
-            {utf8(code)});
+            {utf8(code), utf8(code)});
         if (next.text(0, 0) != QLatin1String("0"))
             return false;
         Fields numbered = fields;

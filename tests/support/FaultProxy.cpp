@@ -1,6 +1,7 @@
 #include "support/FaultProxy.h"
 
 #include "data/ConnectionSettings.h"
+#include "data/KeptConnections.h"
 #include "support/TestDb.h"
 
 #include <QFile>
@@ -56,6 +57,8 @@ FaultProxy::FaultProxy(const QString &match, const QString &action, int times, i
     }
     data::overrideServerForTests(QStringLiteral("127.0.0.1"), port);
     data::overrideTimeoutsForTests(5, readTimeoutSeconds, readTimeoutSeconds);
+    // A proxy of an earlier case may have had this port: nothing kept from it is used.
+    data::kept::closeAll();
 }
 
 FaultProxy::~FaultProxy()
@@ -65,6 +68,7 @@ FaultProxy::~FaultProxy()
                                    data::settings::kWriteTimeoutSeconds);
     m_proxy.kill();
     m_proxy.waitForFinished(5000);
+    data::kept::closeAll();
 }
 
 QString FaultProxy::log() const
