@@ -93,6 +93,7 @@ void Form1Ui::setupUi(QWidget *form)
     root->addWidget(buildStatusStrip(form));
 
     form->resize(1270, 990);
+    nameControls();
 }
 
 QWidget *Form1Ui::buildStatusStrip(QWidget *form)

@@ -67,6 +67,8 @@ struct Form1Ui {
 
 private:
     QWidget *buildStatusStrip(QWidget *form);
+    // Gives every control its form name (Form1Names.cpp).
+    void nameControls();
 };
 
 } // namespace talveros::mainwindow
