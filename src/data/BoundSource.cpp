@@ -120,15 +120,6 @@ void BoundSource::moveNext()
     setPosition(m_pos + 1);
 }
 
-bool BoundSource::find(const QString &criterion)
-{
-    const qsizetype eq = criterion.indexOf(QLatin1Char('='));
-    const qsizetype open = criterion.indexOf(QLatin1Char('\''), eq + 1);
-    if (eq < 0 || open < 0 || !criterion.endsWith(QLatin1Char('\'')) || criterion.size() - 1 <= open)
-        throw DbError(QStringLiteral("42000"), 0, QStringLiteral("Ongeldige zoekopdracht: %1").arg(criterion));
-    return findWhere(QStringView(criterion).left(eq).trimmed(), criterion.mid(open + 1, criterion.size() - open - 2));
-}
-
 bool BoundSource::findWhere(QStringView column, const QString &value)
 {
     const int c = columnIndex(column);

@@ -50,12 +50,8 @@ public:
     bool eof() const { return m_pos >= m_rows.rowCount(); }
     void moveFirst();
     void moveNext();
-    // Moves to the first row, then searches forward for `column = 'value'`. The value
-    // is everything between the first quote and the last one, so a quote inside it is
-    // part of the value. Returns false and stands past the last row when none matches.
-    bool find(const QString &criterion);
-    // The same search given its column and value: moves to the first row whose value
-    // is byte for byte `value`, past the last row when none is.
+    // Moves to the first row whose value is byte for byte `value`, past the last row
+    // (and false) when none is.
     bool findWhere(QStringView column, const QString &value);
     // The first row whose value is byte for byte `value`, rowCount() when none is,
     // without moving, writing a pending edit or repainting a box: for looking a value up

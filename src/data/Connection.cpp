@@ -206,8 +206,12 @@ void Connection::open()
     }
     m_session.reset();
     m_kept = false;
+    if (!encryptionRequired())
+        return;
     try {
-        requireEncryptedSession(*this);
+        const RowStore status = query("SHOW STATUS LIKE 'Ssl_cipher'");
+        if (status.rowCount() != 1 || status.columnCount() != 2 || status.isNull(0, 1) || status.text(0, 1).isEmpty())
+            throw unencryptedSessionRefused();
     } catch (...) {
         discard();
         throw;

@@ -1,6 +1,5 @@
 #include "data/ConnectionSettings.h"
 
-#include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/ServerConfig.h"
 
@@ -124,6 +123,12 @@ ServerSettings defaultServer()
 }
 
 const ServerSettings &server() { return g_server; }
+bool encryptionRequired() { return g_server.tls == TlsMode::Required; }
+
+DbError unencryptedSessionRefused()
+{
+    return DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered(g_server));
+}
 bool causalReads() { return g_causalReads; }
 void setCausalReads(bool on) { g_causalReads = on; }
 void useServer(const ServerSettings &settings) { g_server = settings; }
@@ -187,17 +192,6 @@ QString connectFailureText(const ServerSettings &server, const QString &sqlState
     return QStringLiteral("De versleutelde verbinding met de databaseserver %1 kwam niet tot stand.")
                .arg(serverName(server))
         + detail;
-}
-
-void requireEncryptedSession(Connection &conn)
-{
-    if (g_server.tls != TlsMode::Required)
-        return;
-    const RowStore status = conn.query("SHOW STATUS LIKE 'Ssl_cipher'");
-    const bool encrypted = status.rowCount() == 1 && status.columnCount() == 2 && !status.isNull(0, 1)
-        && !status.text(0, 1).isEmpty();
-    if (!encrypted)
-        throw DbError(ErrorKind::Unreachable, QStringLiteral("08004"), kTlsFailure, noTlsOffered(g_server));
 }
 
 } // namespace talveros::data

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbError.h"
+
 #include <QString>
 
 namespace talveros::data {
@@ -98,10 +100,10 @@ void setCausalReads(bool on);
 QString connectFailureText(const ServerSettings &server, const QString &sqlState, int nativeCode,
                            const QString &driverText);
 
-class Connection;
 // Under Required the driver itself goes on in clear text when the server offers no TLS,
-// so the fresh session is asked whether it is encrypted before anything else is sent;
-// one that is not is refused (the connection closes it).
-void requireEncryptedSession(Connection &conn);
+// so a fresh session is asked whether it is encrypted before anything else is sent.
+bool encryptionRequired();
+// What refuses one that is not.
+DbError unencryptedSessionRefused();
 
 } // namespace talveros::data

@@ -1,5 +1,6 @@
 #include "registration/RegistrationStore.h"
 
+#include "data/ConnectionSettings.h"
 #include "data/DbError.h"
 #include "data/NamedLock.h"
 #include "data/RowWriter.h"
@@ -30,7 +31,7 @@ data::SqlValue utf8(const QString &text) { return text.toUtf8(); }
 QByteArray lockName(const QString &table)
 {
     // Named locks are server-wide, so the database belongs in the name.
-    return QByteArrayLiteral("talveros.kordamrg_KORDAMdata.") + table.toUtf8();
+    return "talveros." + data::databaseName(data::Database::Main).toUtf8() + '.' + table.toUtf8();
 }
 
 // How often a registration derives its number again after other workstations took the

@@ -107,7 +107,7 @@ private slots:
         // Read back, found by the bound source, and matched by the optimistic check.
         data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
         source.refresh();
-        QVERIFY(source.find(QStringLiteral("Projectcode = '") + value + QStringLiteral("'")));
+        QVERIFY(source.findWhere(u"Projectcode", value));
         QCOMPARE(source.field(u"CommentaarADMIN"), value);
         source.setPendingEdit(u"CommentaarADMIN", value + QStringLiteral(" ✓"));
         source.flushPendingEdit();
