@@ -194,7 +194,9 @@ private slots:
         const Expect rows[] = {
             // Main window
             {"Label46", "QLabel", QStringLiteral("Datum tijd")},
-            {"Label19", "QLabel", mainwindow::titleLine()},
+            {"Label19", "QLabel",
+             QStringLiteral("Talveros  -  TALVERO-beheer  -  Beheermodule voor het consultantsnetwerk  -  versie "
+                            TALVEROS_VERSION)},
             {"Combo9", "QComboBox"},
             {"Text143", "QPlainTextEdit", kEmpty, {}, -1, 1, QColor(0, 0, 255), QColor(Qt::white)},
             {"Command1", "QPushButton", QStringLiteral("MAKE RECORD")},
