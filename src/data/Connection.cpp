@@ -156,8 +156,10 @@ constexpr auto kAnsweredRecently = std::chrono::seconds(1);
 
 bool isGone(const DbError &e)
 {
-    // The server closed it before we spoke (a time-out of its own, KILL, a restart).
-    return e.nativeCode() == 2006 || e.nativeCode() == 2013 || e.nativeCode() == 2055
+    // The server closed it before we spoke (a time-out of its own, KILL, a restart):
+    // the client finds out reading (lost, gone away) or writing (a broken pipe).
+    constexpr int kGone[] = {2006, 2013, 2055, 5013, 5014};
+    return std::find(std::begin(kGone), std::end(kGone), e.nativeCode()) != std::end(kGone)
         || e.sqlState() == QLatin1String("08S01");
 }
 } // namespace

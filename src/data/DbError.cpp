@@ -10,9 +10,12 @@ namespace talveros::data {
 namespace {
 // Client errors of a connection that is gone or never came (CR_CONNECTION_ERROR,
 // CR_CONN_HOST_ERROR, CR_UNKNOWN_HOST, CR_SERVER_GONE_ERROR, CR_SERVER_LOST,
-// CR_SERVER_LOST_EXTENDED, CR_SSL_CONNECTION_ERROR) and the server's own
-// ER_CONNECTION_KILLED, ER_SERVER_SHUTDOWN and network read/write errors.
-constexpr std::array kUnreachable{2002, 2003, 2005, 2006, 2013, 2055, 2026, 1927, 1053, 1158, 1159, 1160, 1161};
+// CR_SERVER_LOST_EXTENDED, CR_SSL_CONNECTION_ERROR, and the MariaDB client's
+// CR_ERR_NET_READ and CR_ERR_NET_WRITE: "Write error: Broken pipe" on a connection the
+// server has closed) and the server's own ER_CONNECTION_KILLED, ER_SERVER_SHUTDOWN and
+// network read/write errors.
+constexpr std::array kUnreachable{2002, 2003, 2005, 2006, 2013, 2055, 2026, 5013, 5014,
+                                  1927, 1053, 1158, 1159, 1160, 1161};
 // Values the server would not take: too long, NULL, no default, wrong value, out of
 // range, duplicate key, foreign key, check constraint.
 constexpr std::array kRefused{1406, 1048, 1364, 1366, 1264, 1292, 1062, 1452, 1451, 1216, 1217, 3819, 4025};

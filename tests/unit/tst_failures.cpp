@@ -33,6 +33,7 @@ private slots:
         row("connection refused", "HY000", 2003, ErrorKind::Unreachable);
         row("lost connection", "08S01", 2013, ErrorKind::Unreachable);
         row("server gone", "HY000", 2006, ErrorKind::Unreachable);
+        row("broken pipe writing to a closed connection", "HY000", 5014, ErrorKind::Unreachable);
         row("time-out", "HYT00", 0, ErrorKind::Unreachable);
         row("too long", "22001", 1406, ErrorKind::RefusedData);
         row("NULL not allowed", "23000", 1048, ErrorKind::RefusedData);
