@@ -22,10 +22,10 @@ using namespace platform::colours;
 // Twenty-four blanks before the word set the heading in from the pane's edge.
 QString headingText(const QString &word) { return QString(24, QLatin1Char(' ')) + word; }
 
-platform::PictureButton *smallPicture(const QString &name, const QString &icon, const QColor &fallback,
-                                      const QString &glyph, const QString &toolTip, int size = 18)
+platform::PictureButton *smallPicture(const QString &icon, const QColor &fallback, const QString &glyph,
+                                      const QString &toolTip, int size = 18)
 {
-    return new platform::PictureButton(name, platform::themedIcon(icon, fallback, glyph), toolTip, nullptr, size);
+    return new platform::PictureButton(QString(), platform::themedIcon(icon, fallback, glyph), toolTip, nullptr, size);
 }
 
 } // namespace
@@ -56,10 +56,9 @@ RecordPane::RecordPane(const QString &objectName, const QColor &background, QWid
         m_grid->setColumnStretch(c, 1);
 }
 
-QLabel *RecordPane::makeHeading(const QString &name, const QString &word)
+QLabel *RecordPane::makeHeading(const QString &word)
 {
     auto *label = new QLabel(headingText(word), this);
-    label->setObjectName(name);
     QFont f = label->font();
     f.setPointSizeF(11);
     f.setBold(true);
@@ -67,27 +66,25 @@ QLabel *RecordPane::makeHeading(const QString &name, const QString &word)
     return label;
 }
 
-QComboBox *RecordPane::makeLookup(const QString &name, const QString &designText, const QColor &colour)
+QComboBox *RecordPane::makeLookup(const QString &designText, const QColor &colour)
 {
-    QComboBox *combo = platform::captionedList(this, name, designText, colour, true);
+    QComboBox *combo = platform::captionedList(this, QString(), designText, colour, true);
     platform::findAsYouType(combo);
     return combo;
 }
 
-QLineEdit *RecordPane::makeInfoBox(const QString &name, const QString &designText)
+QLineEdit *RecordPane::makeInfoBox(const QString &designText)
 {
     auto *box = new QLineEdit(designText, this);
-    box->setObjectName(name);
     box->setReadOnly(true);
     platform::limitTyping(box, 0);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }
 
-QLineEdit *RecordPane::bindLine(const QString &name, const QString &column, int maxLength)
+QLineEdit *RecordPane::bindLine(const QString &column, int maxLength)
 {
     auto *box = new QLineEdit(this);
-    box->setObjectName(name);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     box->setMinimumWidth(30);
@@ -97,10 +94,9 @@ QLineEdit *RecordPane::bindLine(const QString &name, const QString &column, int 
     return box;
 }
 
-QPlainTextEdit *RecordPane::bindText(const QString &name, const QString &column, int lines, bool editable)
+QPlainTextEdit *RecordPane::bindText(const QString &column, int lines, bool editable)
 {
     auto *box = new QPlainTextEdit(this);
-    box->setObjectName(name);
     box->setReadOnly(!editable);
     if (!editable)
         box->setFocusPolicy(Qt::NoFocus);
@@ -186,40 +182,40 @@ void RecordPane::place(QWidget *box, const QString &caption, int row, int column
 
 ConsultantPane::ConsultantPane(QWidget *parent) : RecordPane(QStringLiteral("consultantPane"), kPaleGreen, parent)
 {
-    heading = makeHeading(QStringLiteral("Label10"), QStringLiteral("Consultants"));
-    lookupList = makeLookup(QStringLiteral("Combo1"), QStringLiteral("Consultants lijst"), kGreen);
-    counterHeading = makeInfoBox(QStringLiteral("Text45"), QStringLiteral("Consultants"));
-    counter = makeInfoBox(QStringLiteral("Text48"), QString());
+    heading = makeHeading(QStringLiteral("Consultants"));
+    lookupList = makeLookup(QStringLiteral("Consultants lijst"), kGreen);
+    counterHeading = makeInfoBox(QStringLiteral("Consultants"));
+    counter = makeInfoBox(QString());
 
-    sequenceNumberBox = bindLine(QStringLiteral("Text1"), QStringLiteral("nummer"));
-    numberBox = bindLine(QStringLiteral("Text2"), QStringLiteral("Consultantnummer"));
-    titleBox = bindLine(QStringLiteral("Text3"), QStringLiteral("Titel1"));
-    firstNameBox = bindLine(QStringLiteral("Text4"), QStringLiteral("voornaam"));
-    surnamePrefixBox = bindLine(QStringLiteral("Text5"), QStringLiteral("tussenvoegsel"));
-    surnameBox = bindLine(QStringLiteral("Text6"), QStringLiteral("naam"));
-    addressBox = bindLine(QStringLiteral("Text7"), QStringLiteral("adres"));
-    postcodeBox = bindLine(QStringLiteral("Text8"), QStringLiteral("postcode"));
-    cityBox = bindLine(QStringLiteral("Text9"), QStringLiteral("woonplaats"));
-    businessPhoneBox = bindLine(QStringLiteral("Text10"), QStringLiteral("TELzakelijk"));
-    businessEmailBox = bindLine(QStringLiteral("Text11"), QStringLiteral("EMAILzakelijk"));
-    loginBox = bindLine(QStringLiteral("Text12"), QStringLiteral("LOGIN"));
-    passwordBox = bindLine(QStringLiteral("Text13"), QStringLiteral("PASWOORD"));
-    organisationNameBox = bindLine(QStringLiteral("Text40"), QStringLiteral("NaamOrganisatie"));
-    varStatementBox = bindLine(QStringLiteral("Text41"), QStringLiteral("VARverklaring"));
-    bankNameBox = bindLine(QStringLiteral("Text75"), QStringLiteral("BANKnaam"));
-    bankAccountNumberBox = bindLine(QStringLiteral("Text76"), QStringLiteral("BANKnummer"));
-    vatNumberBox = bindLine(QStringLiteral("Text77"), QStringLiteral("BTWnummer"));
-    chamberOfCommerceNumberBox = bindLine(QStringLiteral("Text78"), QStringLiteral("KVKnummer"));
-    mobilePhoneBox = bindLine(QStringLiteral("Text96"), QStringLiteral("TELmobiel"));
-    privatePhoneBox = bindLine(QStringLiteral("Text112"), QStringLiteral("TELprive"));
-    titleSuffixBox = bindLine(QStringLiteral("Text126"), QStringLiteral("Titel2"));
-    websiteBox = bindLine(QStringLiteral("Text127"), QStringLiteral("WEBSITE"));
-    privateEmailBox = bindLine(QStringLiteral("Text128"), QStringLiteral("EMAILprive"));
-    preferredNameBox = bindLine(QStringLiteral("Text134"), QStringLiteral("Roepnaam"));
-    jobTitleBox = bindLine(QStringLiteral("Text140"), QStringLiteral("Functie"));
+    sequenceNumberBox = bindLine(QStringLiteral("nummer"));
+    numberBox = bindLine(QStringLiteral("Consultantnummer"));
+    titleBox = bindLine(QStringLiteral("Titel1"));
+    firstNameBox = bindLine(QStringLiteral("voornaam"));
+    surnamePrefixBox = bindLine(QStringLiteral("tussenvoegsel"));
+    surnameBox = bindLine(QStringLiteral("naam"));
+    addressBox = bindLine(QStringLiteral("adres"));
+    postcodeBox = bindLine(QStringLiteral("postcode"));
+    cityBox = bindLine(QStringLiteral("woonplaats"));
+    businessPhoneBox = bindLine(QStringLiteral("TELzakelijk"));
+    businessEmailBox = bindLine(QStringLiteral("EMAILzakelijk"));
+    loginBox = bindLine(QStringLiteral("LOGIN"));
+    passwordBox = bindLine(QStringLiteral("PASWOORD"));
+    organisationNameBox = bindLine(QStringLiteral("NaamOrganisatie"));
+    varStatementBox = bindLine(QStringLiteral("VARverklaring"));
+    bankNameBox = bindLine(QStringLiteral("BANKnaam"));
+    bankAccountNumberBox = bindLine(QStringLiteral("BANKnummer"));
+    vatNumberBox = bindLine(QStringLiteral("BTWnummer"));
+    chamberOfCommerceNumberBox = bindLine(QStringLiteral("KVKnummer"));
+    mobilePhoneBox = bindLine(QStringLiteral("TELmobiel"));
+    privatePhoneBox = bindLine(QStringLiteral("TELprive"));
+    titleSuffixBox = bindLine(QStringLiteral("Titel2"));
+    websiteBox = bindLine(QStringLiteral("WEBSITE"));
+    privateEmailBox = bindLine(QStringLiteral("EMAILprive"));
+    preferredNameBox = bindLine(QStringLiteral("Roepnaam"));
+    jobTitleBox = bindLine(QStringLiteral("Functie"));
 
-    websiteButton = smallPicture(QStringLiteral("Image16"), QStringLiteral("web-browser"), QColor(40, 110, 200),
-                                 QStringLiteral("W"), QStringLiteral("Bezoek de WEBsite van deze consultant"));
+    websiteButton = smallPicture(QStringLiteral("web-browser"), QColor(40, 110, 200), QStringLiteral("W"),
+                                 QStringLiteral("Bezoek de WEBsite van deze consultant"));
 
     buildTop(heading, counterHeading, counter, lookupList);
     place(numberBox, QStringLiteral("Nummer"), 0, 0);
@@ -252,47 +248,46 @@ ConsultantPane::ConsultantPane(QWidget *parent) : RecordPane(QStringLiteral("con
 
 ClientPane::ClientPane(QWidget *parent) : RecordPane(QStringLiteral("clientPane"), kPaleYellow, parent)
 {
-    heading = makeHeading(QStringLiteral("Label13"), QStringLiteral("Opdrachtgevers"));
-    lookupList = makeLookup(QStringLiteral("Combo2"), QStringLiteral("Opdrachtgevers lijst"), kYellow);
-    counterHeading = makeInfoBox(QStringLiteral("Text33"), QStringLiteral("Opdrachtgevers"));
-    counter = makeInfoBox(QStringLiteral("Text47"), QString());
+    heading = makeHeading(QStringLiteral("Opdrachtgevers"));
+    lookupList = makeLookup(QStringLiteral("Opdrachtgevers lijst"), kYellow);
+    counterHeading = makeInfoBox(QStringLiteral("Opdrachtgevers"));
+    counter = makeInfoBox(QString());
 
-    sequenceNumberBox = bindLine(QStringLiteral("Text14"), QStringLiteral("nummer"));
-    numberBox = bindLine(QStringLiteral("Text15"), QStringLiteral("opdrachtgevernummer"));
-    companyBox = bindLine(QStringLiteral("Text16"), QStringLiteral("Bedrijf"));
-    titleSuffixBox = bindLine(QStringLiteral("Text17"), QStringLiteral("Titel2"));
-    surnameBox = bindLine(QStringLiteral("Text18"), QStringLiteral("naam"));
-    surnamePrefixBox = bindLine(QStringLiteral("Text19"), QStringLiteral("tussenvoegsel"));
-    firstNameBox = bindLine(QStringLiteral("Text20"), QStringLiteral("voornaam"));
-    titleBox = bindLine(QStringLiteral("Text21"), QStringLiteral("Titel1"));
-    addressBox = bindLine(QStringLiteral("Text22"), QStringLiteral("adres"));
-    cityBox = bindLine(QStringLiteral("Text23"), QStringLiteral("woonplaats"));
-    postcodeBox = bindLine(QStringLiteral("Text24"), QStringLiteral("postcode"));
-    businessPhoneBox = bindLine(QStringLiteral("Text25"), QStringLiteral("TELzakelijk"));
-    businessEmailBox = bindLine(QStringLiteral("Text26"), QStringLiteral("EMAILzakelijk"));
-    loginBox = bindLine(QStringLiteral("Text27"), QStringLiteral("LOGIN"));
-    passwordBox = bindLine(QStringLiteral("Text28"), QStringLiteral("PASWOORD"));
-    jobTitleBox = bindLine(QStringLiteral("Text64"), QStringLiteral("Functie"));
-    secretaryPhoneBox = bindLine(QStringLiteral("Text66"), QStringLiteral("TELsecretaresse"));
-    bankNameBox = bindLine(QStringLiteral("Text71"), QStringLiteral("BANKnaam"));
-    bankAccountNumberBox = bindLine(QStringLiteral("Text72"), QStringLiteral("BANKnummer"));
-    vatNumberBox = bindLine(QStringLiteral("Text73"), QStringLiteral("BTWnummer"));
-    chamberOfCommerceNumberBox = bindLine(QStringLiteral("Text74"), QStringLiteral("KVKnummer"));
-    mobilePhoneBox = bindLine(QStringLiteral("Text95"), QStringLiteral("TELmobiel"));
-    assignmentNameBox = bindLine(QStringLiteral("Text116"), QStringLiteral("Opdrachtnaam"));
-    secretaryBox = bindLine(QStringLiteral("Text117"), QStringLiteral("Secretaresse"));
-    invoiceAddressBox = bindText(QStringLiteral("Text118"), QStringLiteral("Factuuradres"), 3);
+    sequenceNumberBox = bindLine(QStringLiteral("nummer"));
+    numberBox = bindLine(QStringLiteral("opdrachtgevernummer"));
+    companyBox = bindLine(QStringLiteral("Bedrijf"));
+    titleSuffixBox = bindLine(QStringLiteral("Titel2"));
+    surnameBox = bindLine(QStringLiteral("naam"));
+    surnamePrefixBox = bindLine(QStringLiteral("tussenvoegsel"));
+    firstNameBox = bindLine(QStringLiteral("voornaam"));
+    titleBox = bindLine(QStringLiteral("Titel1"));
+    addressBox = bindLine(QStringLiteral("adres"));
+    cityBox = bindLine(QStringLiteral("woonplaats"));
+    postcodeBox = bindLine(QStringLiteral("postcode"));
+    businessPhoneBox = bindLine(QStringLiteral("TELzakelijk"));
+    businessEmailBox = bindLine(QStringLiteral("EMAILzakelijk"));
+    loginBox = bindLine(QStringLiteral("LOGIN"));
+    passwordBox = bindLine(QStringLiteral("PASWOORD"));
+    jobTitleBox = bindLine(QStringLiteral("Functie"));
+    secretaryPhoneBox = bindLine(QStringLiteral("TELsecretaresse"));
+    bankNameBox = bindLine(QStringLiteral("BANKnaam"));
+    bankAccountNumberBox = bindLine(QStringLiteral("BANKnummer"));
+    vatNumberBox = bindLine(QStringLiteral("BTWnummer"));
+    chamberOfCommerceNumberBox = bindLine(QStringLiteral("KVKnummer"));
+    mobilePhoneBox = bindLine(QStringLiteral("TELmobiel"));
+    assignmentNameBox = bindLine(QStringLiteral("Opdrachtnaam"));
+    secretaryBox = bindLine(QStringLiteral("Secretaresse"));
+    invoiceAddressBox = bindText(QStringLiteral("Factuuradres"), 3);
     invoiceAddressBox->setMaximumHeight(invoiceAddressBox->minimumHeight());
-    secretaryEmailBox = bindLine(QStringLiteral("Text122"), QStringLiteral("EMAILsecretaresse"));
-    websiteBox = bindLine(QStringLiteral("Text123"), QStringLiteral("WEBSITE"));
-    privatePhoneBox = bindLine(QStringLiteral("Text124"), QStringLiteral("TELprive"));
-    privateEmailBox = bindLine(QStringLiteral("Text125"), QStringLiteral("EMAILprive"));
-    preferredNameBox = bindLine(QStringLiteral("Text129"), QStringLiteral("Roepnaam"));
+    secretaryEmailBox = bindLine(QStringLiteral("EMAILsecretaresse"));
+    websiteBox = bindLine(QStringLiteral("WEBSITE"));
+    privatePhoneBox = bindLine(QStringLiteral("TELprive"));
+    privateEmailBox = bindLine(QStringLiteral("EMAILprive"));
+    preferredNameBox = bindLine(QStringLiteral("Roepnaam"));
 
-    websiteButton = smallPicture(QStringLiteral("Image1"), QStringLiteral("web-browser"), QColor(40, 110, 200),
-                                 QStringLiteral("W"), QStringLiteral("Bezoek de WEBsite van deze opdrachtgever"));
-    businessMailButton = smallPicture(QStringLiteral("Image18"), QStringLiteral("mail-message-new"),
-                                      QColor(200, 140, 30), QStringLiteral("@"),
+    websiteButton = smallPicture(QStringLiteral("web-browser"), QColor(40, 110, 200), QStringLiteral("W"),
+                                 QStringLiteral("Bezoek de WEBsite van deze opdrachtgever"));
+    businessMailButton = smallPicture(QStringLiteral("mail-message-new"), QColor(200, 140, 30), QStringLiteral("@"),
                                       QStringLiteral("E-Mail ZAKELIJK naar deze opdrachtgever"));
 
     buildTop(heading, counterHeading, counter, lookupList);
@@ -330,36 +325,34 @@ ClientPane::ClientPane(QWidget *parent) : RecordPane(QStringLiteral("clientPane"
 
 ProjectPane::ProjectPane(QWidget *parent) : RecordPane(QStringLiteral("projectPane"), kPaleCyan, parent)
 {
-    heading = makeHeading(QStringLiteral("Label14"), QStringLiteral("Projecten"));
-    lookupList = makeLookup(QStringLiteral("Combo3"), QStringLiteral("Projectlijst"), kCyan);
-    counterHeading = makeInfoBox(QStringLiteral("Text46"), QStringLiteral("Projecten"));
-    counter = makeInfoBox(QStringLiteral("Text49"), QString());
-    clientCompanyBox = makeInfoBox(QStringLiteral("Text50"), QStringLiteral("Opdrachtgever"));
-    consultantBox = makeInfoBox(QStringLiteral("Text51"), QStringLiteral("Consultant"));
+    heading = makeHeading(QStringLiteral("Projecten"));
+    lookupList = makeLookup(QStringLiteral("Projectlijst"), kCyan);
+    counterHeading = makeInfoBox(QStringLiteral("Projecten"));
+    counter = makeInfoBox(QString());
+    clientCompanyBox = makeInfoBox(QStringLiteral("Opdrachtgever"));
+    consultantBox = makeInfoBox(QStringLiteral("Consultant"));
 
-    sequenceNumberBox = bindLine(QStringLiteral("Text29"), QStringLiteral("nummer"));
-    projectNameBox = bindLine(QStringLiteral("Text30"), QStringLiteral("PROJECTNAAM"));
-    projectCodeBox = bindLine(QStringLiteral("Text31"), QStringLiteral("Projectcode"));
-    clientNumberBox = bindLine(QStringLiteral("Text32"), QStringLiteral("Opdrachtgevernummer"));
-    consultantNumberBox = bindLine(QStringLiteral("Text34"), QStringLiteral("Consultantnummer"));
-    plannedStartBox = bindLine(QStringLiteral("Text35"), QStringLiteral("TijdsplanningDATUMvan"));
-    plannedEndBox = bindLine(QStringLiteral("Text36"), QStringLiteral("TijdsplanningDATUMtm"));
-    durationInDaysBox = bindLine(QStringLiteral("Text37"), QStringLiteral("ProjectduurPer8uur"));
-    clientDayRateBox = bindLine(QStringLiteral("Text38"), QStringLiteral("InkoopDagtariefOpdrachtgever"), 6);
-    consultantCommentBox = bindText(QStringLiteral("Text42"), QStringLiteral("CommentaarCONSULTANT"), 3);
-    adminCommentBox = bindText(QStringLiteral("Text43"), QStringLiteral("CommentaarADMIN"), 3, true);
-    closingFlagBox = bindLine(QStringLiteral("Text44"), QStringLiteral("AFSLUITEN"), 3);
-    consultantDayRateBox = bindLine(QStringLiteral("Text63"), QStringLiteral("VerkoopDagtariefConsultant"), 6);
-    descriptionBox = bindText(QStringLiteral("Text67"), QStringLiteral("ProjectOmschrijving"), 2);
+    sequenceNumberBox = bindLine(QStringLiteral("nummer"));
+    projectNameBox = bindLine(QStringLiteral("PROJECTNAAM"));
+    projectCodeBox = bindLine(QStringLiteral("Projectcode"));
+    clientNumberBox = bindLine(QStringLiteral("Opdrachtgevernummer"));
+    consultantNumberBox = bindLine(QStringLiteral("Consultantnummer"));
+    plannedStartBox = bindLine(QStringLiteral("TijdsplanningDATUMvan"));
+    plannedEndBox = bindLine(QStringLiteral("TijdsplanningDATUMtm"));
+    durationInDaysBox = bindLine(QStringLiteral("ProjectduurPer8uur"));
+    clientDayRateBox = bindLine(QStringLiteral("InkoopDagtariefOpdrachtgever"), 6);
+    consultantCommentBox = bindText(QStringLiteral("CommentaarCONSULTANT"), 3);
+    adminCommentBox = bindText(QStringLiteral("CommentaarADMIN"), 3, true);
+    closingFlagBox = bindLine(QStringLiteral("AFSLUITEN"), 3);
+    consultantDayRateBox = bindLine(QStringLiteral("VerkoopDagtariefConsultant"), 6);
+    descriptionBox = bindText(QStringLiteral("ProjectOmschrijving"), 2);
     descriptionBox->setMaximumHeight(descriptionBox->minimumHeight());
 
-    deleteProjectButton = smallPicture(QStringLiteral("Image4"), QStringLiteral("edit-delete"), QColor(200, 40, 40),
-                                       QStringLiteral("X"), QStringLiteral("Dit project verwijderen (dubbel-klik)"),
-                                       20);
-    closingFlagButton = smallPicture(QStringLiteral("Image12"), QStringLiteral("view-refresh"), QColor(40, 140, 60),
-                                     QStringLiteral("J/N"), QStringLiteral("Dubbel-klik om het afsluiten te wijzigen"));
+    deleteProjectButton = smallPicture(QStringLiteral("edit-delete"), QColor(200, 40, 40), QStringLiteral("X"),
+                                       QStringLiteral("Dit project verwijderen (dubbel-klik)"), 20);
+    closingFlagButton = smallPicture(QStringLiteral("view-refresh"), QColor(40, 140, 60), QStringLiteral("J/N"),
+                                     QStringLiteral("Dubbel-klik om het afsluiten te wijzigen"));
     closingFlagHint = new QLabel(QStringLiteral("<<  dubbel-klik om te wijzigen"), this);
-    closingFlagHint->setObjectName(QStringLiteral("Label62"));
 
     buildTop(heading, counterHeading, counter, lookupList, {deleteProjectButton});
     place(projectCodeBox, QStringLiteral("Projectcode"), 0, 0, 2);

@@ -30,12 +30,14 @@ public:
 protected:
     RecordPane(const QString &objectName, const QColor &background, QWidget *parent);
 
-    QLabel *makeHeading(const QString &name, const QString &word);
-    QComboBox *makeLookup(const QString &name, const QString &designText, const QColor &colour);
+    // The controls are made without names: the window gives each its form name once it
+    // has built them all.
+    QLabel *makeHeading(const QString &word);
+    QComboBox *makeLookup(const QString &designText, const QColor &colour);
     // A read-only box the program writes itself (counter, heading, description).
-    QLineEdit *makeInfoBox(const QString &name, const QString &designText);
-    QLineEdit *bindLine(const QString &name, const QString &column, int maxLength = 0);
-    QPlainTextEdit *bindText(const QString &name, const QString &column, int lines, bool editable = false);
+    QLineEdit *makeInfoBox(const QString &designText);
+    QLineEdit *bindLine(const QString &column, int maxLength = 0);
+    QPlainTextEdit *bindText(const QString &column, int lines, bool editable = false);
 
     // Heading label, counter heading and counter on one line, the look-up list with
     // the pane's picture buttons below it.
