@@ -141,16 +141,16 @@ void Form1::forwardRequests()
     panes::MainWindowAccess *main = &access();
     using platform::PictureButton;
     using Main = panes::MainWindowAccess;
-    connect(ui.projectPane->Image4, &PictureButton::doubleClicked, main, &Main::deleteProjectAsked);
-    connect(ui.projectPane->Image12, &PictureButton::doubleClicked, main, &Main::closingFlipAsked);
-    connect(ui.consultantPane->Image16, &PictureButton::clicked, main, &Main::consultantSiteAsked);
-    connect(ui.clientPane->Image1, &PictureButton::clicked, main, &Main::clientSiteAsked);
-    connect(ui.clientPane->Image18, &PictureButton::clicked, main, &Main::mailAsked);
+    connect(ui.projectPane->deleteProjectButton, &PictureButton::doubleClicked, main, &Main::deleteProjectAsked);
+    connect(ui.projectPane->closingFlagButton, &PictureButton::doubleClicked, main, &Main::closingFlipAsked);
+    connect(ui.consultantPane->websiteButton, &PictureButton::clicked, main, &Main::consultantSiteAsked);
+    connect(ui.clientPane->websiteButton, &PictureButton::clicked, main, &Main::clientSiteAsked);
+    connect(ui.clientPane->businessMailButton, &PictureButton::clicked, main, &Main::mailAsked);
     connect(ui.Command1, &QPushButton::clicked, main, &Main::invoicingTabAsked);
     connect(ui.Command2, &QPushButton::clicked, main, &Main::routeTraceAsked);
     connect(ui.Image13, &PictureButton::doubleClicked, main, &Main::signOffAsked);
-    m_label62 = ui.projectPane->Label62;
-    m_label62->installEventFilter(this);
+    m_closingFlagHint = ui.projectPane->closingFlagHint;
+    m_closingFlagHint->installEventFilter(this);
 
     // A click on a tab gives the strip the focus, as the administrator expects of it.
     QTabBar *tabs = ui.SSTab2->tabBar();
@@ -169,7 +169,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // Compared by the pointers kept at wiring time: the last events may come from controls
     // half torn down.
-    if (event->type() == QEvent::MouseButtonDblClick && watched == m_label62) {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_closingFlagHint) {
         emit m_access->closingFlipAsked();
         return true;
     }

@@ -102,7 +102,7 @@ private:
     StatusStripBehaviour *m_statusStrip = nullptr;
     messages::Ticker *m_ticker = nullptr;
     // What the window watches for the features' requests.
-    QObject *m_label62 = nullptr;
+    QObject *m_closingFlagHint = nullptr;
     QObject *m_tabStrip = nullptr;
     QObject *m_tabBar = nullptr;
 };

@@ -17,17 +17,17 @@ LookUps::LookUps(Form1Ui &ui, MasterLists &lists, platform::Dialogs &dialogs, QO
         connect(combo, &QComboBox::activated, this,
                 [this, &dialogs, action] { platform::runAction(dialogs, [this, action] { (this->*action)(); }); });
     };
-    on(ui.consultantPane->Combo1, &LookUps::lookUpConsultant);
-    on(ui.clientPane->Combo2, &LookUps::lookUpClient);
-    on(ui.projectPane->Combo3, &LookUps::lookUpProject);
+    on(ui.consultantPane->lookupList, &LookUps::lookUpConsultant);
+    on(ui.clientPane->lookupList, &LookUps::lookUpClient);
+    on(ui.projectPane->lookupList, &LookUps::lookUpProject);
     on(ui.projectEntry->Combo6, &LookUps::fetchProject);
 }
 
 void LookUps::lookUpConsultant()
 {
     data::BoundSource &consultants = *m_ui.Adodc1;
-    consultants.findWhere(u"consultantnummer", m_ui.consultantPane->Combo1->currentText().left(4));
-    m_ui.consultantPane->Combo1->setEditText(data::consultantListEntry(
+    consultants.findWhere(u"consultantnummer", m_ui.consultantPane->lookupList->currentText().left(4));
+    m_ui.consultantPane->lookupList->setEditText(data::consultantListEntry(
         consultants.field(u"Consultantnummer"), consultants.field(u"Titel1"), consultants.field(u"voornaam"),
         consultants.field(u"tussenvoegsel"), consultants.field(u"naam")));
 }
@@ -35,8 +35,8 @@ void LookUps::lookUpConsultant()
 void LookUps::lookUpClient()
 {
     data::BoundSource &clients = *m_ui.Adodc2;
-    clients.findWhere(u"opdrachtgevernummer", m_ui.clientPane->Combo2->currentText().left(4));
-    m_ui.clientPane->Combo2->setEditText(
+    clients.findWhere(u"opdrachtgevernummer", m_ui.clientPane->lookupList->currentText().left(4));
+    m_ui.clientPane->lookupList->setEditText(
         data::clientListEntry(clients.field(u"opdrachtgevernummer"), clients.field(u"Bedrijf")));
 }
 
@@ -45,12 +45,12 @@ void LookUps::lookUpProject()
     // The client and consultant panes follow the project here, unlike a fetch.
     auto *pane = m_ui.projectPane;
     data::BoundSource &projects = *m_ui.Adodc3;
-    projects.findWhere(u"Projectcode", pane->Combo3->currentText());
-    pane->Combo3->setEditText(projects.field(u"Projectcode"));
+    projects.findWhere(u"Projectcode", pane->lookupList->currentText());
+    pane->lookupList->setEditText(projects.field(u"Projectcode"));
     m_ui.Adodc2->findWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
-    pane->Text50->setText(m_ui.Adodc2->field(u"Bedrijf"));
+    pane->clientCompanyBox->setText(m_ui.Adodc2->field(u"Bedrijf"));
     m_ui.Adodc1->findWhere(u"consultantnummer", projects.field(u"Consultantnummer"));
-    pane->Text51->setText(m_ui.Adodc1->field(u"NaamOrganisatie"));
+    pane->consultantBox->setText(m_ui.Adodc1->field(u"NaamOrganisatie"));
 }
 
 void LookUps::fetchProject()
@@ -68,9 +68,9 @@ void LookUps::fetchProject()
     entry->Text55->setText(value(u"Projectcode"));
     platform::setBoxText(entry->Text68, value(u"ProjectOmschrijving"));
     entry->Text52->setText(value(u"Opdrachtgevernummer"));
-    entry->Combo4->setEditText(value(u"Opdrachtgevernummer") + u' ' + text(pane->Text50));
+    entry->Combo4->setEditText(value(u"Opdrachtgevernummer") + u' ' + text(pane->clientCompanyBox));
     entry->Text53->setText(value(u"Consultantnummer"));
-    entry->Combo5->setEditText(value(u"Consultantnummer") + u' ' + text(pane->Text51));
+    entry->Combo5->setEditText(value(u"Consultantnummer") + u' ' + text(pane->consultantBox));
     entry->Text56->setText(value(u"TijdsplanningDATUMvan"));
     entry->Text57->setText(value(u"TijdsplanningDATUMtm"));
     entry->Text58->setText(value(u"ProjectduurPer8uur"));

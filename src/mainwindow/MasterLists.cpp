@@ -55,23 +55,23 @@ MasterLists::Entries MasterLists::projectEntries(const data::BoundSource &source
 
 void MasterLists::showConsultantLists(const Entries &e)
 {
-    fill(m_ui.consultantPane->Combo1, e.sorted);
+    fill(m_ui.consultantPane->lookupList, e.sorted);
     fill(m_ui.projectEntry->Combo5, e.asRead);
-    m_ui.consultantPane->Text48->setText(data::counterText(e.asRead.size()));
+    m_ui.consultantPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
 void MasterLists::showClientLists(const Entries &e)
 {
-    fill(m_ui.clientPane->Combo2, e.sorted);
+    fill(m_ui.clientPane->lookupList, e.sorted);
     fill(m_ui.projectEntry->Combo4, e.asRead);
-    m_ui.clientPane->Text47->setText(data::counterText(e.asRead.size()));
+    m_ui.clientPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
 void MasterLists::showProjectLists(const Entries &e)
 {
-    fill(m_ui.projectPane->Combo3, e.sorted);
+    fill(m_ui.projectPane->lookupList, e.sorted);
     fill(m_ui.projectEntry->Combo6, e.asRead);
-    m_ui.projectPane->Text49->setText(data::counterText(e.asRead.size()));
+    m_ui.projectPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
 void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries(*m_ui.Adodc1)); }
@@ -117,13 +117,13 @@ void MasterLists::describeProjectKeepingPanes()
     const data::BoundSource &clients = *m_ui.Adodc2;
     const data::BoundSource &consultants = *m_ui.Adodc1;
     const size_t client = clients.rowWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
-    m_ui.projectPane->Text50->setText(clients.fieldAt(client, clients.columnIndex(u"Bedrijf")));
+    m_ui.projectPane->clientCompanyBox->setText(clients.fieldAt(client, clients.columnIndex(u"Bedrijf")));
 
     const size_t consultant = consultants.rowWhere(u"Consultantnummer", projects.field(u"Consultantnummer"));
     const auto part = [&consultants, consultant](QStringView column) {
         return consultants.fieldAt(consultant, consultants.columnIndex(column));
     };
-    m_ui.projectPane->Text51->setText(
+    m_ui.projectPane->consultantBox->setText(
         data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam")));
 }
 

@@ -33,9 +33,9 @@ public:
 
     // The three bound sources: consultants (read only), clients, projects. Values are
     // read from their current rows, and looked up without moving them (rowWhere).
-    virtual data::BoundSource &consultantSource() = 0; // Adodc1
-    virtual data::BoundSource &clientSource() = 0;     // Adodc2
-    virtual data::BoundSource &projectSource() = 0;    // Adodc3
+    virtual data::BoundSource &consultantSource() = 0;
+    virtual data::BoundSource &clientSource() = 0;
+    virtual data::BoundSource &projectSource() = 0;
 
     // Each re-reads its source from the server, rebuilds its look-up lists and counter
     // exactly as start-up filled them and leaves the source on its first row.
@@ -62,14 +62,14 @@ public:
 
 signals:
     // The window's own pictures and buttons, as requests of the features.
-    void deleteProjectAsked();     // Image4, double-click
-    void closingFlipAsked();       // Image12 or Label62, double-click
-    void consultantSiteAsked();    // Image16
-    void clientSiteAsked();        // Image1
-    void mailAsked();              // Image18
-    void invoicingTabAsked();      // Command1
-    void routeTraceAsked();        // Command2
-    void signOffAsked();           // Image13, double-click
+    void deleteProjectAsked();     // the project pane's delete picture, double-click
+    void closingFlipAsked();       // the closing flag's picture or its hint, double-click
+    void consultantSiteAsked();    // the consultant pane's web site picture
+    void clientSiteAsked();        // the client pane's web site picture
+    void mailAsked();              // the client pane's mail picture
+    void invoicingTabAsked();      // the status strip's button to the invoicing tab
+    void routeTraceAsked();        // the status strip's server check button
+    void signOffAsked();           // the status strip's sign-off picture, double-click
     // The administrator went to the inner tab strip.
     void tabStripEntered();
 

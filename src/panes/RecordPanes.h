@@ -30,12 +30,14 @@ public:
 protected:
     RecordPane(const QString &objectName, const QColor &background, QWidget *parent);
 
-    QLabel *makeHeading(const QString &name, const QString &word);
-    QComboBox *makeLookup(const QString &name, const QString &designText, const QColor &colour);
+    // The controls are made without names: the window gives each its form name once it
+    // has built them all.
+    QLabel *makeHeading(const QString &word);
+    QComboBox *makeLookup(const QString &designText, const QColor &colour);
     // A read-only box the program writes itself (counter, heading, description).
-    QLineEdit *makeInfoBox(const QString &name, const QString &designText);
-    QLineEdit *bindLine(const QString &name, const QString &column, int maxLength = 0);
-    QPlainTextEdit *bindText(const QString &name, const QString &column, int lines, bool editable = false);
+    QLineEdit *makeInfoBox(const QString &designText);
+    QLineEdit *bindLine(const QString &column, int maxLength = 0);
+    QPlainTextEdit *bindText(const QString &column, int lines, bool editable = false);
 
     // Heading label, counter heading and counter on one line, the look-up list with
     // the pane's picture buttons below it.
@@ -52,72 +54,137 @@ private:
     QList<Binding> m_bindings;
 };
 
-// Consultants (Adodc1), light green.
+// Consultants, from the consultant source (read only); light green.
 class ConsultantPane : public RecordPane {
     Q_OBJECT
 public:
     explicit ConsultantPane(QWidget *parent = nullptr);
 
-    QLabel *Label10 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QLineEdit *Text45 = nullptr; // counter heading
-    QLineEdit *Text48 = nullptr; // counter
+    QLabel *heading = nullptr;
+    QComboBox *lookupList = nullptr;
+    QLineEdit *counterHeading = nullptr;
+    QLineEdit *counter = nullptr;
 
-    QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr, *Text5 = nullptr,
-              *Text6 = nullptr, *Text7 = nullptr, *Text8 = nullptr, *Text9 = nullptr, *Text10 = nullptr,
-              *Text11 = nullptr, *Text12 = nullptr, *Text13 = nullptr, *Text40 = nullptr, *Text41 = nullptr,
-              *Text75 = nullptr, *Text76 = nullptr, *Text77 = nullptr, *Text78 = nullptr, *Text96 = nullptr,
-              *Text112 = nullptr, *Text126 = nullptr, *Text127 = nullptr, *Text128 = nullptr,
-              *Text134 = nullptr, *Text140 = nullptr;
+    QLineEdit *numberBox = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLineEdit *titleSuffixBox = nullptr;
+    QLineEdit *sequenceNumberBox = nullptr;
 
-    platform::PictureButton *Image16 = nullptr; // the consultant's web site
+    QLineEdit *firstNameBox = nullptr;
+    QLineEdit *surnamePrefixBox = nullptr;
+    QLineEdit *surnameBox = nullptr;
+    QLineEdit *preferredNameBox = nullptr;
+    QLineEdit *jobTitleBox = nullptr;
+    QLineEdit *organisationNameBox = nullptr;
+
+    QLineEdit *addressBox = nullptr;
+    QLineEdit *postcodeBox = nullptr;
+    QLineEdit *cityBox = nullptr;
+
+    QLineEdit *businessPhoneBox = nullptr;
+    QLineEdit *mobilePhoneBox = nullptr;
+    QLineEdit *privatePhoneBox = nullptr;
+    QLineEdit *varStatementBox = nullptr;
+    QLineEdit *businessEmailBox = nullptr;
+    QLineEdit *privateEmailBox = nullptr;
+    QLineEdit *websiteBox = nullptr;
+    platform::PictureButton *websiteButton = nullptr;
+
+    QLineEdit *loginBox = nullptr;
+    QLineEdit *passwordBox = nullptr;
+
+    QLineEdit *bankNameBox = nullptr;
+    QLineEdit *bankAccountNumberBox = nullptr;
+    QLineEdit *vatNumberBox = nullptr;
+    QLineEdit *chamberOfCommerceNumberBox = nullptr;
 };
 
-// Clients (Adodc2), light yellow.
+// Clients, from the client source; light yellow.
 class ClientPane : public RecordPane {
     Q_OBJECT
 public:
     explicit ClientPane(QWidget *parent = nullptr);
 
-    QLabel *Label13 = nullptr;
-    QComboBox *Combo2 = nullptr;
-    QLineEdit *Text33 = nullptr; // counter heading
-    QLineEdit *Text47 = nullptr; // counter
+    QLabel *heading = nullptr;
+    QComboBox *lookupList = nullptr;
+    QLineEdit *counterHeading = nullptr;
+    QLineEdit *counter = nullptr;
 
-    QLineEdit *Text14 = nullptr, *Text15 = nullptr, *Text16 = nullptr, *Text17 = nullptr, *Text18 = nullptr,
-              *Text19 = nullptr, *Text20 = nullptr, *Text21 = nullptr, *Text22 = nullptr, *Text23 = nullptr,
-              *Text24 = nullptr, *Text25 = nullptr, *Text26 = nullptr, *Text27 = nullptr, *Text28 = nullptr,
-              *Text64 = nullptr, *Text66 = nullptr, *Text71 = nullptr, *Text72 = nullptr, *Text73 = nullptr,
-              *Text74 = nullptr, *Text95 = nullptr, *Text116 = nullptr, *Text117 = nullptr,
-              *Text122 = nullptr, *Text123 = nullptr, *Text124 = nullptr, *Text125 = nullptr,
-              *Text129 = nullptr;
-    QPlainTextEdit *Text118 = nullptr; // invoice address, several lines
+    QLineEdit *numberBox = nullptr;
+    QLineEdit *companyBox = nullptr;
+    QLineEdit *sequenceNumberBox = nullptr;
+    QLineEdit *assignmentNameBox = nullptr;
 
-    platform::PictureButton *Image1 = nullptr;  // the client's web site
-    platform::PictureButton *Image18 = nullptr; // business mail
+    QLineEdit *titleBox = nullptr;
+    QLineEdit *titleSuffixBox = nullptr;
+    QLineEdit *firstNameBox = nullptr;
+    QLineEdit *surnamePrefixBox = nullptr;
+    QLineEdit *surnameBox = nullptr;
+    QLineEdit *preferredNameBox = nullptr;
+    QLineEdit *jobTitleBox = nullptr;
+    QLineEdit *secretaryBox = nullptr;
+
+    QLineEdit *businessPhoneBox = nullptr;
+    QLineEdit *mobilePhoneBox = nullptr;
+    QLineEdit *privatePhoneBox = nullptr;
+    QLineEdit *secretaryPhoneBox = nullptr;
+
+    QLineEdit *addressBox = nullptr;
+    QLineEdit *postcodeBox = nullptr;
+    QLineEdit *cityBox = nullptr;
+    QPlainTextEdit *invoiceAddressBox = nullptr;
+
+    QLineEdit *loginBox = nullptr;
+    QLineEdit *passwordBox = nullptr;
+
+    QLineEdit *businessEmailBox = nullptr;
+    platform::PictureButton *businessMailButton = nullptr;
+    QLineEdit *privateEmailBox = nullptr;
+    QLineEdit *secretaryEmailBox = nullptr;
+    QLineEdit *websiteBox = nullptr;
+    platform::PictureButton *websiteButton = nullptr;
+
+    QLineEdit *bankNameBox = nullptr;
+    QLineEdit *bankAccountNumberBox = nullptr;
+    QLineEdit *vatNumberBox = nullptr;
+    QLineEdit *chamberOfCommerceNumberBox = nullptr;
 };
 
-// Projects (Adodc3), light cyan.
+// Projects, from the project source; light cyan.
 class ProjectPane : public RecordPane {
     Q_OBJECT
 public:
     explicit ProjectPane(QWidget *parent = nullptr);
 
-    QLabel *Label14 = nullptr;
-    QComboBox *Combo3 = nullptr;
-    QLineEdit *Text46 = nullptr; // counter heading
-    QLineEdit *Text49 = nullptr; // counter
-    QLineEdit *Text50 = nullptr; // company of the project's client
-    QLineEdit *Text51 = nullptr; // the project's consultant
+    QLabel *heading = nullptr;
+    QComboBox *lookupList = nullptr;
+    platform::PictureButton *deleteProjectButton = nullptr;
+    QLineEdit *counterHeading = nullptr;
+    QLineEdit *counter = nullptr;
 
-    QLineEdit *Text29 = nullptr, *Text30 = nullptr, *Text31 = nullptr, *Text32 = nullptr, *Text34 = nullptr,
-              *Text35 = nullptr, *Text36 = nullptr, *Text37 = nullptr, *Text38 = nullptr, *Text44 = nullptr,
-              *Text63 = nullptr;
-    QPlainTextEdit *Text42 = nullptr, *Text43 = nullptr, *Text67 = nullptr;
+    QLineEdit *projectCodeBox = nullptr;
+    QLineEdit *projectNameBox = nullptr;
+    QLineEdit *sequenceNumberBox = nullptr;
 
-    platform::PictureButton *Image4 = nullptr;  // delete the project
-    QLabel *Label62 = nullptr;                  // hint beside the closing flag
-    platform::PictureButton *Image12 = nullptr; // flips the closing flag
+    // The project's client and consultant by number, and as the program describes them.
+    QLineEdit *clientNumberBox = nullptr;
+    QLineEdit *clientCompanyBox = nullptr;
+    QLineEdit *consultantNumberBox = nullptr;
+    QLineEdit *consultantBox = nullptr;
+
+    QLineEdit *plannedStartBox = nullptr;
+    QLineEdit *plannedEndBox = nullptr;
+    QLineEdit *clientDayRateBox = nullptr;
+    QLineEdit *consultantDayRateBox = nullptr;
+    QLineEdit *durationInDaysBox = nullptr;
+
+    QLineEdit *closingFlagBox = nullptr;
+    platform::PictureButton *closingFlagButton = nullptr;
+    QLabel *closingFlagHint = nullptr;
+
+    QPlainTextEdit *descriptionBox = nullptr;
+    QPlainTextEdit *consultantCommentBox = nullptr;
+    QPlainTextEdit *adminCommentBox = nullptr;
 };
 
 } // namespace talveros::panes

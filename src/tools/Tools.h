@@ -19,7 +19,7 @@ class ToolsController : public QObject {
 public:
     ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platform::PictureButton &Picture1, panes::MainWindowAccess &main, QObject *parent = nullptr);
 
-    // Image18: a new mail to the network's mailbox in the desktop's mail program.
+    // The client pane's mail picture: a new mail to the network's mailbox in the desktop's mail program.
     void composeMail();
     // Command1.
     void showInvoicingTab();
@@ -30,7 +30,8 @@ public:
     // The last trace exactly as written; Text143 shows it with its own line breaks.
     QString traceText() const { return m_traceText; }
 
-    // Image16, Image1: the site stored with the consultant or client shown, when one is.
+    // The consultant and client panes' web site pictures: the site stored with the consultant
+    // or client shown, when one is.
     void showConsultantSite();
     void showClientSite();
     // Image2: the database administration page, behind its access code.
