@@ -31,10 +31,9 @@ void sizeForChars(QWidget *box, int chars)
     box->setFixedWidth(box->fontMetrics().averageCharWidth() * (chars + 1) + 14);
 }
 
-QLineEdit *entryBox(QWidget *parent, const QString &name, int maxLength, int shownChars = -1)
+QLineEdit *entryBox(QWidget *parent, int maxLength, int shownChars = -1)
 {
     auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
     // The limit is for typing: what the program copies in (a fetched project) is kept whole.
     platform::limitTyping(box, maxLength < 32767 ? maxLength : 0);
     sizeForChars(box, shownChars < 0 ? maxLength : shownChars);
@@ -88,10 +87,10 @@ QLayout *createButtonBlock(QWidget *parent, platform::PictureButton *picture, co
     return h;
 }
 
-platform::PictureButton *createPicture(const QString &name)
+platform::PictureButton *createPicture()
 {
     return new platform::PictureButton(
-        name, platform::themedIcon(QStringLiteral("document-save"), QColor(40, 140, 60), QStringLiteral("+")),
+        QString(), platform::themedIcon(QStringLiteral("document-save"), QColor(40, 140, 60), QStringLiteral("+")),
         kConfirmHint, nullptr, 44);
 }
 
@@ -127,42 +126,39 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("projectEntry"));
 
-    clientPicker = platform::captionedList(this, QStringLiteral("Combo4"), QStringLiteral("Opdrachtgevers"),
+    clientPicker = platform::captionedList(this, QString(), QStringLiteral("Opdrachtgevers"),
                                           platform::colours::kPaleYellow, false);
-    consultantPicker = platform::captionedList(this, QStringLiteral("Combo5"), QStringLiteral("Consultants"),
+    consultantPicker = platform::captionedList(this, QString(), QStringLiteral("Consultants"),
                                               platform::colours::kPaleGreen, false);
-    projectPicker = platform::captionedList(this, QStringLiteral("Combo6"),
-                                           QStringLiteral("Een bestaand project ophalen en invullen"),
+    projectPicker = platform::captionedList(this, QString(), QStringLiteral("Een bestaand project ophalen en invullen"),
                                            platform::colours::kPaleCyan, false);
 
-    clientNumberBox = entryBox(this, QStringLiteral("Text52"), 32767, 5);
+    clientNumberBox = entryBox(this, 32767, 5);
     clientNumberBox->setText(QStringLiteral(" "));
     clientNumberBox->setReadOnly(true);
-    consultantNumberBox = entryBox(this, QStringLiteral("Text53"), 32767, 5);
+    consultantNumberBox = entryBox(this, 32767, 5);
     consultantNumberBox->setReadOnly(true);
-    projectNameBox = entryBox(this, QStringLiteral("Text54"), 16, 20);
-    projectCodeBox = entryBox(this, QStringLiteral("Text55"), 33, 36);
+    projectNameBox = entryBox(this, 16, 20);
+    projectCodeBox = entryBox(this, 33, 36);
     projectCodeBox->setReadOnly(true);
-    startDateBox = entryBox(this, QStringLiteral("Text56"), 32767, 10);
-    endDateBox = entryBox(this, QStringLiteral("Text57"), 32767, 10);
+    startDateBox = entryBox(this, 32767, 10);
+    endDateBox = entryBox(this, 32767, 10);
     for (QLineEdit *date : {startDateBox, endDateBox}) {
         date->setReadOnly(true);
         date->setToolTip(kDateHint);
     }
-    contractDurationBox = entryBox(this, QStringLiteral("Text58"), 3, 5);
-    purchaseDayRateBox = entryBox(this, QStringLiteral("Text59"), 5, 7);
-    salesDayRateBox = entryBox(this, QStringLiteral("Text60"), 5, 7);
+    contractDurationBox = entryBox(this, 3, 5);
+    purchaseDayRateBox = entryBox(this, 5, 7);
+    salesDayRateBox = entryBox(this, 5, 7);
     for (QLineEdit *number : {contractDurationBox, purchaseDayRateBox, salesDayRateBox}) {
         number->setText(QStringLiteral("0"));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
     descriptionBox = new QPlainTextEdit(this);
-    descriptionBox->setObjectName(QStringLiteral("Text68"));
     descriptionBox->setTabChangesFocus(true);
     descriptionBox->setFixedHeight(4 * descriptionBox->fontMetrics().lineSpacing() + 12);
     consultantMessageBox = new QPlainTextEdit(QStringLiteral("GEEN"), this);
-    consultantMessageBox->setObjectName(QStringLiteral("Text61"));
     consultantMessageBox->setTabChangesFocus(true);
     consultantMessageBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     for (QPlainTextEdit *text : {descriptionBox, consultantMessageBox})
@@ -170,13 +166,11 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
 
     const QIcon calendarIcon =
         platform::themedIcon(QStringLiteral("x-office-calendar"), QColor(40, 110, 200), QStringLiteral("31"));
-    startDateButton =
-        new platform::PictureButton(QStringLiteral("Image6"), calendarIcon, kDatePictureCaption, this, 22);
-    endDateButton = new platform::PictureButton(QStringLiteral("Image7"), calendarIcon, kDatePictureCaption, this, 22);
-    createProjectButton = createPicture(QStringLiteral("Image5"));
+    startDateButton = new platform::PictureButton(QString(), calendarIcon, kDatePictureCaption, this, 22);
+    endDateButton = new platform::PictureButton(QString(), calendarIcon, kDatePictureCaption, this, 22);
+    createProjectButton = createPicture();
 
     calendar = new QCalendarWidget(this);
-    calendar->setObjectName(QStringLiteral("Calendar1"));
     calendar->setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands));
     calendar->setFirstDayOfWeek(Qt::Monday);
     calendar->setGridVisible(true);
@@ -243,34 +237,34 @@ ClientEntryTab::ClientEntryTab(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("clientEntry"));
     heading = headingLabel(this, QStringLiteral("Aanmaken van een nieuwe Opdrachtgever"));
 
-    organisationBox = entryBox(this, QStringLiteral("Text79"), 40);
-    departmentBox = entryBox(this, QStringLiteral("Text80"), 10);
-    assignmentBox = entryBox(this, QStringLiteral("Text39"), 25);
-    titleBox = entryBox(this, QStringLiteral("Text81"), 7);
-    initialsBox = entryBox(this, QStringLiteral("Text82"), 15);
-    surnamePrefixBox = entryBox(this, QStringLiteral("Text83"), 8);
-    surnameBox = entryBox(this, QStringLiteral("Text84"), 20);
-    nameSuffixBox = entryBox(this, QStringLiteral("Text136"), 8);
-    callingNameBox = entryBox(this, QStringLiteral("Text131"), 15);
-    jobTitleBox = entryBox(this, QStringLiteral("Text119"), 20);
-    secretaryBox = entryBox(this, QStringLiteral("Text120"), 25);
-    secretaryPhoneBox = entryBox(this, QStringLiteral("Text69"), 10);
-    secretaryEmailBox = entryBox(this, QStringLiteral("Text130"), 25);
-    addressBox = entryBox(this, QStringLiteral("Text85"), 35);
-    invoiceAddressBox = entryBox(this, QStringLiteral("Text121"), 35);
-    postcodeBox = entryBox(this, QStringLiteral("Text86"), 7);
-    townBox = entryBox(this, QStringLiteral("Text87"), 20);
-    websiteBox = entryBox(this, QStringLiteral("Text132"), 30);
-    businessPhoneBox = entryBox(this, QStringLiteral("Text88"), 10);
-    privatePhoneBox = entryBox(this, QStringLiteral("Text133"), 10);
-    mobilePhoneBox = entryBox(this, QStringLiteral("Text89"), 10);
-    businessEmailBox = entryBox(this, QStringLiteral("Text90"), 25);
-    privateEmailBox = entryBox(this, QStringLiteral("Text135"), 25);
-    bankNameBox = entryBox(this, QStringLiteral("Text91"), 15);
-    bankAccountBox = entryBox(this, QStringLiteral("Text92"), 12);
-    vatNumberBox = entryBox(this, QStringLiteral("Text93"), 17);
-    chamberOfCommerceBox = entryBox(this, QStringLiteral("Text94"), 8);
-    createClientButton = createPicture(QStringLiteral("Image8"));
+    organisationBox = entryBox(this, 40);
+    departmentBox = entryBox(this, 10);
+    assignmentBox = entryBox(this, 25);
+    titleBox = entryBox(this, 7);
+    initialsBox = entryBox(this, 15);
+    surnamePrefixBox = entryBox(this, 8);
+    surnameBox = entryBox(this, 20);
+    nameSuffixBox = entryBox(this, 8);
+    callingNameBox = entryBox(this, 15);
+    jobTitleBox = entryBox(this, 20);
+    secretaryBox = entryBox(this, 25);
+    secretaryPhoneBox = entryBox(this, 10);
+    secretaryEmailBox = entryBox(this, 25);
+    addressBox = entryBox(this, 35);
+    invoiceAddressBox = entryBox(this, 35);
+    postcodeBox = entryBox(this, 7);
+    townBox = entryBox(this, 20);
+    websiteBox = entryBox(this, 30);
+    businessPhoneBox = entryBox(this, 10);
+    privatePhoneBox = entryBox(this, 10);
+    mobilePhoneBox = entryBox(this, 10);
+    businessEmailBox = entryBox(this, 25);
+    privateEmailBox = entryBox(this, 25);
+    bankNameBox = entryBox(this, 15);
+    bankAccountBox = entryBox(this, 12);
+    vatNumberBox = entryBox(this, 17);
+    chamberOfCommerceBox = entryBox(this, 8);
+    createClientButton = createPicture();
 
     auto *form = formGrid();
     int row = 0;
@@ -310,29 +304,29 @@ ConsultantEntryTab::ConsultantEntryTab(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("consultantEntry"));
     heading = headingLabel(this, QStringLiteral("Aanmaken van een nieuwe Consultant"));
 
-    organisationBox = entryBox(this, QStringLiteral("Text62"), 45);
-    titleBox = entryBox(this, QStringLiteral("Text97"), 7);
-    initialsBox = entryBox(this, QStringLiteral("Text98"), 15);
-    surnamePrefixBox = entryBox(this, QStringLiteral("Text99"), 8);
-    surnameBox = entryBox(this, QStringLiteral("Text100"), 20);
-    nameSuffixBox = entryBox(this, QStringLiteral("Text137"), 8);
-    callingNameBox = entryBox(this, QStringLiteral("Text138"), 15);
-    jobTitleBox = entryBox(this, QStringLiteral("Text139"), 20);
-    addressBox = entryBox(this, QStringLiteral("Text101"), 35);
-    postcodeBox = entryBox(this, QStringLiteral("Text102"), 7);
-    townBox = entryBox(this, QStringLiteral("Text103"), 20);
-    websiteBox = entryBox(this, QStringLiteral("Text141"), 30);
-    businessPhoneBox = entryBox(this, QStringLiteral("Text104"), 10);
-    privatePhoneBox = entryBox(this, QStringLiteral("Text113"), 10);
-    mobilePhoneBox = entryBox(this, QStringLiteral("Text105"), 10);
-    businessEmailBox = entryBox(this, QStringLiteral("Text106"), 25);
-    privateEmailBox = entryBox(this, QStringLiteral("Text142"), 25);
-    bankNameBox = entryBox(this, QStringLiteral("Text107"), 15);
-    bankAccountBox = entryBox(this, QStringLiteral("Text108"), 12);
-    vatNumberBox = entryBox(this, QStringLiteral("Text109"), 17);
-    chamberOfCommerceBox = entryBox(this, QStringLiteral("Text110"), 8);
-    employmentDeclarationBox = entryBox(this, QStringLiteral("Text65"), 3);
-    createConsultantButton = createPicture(QStringLiteral("Image17"));
+    organisationBox = entryBox(this, 45);
+    titleBox = entryBox(this, 7);
+    initialsBox = entryBox(this, 15);
+    surnamePrefixBox = entryBox(this, 8);
+    surnameBox = entryBox(this, 20);
+    nameSuffixBox = entryBox(this, 8);
+    callingNameBox = entryBox(this, 15);
+    jobTitleBox = entryBox(this, 20);
+    addressBox = entryBox(this, 35);
+    postcodeBox = entryBox(this, 7);
+    townBox = entryBox(this, 20);
+    websiteBox = entryBox(this, 30);
+    businessPhoneBox = entryBox(this, 10);
+    privatePhoneBox = entryBox(this, 10);
+    mobilePhoneBox = entryBox(this, 10);
+    businessEmailBox = entryBox(this, 25);
+    privateEmailBox = entryBox(this, 25);
+    bankNameBox = entryBox(this, 15);
+    bankAccountBox = entryBox(this, 12);
+    vatNumberBox = entryBox(this, 17);
+    chamberOfCommerceBox = entryBox(this, 8);
+    employmentDeclarationBox = entryBox(this, 3);
+    createConsultantButton = createPicture();
 
     auto *form = formGrid();
     int row = 0;
