@@ -295,6 +295,59 @@ private slots:
         QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002", "0008"}));
     }
 
+    // The network's vocabulary knows each entry box by its form name: what the box of a
+    // name holds is stored in that name's column. Every box holds its own name. The
+    // client's organisation and department make one column together, checked in
+    // clientStoredWithCompanyAndLists.
+    void formNamesFillTheirColumns_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("boxes"); // box=column, filled in this order
+        QTest::newRow("consultant")
+            << kConsultants << "Image17"
+            << "Text62=NaamOrganisatie Text97=Titel1 Text98=voornaam Text99=tussenvoegsel Text100=naam "
+               "Text137=Titel2 Text138=Roepnaam Text139=Functie Text101=adres Text102=postcode Text103=woonplaats "
+               "Text141=WEBSITE Text104=TELzakelijk Text113=TELprive Text105=TELmobiel Text106=EMAILzakelijk "
+               "Text142=EMAILprive Text107=BANKnaam Text108=BANKnummer Text109=BTWnummer Text110=KVKnummer "
+               "Text65=VARverklaring";
+        QTest::newRow("client")
+            << kClients << "Image8"
+            << "Text39=Opdrachtnaam Text81=Titel1 Text82=voornaam Text83=tussenvoegsel Text84=naam Text136=Titel2 "
+               "Text131=Roepnaam Text119=Functie Text120=Secretaresse Text69=TELsecretaresse "
+               "Text130=EMAILsecretaresse Text85=adres Text121=Factuuradres Text86=postcode Text87=woonplaats "
+               "Text132=WEBSITE Text88=TELzakelijk Text133=TELprive Text89=TELmobiel Text90=EMAILzakelijk "
+               "Text135=EMAILprive Text91=BANKnaam Text92=BANKnummer Text93=BTWnummer Text94=KVKnummer";
+        // The code box after the name box, which composes the code when it changes.
+        QTest::newRow("project")
+            << kProjects << "Image5"
+            << "Text52=Opdrachtgevernummer Text53=consultantnummer Text54=Projectnaam Text55=Projectcode "
+               "Text68=ProjectOmschrijving Text56=TijdsplanningDATUMvan Text57=TijdsplanningDATUMtm "
+               "Text58=ProjectduurPer8uur Text59=InkoopDagtariefOpdrachtgever Text60=VerkoopDagtariefConsultant "
+               "Text61=CommentaarCONSULTANT";
+    }
+    void formNamesFillTheirColumns()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, picture);
+        QFETCH(QString, boxes);
+        Rig rig;
+        QStringList names;
+        QStringList columns;
+        for (const QString &pair : boxes.split(u' ')) {
+            const QString name = pair.section(u'=', 0, 0);
+            platform::setBoxText(named(rig.form, qPrintable(name)), name);
+            names << name;
+            columns << pair.section(u'=', 1);
+        }
+        rig.doubleClick(named<platform::PictureButton>(rig.form, qPrintable(picture)), Answer::Yes);
+
+        const std::vector<Row> stored = test::tableRows(Database::Main, table, columns);
+        QCOMPARE(stored.size(), size_t(1));
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QCOMPARE(stored[0][size_t(i)].value_or("<NULL>"), names[i]);
+    }
+
     void consultantStoredByteForByte()
     {
         seedMasterData();
