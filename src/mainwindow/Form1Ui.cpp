@@ -40,7 +40,7 @@ void Form1Ui::setupUi(QWidget *form)
     SSTab2->addTab(clientEntry, QStringLiteral("Opdrachtgever aanmaken"));
     SSTab2->addTab(consultantEntry, QStringLiteral("Consultant aanmaken"));
     SSTab2->addTab(presence, QStringLiteral("Gebruikers archief"));
-    Calendar1 = projectEntry->Calendar1;
+    Calendar1 = projectEntry->calendar;
 
     auto *makePage = new QWidget;
     auto *makeLayout = new QVBoxLayout(makePage);

@@ -20,7 +20,7 @@ LookUps::LookUps(Form1Ui &ui, MasterLists &lists, platform::Dialogs &dialogs, QO
     on(ui.consultantPane->lookupList, &LookUps::lookUpConsultant);
     on(ui.clientPane->lookupList, &LookUps::lookUpClient);
     on(ui.projectPane->lookupList, &LookUps::lookUpProject);
-    on(ui.projectEntry->Combo6, &LookUps::fetchProject);
+    on(ui.projectEntry->projectPicker, &LookUps::fetchProject);
 }
 
 void LookUps::lookUpConsultant()
@@ -58,25 +58,25 @@ void LookUps::fetchProject()
     auto *pane = m_ui.projectPane;
     auto *entry = m_ui.projectEntry;
     data::BoundSource &projects = *m_ui.Adodc3;
-    projects.findWhere(u"Projectcode", entry->Combo6->currentText());
+    projects.findWhere(u"Projectcode", entry->projectPicker->currentText());
     m_lists.describeProjectKeepingPanes();
 
     // Copied whole, whatever the entry boxes let the administrator type; the boxes that
     // take fewer characters than the pane's cut the value as they did.
     const auto value = [&projects](QStringView column) { return projects.field(column); };
-    entry->Text54->setText(value(u"PROJECTNAAM"));
-    entry->Text55->setText(value(u"Projectcode"));
-    platform::setBoxText(entry->Text68, value(u"ProjectOmschrijving"));
-    entry->Text52->setText(value(u"Opdrachtgevernummer"));
-    entry->Combo4->setEditText(value(u"Opdrachtgevernummer") + u' ' + text(pane->clientCompanyBox));
-    entry->Text53->setText(value(u"Consultantnummer"));
-    entry->Combo5->setEditText(value(u"Consultantnummer") + u' ' + text(pane->consultantBox));
-    entry->Text56->setText(value(u"TijdsplanningDATUMvan"));
-    entry->Text57->setText(value(u"TijdsplanningDATUMtm"));
-    entry->Text58->setText(value(u"ProjectduurPer8uur"));
-    entry->Text59->setText(value(u"InkoopDagtariefOpdrachtgever"));
-    entry->Text60->setText(value(u"VerkoopDagtariefConsultant"));
-    platform::setBoxText(entry->Text61, value(u"CommentaarCONSULTANT"));
+    entry->projectNameBox->setText(value(u"PROJECTNAAM"));
+    entry->projectCodeBox->setText(value(u"Projectcode"));
+    platform::setBoxText(entry->descriptionBox, value(u"ProjectOmschrijving"));
+    entry->clientNumberBox->setText(value(u"Opdrachtgevernummer"));
+    entry->clientPicker->setEditText(value(u"Opdrachtgevernummer") + u' ' + text(pane->clientCompanyBox));
+    entry->consultantNumberBox->setText(value(u"Consultantnummer"));
+    entry->consultantPicker->setEditText(value(u"Consultantnummer") + u' ' + text(pane->consultantBox));
+    entry->startDateBox->setText(value(u"TijdsplanningDATUMvan"));
+    entry->endDateBox->setText(value(u"TijdsplanningDATUMtm"));
+    entry->contractDurationBox->setText(value(u"ProjectduurPer8uur"));
+    entry->purchaseDayRateBox->setText(value(u"InkoopDagtariefOpdrachtgever"));
+    entry->salesDayRateBox->setText(value(u"VerkoopDagtariefConsultant"));
+    platform::setBoxText(entry->consultantMessageBox, value(u"CommentaarCONSULTANT"));
 }
 
 } // namespace talveros::mainwindow

@@ -56,21 +56,21 @@ MasterLists::Entries MasterLists::projectEntries(const data::BoundSource &source
 void MasterLists::showConsultantLists(const Entries &e)
 {
     fill(m_ui.consultantPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->Combo5, e.asRead);
+    fill(m_ui.projectEntry->consultantPicker, e.asRead);
     m_ui.consultantPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
 void MasterLists::showClientLists(const Entries &e)
 {
     fill(m_ui.clientPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->Combo4, e.asRead);
+    fill(m_ui.projectEntry->clientPicker, e.asRead);
     m_ui.clientPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
 void MasterLists::showProjectLists(const Entries &e)
 {
     fill(m_ui.projectPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->Combo6, e.asRead);
+    fill(m_ui.projectEntry->projectPicker, e.asRead);
     m_ui.projectPane->counter->setText(data::counterText(e.asRead.size()));
 }
 

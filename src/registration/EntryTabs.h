@@ -18,26 +18,30 @@ class ProjectEntryTab : public QWidget {
 public:
     explicit ProjectEntryTab(QWidget *parent = nullptr);
 
-    platform::PictureButton *Image5 = nullptr; // create the project (double-click)
-    platform::PictureButton *Image6 = nullptr; // start date from the calendar (double-click)
-    platform::PictureButton *Image7 = nullptr; // end date from the calendar (double-click)
-    QCalendarWidget *Calendar1 = nullptr;
+    // Each acts when double-clicked.
+    platform::PictureButton *createProjectButton = nullptr;
+    platform::PictureButton *startDateButton = nullptr;
+    platform::PictureButton *endDateButton = nullptr;
 
-    QComboBox *Combo4 = nullptr; // clients, in the order the table returns them
-    QComboBox *Combo5 = nullptr; // consultants, likewise
-    QComboBox *Combo6 = nullptr; // existing projects to fetch into the screen
+    QCalendarWidget *calendar = nullptr;
 
-    QLineEdit *Text52 = nullptr; // chosen client number
-    QLineEdit *Text53 = nullptr; // chosen consultant number
-    QLineEdit *Text54 = nullptr; // project name
-    QLineEdit *Text55 = nullptr; // project code
-    QLineEdit *Text56 = nullptr; // planned start
-    QLineEdit *Text57 = nullptr; // planned end
-    QLineEdit *Text58 = nullptr; // contract duration
-    QLineEdit *Text59 = nullptr; // purchase day rate
-    QLineEdit *Text60 = nullptr; // sales day rate
-    QPlainTextEdit *Text61 = nullptr; // message for the consultant
-    QPlainTextEdit *Text68 = nullptr; // project description
+    // Clients and consultants in the order the table returns them; a project chosen
+    // from the third is fetched into the screen.
+    QComboBox *clientPicker = nullptr;
+    QComboBox *consultantPicker = nullptr;
+    QComboBox *projectPicker = nullptr;
+
+    QLineEdit *clientNumberBox = nullptr;
+    QLineEdit *consultantNumberBox = nullptr;
+    QLineEdit *projectNameBox = nullptr;
+    QLineEdit *projectCodeBox = nullptr;
+    QPlainTextEdit *descriptionBox = nullptr;
+    QLineEdit *startDateBox = nullptr;
+    QLineEdit *endDateBox = nullptr;
+    QLineEdit *contractDurationBox = nullptr;
+    QLineEdit *purchaseDayRateBox = nullptr;
+    QLineEdit *salesDayRateBox = nullptr;
+    QPlainTextEdit *consultantMessageBox = nullptr;
 };
 
 // "Opdrachtgever aanmaken".
@@ -47,14 +51,35 @@ public:
     explicit ClientEntryTab(QWidget *parent = nullptr);
 
     QLabel *heading = nullptr;
-    platform::PictureButton *Image8 = nullptr; // create the client (double-click)
+    platform::PictureButton *createClientButton = nullptr; // double-clicked
 
-    QLineEdit *Text79 = nullptr, *Text80 = nullptr, *Text39 = nullptr, *Text81 = nullptr, *Text82 = nullptr,
-              *Text83 = nullptr, *Text84 = nullptr, *Text136 = nullptr, *Text131 = nullptr, *Text119 = nullptr,
-              *Text120 = nullptr, *Text69 = nullptr, *Text130 = nullptr, *Text85 = nullptr, *Text121 = nullptr,
-              *Text86 = nullptr, *Text87 = nullptr, *Text132 = nullptr, *Text88 = nullptr, *Text133 = nullptr,
-              *Text89 = nullptr, *Text90 = nullptr, *Text135 = nullptr, *Text91 = nullptr, *Text92 = nullptr,
-              *Text93 = nullptr, *Text94 = nullptr;
+    QLineEdit *organisationBox = nullptr;
+    QLineEdit *departmentBox = nullptr;
+    QLineEdit *assignmentBox = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLineEdit *initialsBox = nullptr;
+    QLineEdit *surnamePrefixBox = nullptr;
+    QLineEdit *surnameBox = nullptr;
+    QLineEdit *nameSuffixBox = nullptr;
+    QLineEdit *callingNameBox = nullptr;
+    QLineEdit *jobTitleBox = nullptr;
+    QLineEdit *secretaryBox = nullptr;
+    QLineEdit *secretaryPhoneBox = nullptr;
+    QLineEdit *secretaryEmailBox = nullptr;
+    QLineEdit *addressBox = nullptr;
+    QLineEdit *invoiceAddressBox = nullptr;
+    QLineEdit *postcodeBox = nullptr;
+    QLineEdit *townBox = nullptr;
+    QLineEdit *websiteBox = nullptr;
+    QLineEdit *businessPhoneBox = nullptr;
+    QLineEdit *privatePhoneBox = nullptr;
+    QLineEdit *mobilePhoneBox = nullptr;
+    QLineEdit *businessEmailBox = nullptr;
+    QLineEdit *privateEmailBox = nullptr;
+    QLineEdit *bankNameBox = nullptr;
+    QLineEdit *bankAccountBox = nullptr;
+    QLineEdit *vatNumberBox = nullptr;
+    QLineEdit *chamberOfCommerceBox = nullptr;
 };
 
 // "Consultant aanmaken".
@@ -64,13 +89,31 @@ public:
     explicit ConsultantEntryTab(QWidget *parent = nullptr);
 
     QLabel *heading = nullptr;
-    platform::PictureButton *Image17 = nullptr; // create the consultant (double-click)
+    platform::PictureButton *createConsultantButton = nullptr; // double-clicked
 
-    QLineEdit *Text62 = nullptr, *Text97 = nullptr, *Text98 = nullptr, *Text99 = nullptr, *Text100 = nullptr,
-              *Text137 = nullptr, *Text138 = nullptr, *Text139 = nullptr, *Text101 = nullptr, *Text102 = nullptr,
-              *Text103 = nullptr, *Text141 = nullptr, *Text104 = nullptr, *Text113 = nullptr, *Text105 = nullptr,
-              *Text106 = nullptr, *Text142 = nullptr, *Text107 = nullptr, *Text108 = nullptr, *Text109 = nullptr,
-              *Text110 = nullptr, *Text65 = nullptr;
+    QLineEdit *organisationBox = nullptr;
+    QLineEdit *titleBox = nullptr;
+    QLineEdit *initialsBox = nullptr;
+    QLineEdit *surnamePrefixBox = nullptr;
+    QLineEdit *surnameBox = nullptr;
+    QLineEdit *nameSuffixBox = nullptr;
+    QLineEdit *callingNameBox = nullptr;
+    QLineEdit *jobTitleBox = nullptr;
+    QLineEdit *addressBox = nullptr;
+    QLineEdit *postcodeBox = nullptr;
+    QLineEdit *townBox = nullptr;
+    QLineEdit *websiteBox = nullptr;
+    QLineEdit *businessPhoneBox = nullptr;
+    QLineEdit *privatePhoneBox = nullptr;
+    QLineEdit *mobilePhoneBox = nullptr;
+    QLineEdit *businessEmailBox = nullptr;
+    QLineEdit *privateEmailBox = nullptr;
+    QLineEdit *bankNameBox = nullptr;
+    QLineEdit *bankAccountBox = nullptr;
+    QLineEdit *vatNumberBox = nullptr;
+    QLineEdit *chamberOfCommerceBox = nullptr;
+    // The consultant's statement of employment status for the tax office.
+    QLineEdit *employmentDeclarationBox = nullptr;
 };
 
 } // namespace talveros::registration

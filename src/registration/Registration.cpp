@@ -28,34 +28,36 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
                                                QObject *parent)
     : QObject(parent), m_project(project), m_client(client), m_consultant(consultant), m_main(main)
 {
-    connect(consultant.Image17, &platform::PictureButton::doubleClicked, this,
+    connect(consultant.createConsultantButton, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { createConsultant(); }); });
-    connect(client.Image8, &platform::PictureButton::doubleClicked, this, [this] { act([this] { createClient(); }); });
-    connect(project.Image5, &platform::PictureButton::doubleClicked, this, [this] { act([this] { createProject(); }); });
-    connect(project.Image6, &platform::PictureButton::doubleClicked, this,
+    connect(client.createClientButton, &platform::PictureButton::doubleClicked, this,
+            [this] { act([this] { createClient(); }); });
+    connect(project.createProjectButton, &platform::PictureButton::doubleClicked, this,
+            [this] { act([this] { createProject(); }); });
+    connect(project.startDateButton, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { pickPlanningDate(true); }); });
-    connect(project.Image7, &platform::PictureButton::doubleClicked, this,
+    connect(project.endDateButton, &platform::PictureButton::doubleClicked, this,
             [this] { act([this] { pickPlanningDate(false); }); });
     connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this, [this] { act([this] { deleteProject(); }); });
 
-    connect(project.Text54, &QLineEdit::textChanged, this, [this] { act([this] { composeProjectCode(); }); });
-    connect(project.Combo4, &QComboBox::activated, this, [this](int index) {
+    connect(project.projectNameBox, &QLineEdit::textChanged, this, [this] { act([this] { composeProjectCode(); }); });
+    connect(project.clientPicker, &QComboBox::activated, this, [this](int index) {
         act([this, index] {
-            m_project.Text52->setText(m_project.Combo4->itemText(index).left(4));
+            m_project.clientNumberBox->setText(m_project.clientPicker->itemText(index).left(4));
             composeProjectCode();
         });
     });
-    connect(project.Combo5, &QComboBox::activated, this, [this](int index) {
+    connect(project.consultantPicker, &QComboBox::activated, this, [this](int index) {
         act([this, index] {
-            m_project.Text53->setText(m_project.Combo5->itemText(index).left(4));
+            m_project.consultantNumberBox->setText(m_project.consultantPicker->itemText(index).left(4));
             composeProjectCode();
         });
     });
 
-    for (QWidget *box : {project.Text52, project.Text53, project.Text56, project.Text57, project.Text58,
-                         project.Text59, project.Text60})
+    for (QWidget *box : {project.clientNumberBox, project.consultantNumberBox, project.startDateBox, project.endDateBox,
+                         project.contractDurationBox, project.purchaseDayRateBox, project.salesDayRateBox})
         box->installEventFilter(this);
-    for (QLineEdit *box : {project.Text58, project.Text59, project.Text60})
+    for (QLineEdit *box : {project.contractDurationBox, project.purchaseDayRateBox, project.salesDayRateBox})
         platform::restrictTyping(box, numericKeyAllowed);
 }
 
@@ -70,15 +72,16 @@ bool RegistrationController::eventFilter(QObject *watched, QEvent *event)
     auto &p = m_project;
     if (event->type() == QEvent::FocusIn) {
         // The number boxes change only by choosing from the lists beside them.
-        if (watched == p.Text52)
-            p.Combo4->setFocus();
-        else if (watched == p.Text53)
-            p.Combo5->setFocus();
-        else if (watched == p.Text56 || watched == p.Text57)
-            act([this, start = watched == p.Text56] { pickPlanningDate(start); });
+        if (watched == p.clientNumberBox)
+            p.clientPicker->setFocus();
+        else if (watched == p.consultantNumberBox)
+            p.consultantPicker->setFocus();
+        else if (watched == p.startDateBox || watched == p.endDateBox)
+            act([this, start = watched == p.startDateBox] { pickPlanningDate(start); });
         return false;
     }
-    if (event->type() == QEvent::KeyPress && (watched == p.Text58 || watched == p.Text59 || watched == p.Text60)) {
+    if (event->type() == QEvent::KeyPress
+        && (watched == p.contractDurationBox || watched == p.purchaseDayRateBox || watched == p.salesDayRateBox)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // Shortcuts (copy, select all) type nothing; keys without a character (arrows,
         // Delete) edit without typing.
@@ -102,48 +105,50 @@ void RegistrationController::createConsultant()
     auto &dialogs = m_main.services().dialogs;
     auto t = [](const QLineEdit *box) { return box->text(); };
 
-    const QString summary = consultantSummary(
-        {t(e.Text97), t(e.Text98), t(e.Text99), t(e.Text100), t(e.Text101), t(e.Text102), t(e.Text103)});
+    const QString summary = consultantSummary({t(e.titleBox), t(e.initialsBox), t(e.surnamePrefixBox), t(e.surnameBox),
+                                               t(e.addressBox), t(e.postcodeBox), t(e.townBox)});
     if (dialogs.message(summary, QStringLiteral("Bevestigen consultant aanmaken"), platform::Icon::Question,
                         platform::Buttons::YesNo)
         != platform::Answer::Yes) {
         dialogs.inform(QStringLiteral("De consultant is NIET aangemaakt"));
         return;
     }
-    const Credentials credentials = deriveCredentials(t(e.Text100), t(e.Text101), t(e.Text102), t(e.Text104));
+    const Credentials credentials =
+        deriveCredentials(t(e.surnameBox), t(e.addressBox), t(e.postcodeBox), t(e.businessPhoneBox));
     const QString number = insertNumberedRow(
         {QStringLiteral("TALVERO_consultants"), QStringLiteral("consultantnummer"), consultantNumberInUse},
         [&](const QString &n) -> Fields {
-            return {{"NaamOrganisatie", t(e.Text62)},
+            return {{"NaamOrganisatie", t(e.organisationBox)},
                     {"consultantnummer", n},
-                    {"Titel1", t(e.Text97)},
-                    {"voornaam", t(e.Text98)},
-                    {"tussenvoegsel", t(e.Text99)},
-                    {"naam", t(e.Text100)},
-                    {"Titel2", t(e.Text137)},
-                    {"Roepnaam", t(e.Text138)},
-                    {"Functie", t(e.Text139)},
-                    {"adres", t(e.Text101)},
-                    {"postcode", t(e.Text102)},
-                    {"woonplaats", t(e.Text103)},
-                    {"WEBSITE", t(e.Text141)},
-                    {"TELzakelijk", t(e.Text104)},
-                    {"TELprive", t(e.Text113)},
-                    {"TELmobiel", t(e.Text105)},
-                    {"EMAILzakelijk", t(e.Text106)},
-                    {"EMAILprive", t(e.Text142)},
+                    {"Titel1", t(e.titleBox)},
+                    {"voornaam", t(e.initialsBox)},
+                    {"tussenvoegsel", t(e.surnamePrefixBox)},
+                    {"naam", t(e.surnameBox)},
+                    {"Titel2", t(e.nameSuffixBox)},
+                    {"Roepnaam", t(e.callingNameBox)},
+                    {"Functie", t(e.jobTitleBox)},
+                    {"adres", t(e.addressBox)},
+                    {"postcode", t(e.postcodeBox)},
+                    {"woonplaats", t(e.townBox)},
+                    {"WEBSITE", t(e.websiteBox)},
+                    {"TELzakelijk", t(e.businessPhoneBox)},
+                    {"TELprive", t(e.privatePhoneBox)},
+                    {"TELmobiel", t(e.mobilePhoneBox)},
+                    {"EMAILzakelijk", t(e.businessEmailBox)},
+                    {"EMAILprive", t(e.privateEmailBox)},
                     {"LOGIN", credentials.login},
                     {"PASWOORD", credentials.password},
-                    {"BANKnaam", t(e.Text107)},
-                    {"BANKnummer", t(e.Text108)},
-                    {"BTWnummer", t(e.Text109)},
-                    {"KVKnummer", t(e.Text110)},
-                    {"VARverklaring", t(e.Text65)},
+                    {"BANKnaam", t(e.bankNameBox)},
+                    {"BANKnummer", t(e.bankAccountBox)},
+                    {"BTWnummer", t(e.vatNumberBox)},
+                    {"KVKnummer", t(e.chamberOfCommerceBox)},
+                    {"VARverklaring", t(e.employmentDeclarationBox)},
                     {"isAANGEMELD", kNeverSignedIn},
                     {"isAFGEMELD", kNeverSignedIn},
                     {"isONLINE", kOffline}};
         });
-    reportStored([this] { m_main.rebuildConsultantLists(); }, consultantResult(number, t(e.Text100), credentials));
+    reportStored([this] { m_main.rebuildConsultantLists(); },
+                 consultantResult(number, t(e.surnameBox), credentials));
 }
 
 void RegistrationController::createClient()
@@ -152,58 +157,61 @@ void RegistrationController::createClient()
     auto &dialogs = m_main.services().dialogs;
     auto t = [](const QLineEdit *box) { return box->text(); };
 
-    const QString summary = clientSummary({t(e.Text79), t(e.Text80), t(e.Text81), t(e.Text82), t(e.Text83),
-                                           t(e.Text84), t(e.Text85), t(e.Text86), t(e.Text87)});
+    const QString summary = clientSummary({t(e.organisationBox), t(e.departmentBox), t(e.titleBox), t(e.initialsBox),
+                                           t(e.surnamePrefixBox), t(e.surnameBox), t(e.addressBox), t(e.postcodeBox),
+                                           t(e.townBox)});
     if (dialogs.message(summary, QStringLiteral("Bevestigen opdrachtgever aanmaken"), platform::Icon::Question,
                         platform::Buttons::YesNo)
         != platform::Answer::Yes) {
         dialogs.inform(QStringLiteral("De opdrachtgever is NIET aangemaakt"));
         return;
     }
-    const Credentials credentials = deriveCredentials(t(e.Text84), t(e.Text85), t(e.Text86), t(e.Text88));
+    const Credentials credentials =
+        deriveCredentials(t(e.surnameBox), t(e.addressBox), t(e.postcodeBox), t(e.businessPhoneBox));
     const QString number = insertNumberedRow(
         {QStringLiteral("TALVERO_opdrachtgevers"), QStringLiteral("Opdrachtgevernummer"), clientNumberInUse},
         [&](const QString &n) -> Fields {
             return {{"Opdrachtgevernummer", n},
-                    {"Bedrijf", clientCompany(t(e.Text79), t(e.Text80))},
-                    {"Opdrachtnaam", t(e.Text39)},
-                    {"Titel1", t(e.Text81)},
-                    {"voornaam", t(e.Text82)},
-                    {"tussenvoegsel", t(e.Text83)},
-                    {"naam", t(e.Text84)},
-                    {"Titel2", t(e.Text136)},
-                    {"Roepnaam", t(e.Text131)},
-                    {"Functie", t(e.Text119)},
-                    {"Secretaresse", t(e.Text120)},
-                    {"TELsecretaresse", t(e.Text69)},
-                    {"EMAILsecretaresse", t(e.Text130)},
-                    {"adres", t(e.Text85)},
-                    {"Factuuradres", t(e.Text121)},
-                    {"postcode", t(e.Text86)},
-                    {"woonplaats", t(e.Text87)},
-                    {"WEBSITE", t(e.Text132)},
-                    {"TELzakelijk", t(e.Text88)},
-                    {"TELprive", t(e.Text133)},
-                    {"TELmobiel", t(e.Text89)},
-                    {"EMAILzakelijk", t(e.Text90)},
-                    {"EMAILprive", t(e.Text135)},
-                    {"BANKnaam", t(e.Text91)},
-                    {"BANKnummer", t(e.Text92)},
-                    {"BTWnummer", t(e.Text93)},
-                    {"KVKnummer", t(e.Text94)},
+                    {"Bedrijf", clientCompany(t(e.organisationBox), t(e.departmentBox))},
+                    {"Opdrachtnaam", t(e.assignmentBox)},
+                    {"Titel1", t(e.titleBox)},
+                    {"voornaam", t(e.initialsBox)},
+                    {"tussenvoegsel", t(e.surnamePrefixBox)},
+                    {"naam", t(e.surnameBox)},
+                    {"Titel2", t(e.nameSuffixBox)},
+                    {"Roepnaam", t(e.callingNameBox)},
+                    {"Functie", t(e.jobTitleBox)},
+                    {"Secretaresse", t(e.secretaryBox)},
+                    {"TELsecretaresse", t(e.secretaryPhoneBox)},
+                    {"EMAILsecretaresse", t(e.secretaryEmailBox)},
+                    {"adres", t(e.addressBox)},
+                    {"Factuuradres", t(e.invoiceAddressBox)},
+                    {"postcode", t(e.postcodeBox)},
+                    {"woonplaats", t(e.townBox)},
+                    {"WEBSITE", t(e.websiteBox)},
+                    {"TELzakelijk", t(e.businessPhoneBox)},
+                    {"TELprive", t(e.privatePhoneBox)},
+                    {"TELmobiel", t(e.mobilePhoneBox)},
+                    {"EMAILzakelijk", t(e.businessEmailBox)},
+                    {"EMAILprive", t(e.privateEmailBox)},
+                    {"BANKnaam", t(e.bankNameBox)},
+                    {"BANKnummer", t(e.bankAccountBox)},
+                    {"BTWnummer", t(e.vatNumberBox)},
+                    {"KVKnummer", t(e.chamberOfCommerceBox)},
                     {"LOGIN", credentials.login},
                     {"PASWOORD", credentials.password},
                     {"isAANGEMELD", kNeverSignedIn},
                     {"isAFGEMELD", kNeverSignedIn},
                     {"isONLINE", kOffline}};
         });
-    reportStored([this] { m_main.rebuildClientLists(); }, clientResult(number, t(e.Text84), credentials));
+    reportStored([this] { m_main.rebuildClientLists(); }, clientResult(number, t(e.surnameBox), credentials));
 }
 
 void RegistrationController::composeProjectCode()
 {
     auto &p = m_project;
-    p.Text55->setText(projectCode(p.Text53->text(), p.Text54->text(), p.Text52->text()));
+    p.projectCodeBox->setText(
+        projectCode(p.consultantNumberBox->text(), p.projectNameBox->text(), p.clientNumberBox->text()));
 }
 
 void RegistrationController::pickPlanningDate(bool start)
@@ -219,12 +227,12 @@ void RegistrationController::pickPlanningDate(bool start)
     } reset{m_picking};
 
     auto &p = m_project;
-    const QString picked = planningDateText(p.Calendar1->selectedDate());
-    QLineEdit *own = start ? p.Text56 : p.Text57;
-    const QString other = (start ? p.Text57 : p.Text56)->text();
+    const QString picked = planningDateText(p.calendar->selectedDate());
+    QLineEdit *own = start ? p.startDateBox : p.endDateBox;
+    const QString other = (start ? p.endDateBox : p.startDateBox)->text();
     // The calendar has the focus before any box opens, so that closing the box gives it
     // back to the calendar and not to the date box.
-    p.Calendar1->setFocus();
+    p.calendar->setFocus();
     if (!planningDateAccepted(start, other, picked)) {
         m_main.services().dialogs.inform(planningDateRefusal(start));
         return;
@@ -237,7 +245,7 @@ void RegistrationController::createProject()
     auto &p = m_project;
     auto &dialogs = m_main.services().dialogs;
     data::BoundSource &projects = m_main.projectSource();
-    const QString code = p.Text55->text();
+    const QString code = p.projectCodeBox->text();
 
     // The window's own copy first: a known project is shown in the pane.
     const int codeColumn = projects.columnIndex(u"Projectcode");
@@ -250,8 +258,8 @@ void RegistrationController::createProject()
         }
     }
 
-    const QString summary = projectSummary(p.Combo4->currentText(), p.Combo5->currentText(), p.Text54->text(),
-                                           platform::boxText(p.Text68));
+    const QString summary = projectSummary(p.clientPicker->currentText(), p.consultantPicker->currentText(),
+                                           p.projectNameBox->text(), platform::boxText(p.descriptionBox));
     if (dialogs.message(summary, QStringLiteral("Bevestigen project aanmaken"), platform::Icon::Question,
                         platform::Buttons::YesNo)
         != platform::Answer::Yes) {
@@ -259,17 +267,17 @@ void RegistrationController::createProject()
         return;
     }
 
-    const Fields fields = {{"Projectnaam", p.Text54->text()},
-                           {"ProjectOmschrijving", platform::boxText(p.Text68)},
+    const Fields fields = {{"Projectnaam", p.projectNameBox->text()},
+                           {"ProjectOmschrijving", platform::boxText(p.descriptionBox)},
                            {"Projectcode", code},
-                           {"Opdrachtgevernummer", p.Text52->text()},
-                           {"consultantnummer", p.Text53->text()},
-                           {"TijdsplanningDATUMvan", p.Text56->text()},
-                           {"TijdsplanningDATUMtm", p.Text57->text()},
-                           {"ProjectduurPer8uur", p.Text58->text()},
-                           {"InkoopDagtariefOpdrachtgever", p.Text59->text()},
-                           {"VerkoopDagtariefConsultant", p.Text60->text()},
-                           {"CommentaarCONSULTANT", platform::boxText(p.Text61)},
+                           {"Opdrachtgevernummer", p.clientNumberBox->text()},
+                           {"consultantnummer", p.consultantNumberBox->text()},
+                           {"TijdsplanningDATUMvan", p.startDateBox->text()},
+                           {"TijdsplanningDATUMtm", p.endDateBox->text()},
+                           {"ProjectduurPer8uur", p.contractDurationBox->text()},
+                           {"InkoopDagtariefOpdrachtgever", p.purchaseDayRateBox->text()},
+                           {"VerkoopDagtariefConsultant", p.salesDayRateBox->text()},
+                           {"CommentaarCONSULTANT", platform::boxText(p.consultantMessageBox)},
                            {"CommentaarADMIN", QStringLiteral("GEEN")},
                            {"AFSLUITEN", QStringLiteral("Nee")}};
     // Another workstation may have stored the code since this window last read the table.

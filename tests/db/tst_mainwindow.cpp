@@ -399,29 +399,29 @@ private slots:
         Rig rig;
         auto *e = named<registration::ProjectEntryTab>(rig.form, "projectEntry");
         choose(rig.combo("Combo2"), QStringLiteral("0001  Waterschap  (Inkoop)"));
-        choose(e->Combo6, QStringLiteral("0002Zaak0001"));
+        choose(e->projectPicker, QStringLiteral("0002Zaak0001"));
         // The panes return to what they showed.
         QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
         QCOMPARE(rig.text("Text2"), QStringLiteral("0003"));
         QCOMPARE(rig.text("Text31"), QStringLiteral("0002Zaak0001"));
         QCOMPARE(rig.text("Text51"), QStringLiteral("ir. J.P. van Dijk"));
-        QCOMPARE(e->Text54->text(), QStringLiteral("Zaak"));
-        QCOMPARE(e->Text55->text(), QStringLiteral("0002Zaak0001"));
-        QCOMPARE(e->Text68->toPlainText(), QStringLiteral("Regel 1\nRegel 2"));
-        QCOMPARE(e->Text52->text(), QStringLiteral("0001"));
-        QCOMPARE(e->Text53->text(), QStringLiteral("0002"));
-        QCOMPARE(e->Combo4->currentText(), QStringLiteral("0001 Waterschap  (Inkoop)"));
-        QCOMPARE(e->Combo5->currentText(), QStringLiteral("0002 ir. J.P. van Dijk"));
-        QCOMPARE(e->Combo4->findText(e->Combo4->currentText()), -1);
-        QCOMPARE(e->Text56->text(), QStringLiteral("2008/01/01"));
-        QCOMPARE(e->Text57->text(), QStringLiteral("2008/03/31"));
-        QCOMPARE(e->Text58->text(), QStringLiteral("60"));
-        QCOMPARE(e->Text59->text(), QStringLiteral("900"));
-        QCOMPARE(e->Text60->text(), QStringLiteral("750"));
-        QCOMPARE(e->Text61->toPlainText(), QStringLiteral("Welkom"));
+        QCOMPARE(e->projectNameBox->text(), QStringLiteral("Zaak"));
+        QCOMPARE(e->projectCodeBox->text(), QStringLiteral("0002Zaak0001"));
+        QCOMPARE(e->descriptionBox->toPlainText(), QStringLiteral("Regel 1\nRegel 2"));
+        QCOMPARE(e->clientNumberBox->text(), QStringLiteral("0001"));
+        QCOMPARE(e->consultantNumberBox->text(), QStringLiteral("0002"));
+        QCOMPARE(e->clientPicker->currentText(), QStringLiteral("0001 Waterschap  (Inkoop)"));
+        QCOMPARE(e->consultantPicker->currentText(), QStringLiteral("0002 ir. J.P. van Dijk"));
+        QCOMPARE(e->clientPicker->findText(e->clientPicker->currentText()), -1);
+        QCOMPARE(e->startDateBox->text(), QStringLiteral("2008/01/01"));
+        QCOMPARE(e->endDateBox->text(), QStringLiteral("2008/03/31"));
+        QCOMPARE(e->contractDurationBox->text(), QStringLiteral("60"));
+        QCOMPARE(e->purchaseDayRateBox->text(), QStringLiteral("900"));
+        QCOMPARE(e->salesDayRateBox->text(), QStringLiteral("750"));
+        QCOMPARE(e->consultantMessageBox->toPlainText(), QStringLiteral("Welkom"));
         // Typing in the name recomposes the code.
-        QTest::keyClicks(e->Text54, QStringLiteral("X"));
-        QCOMPARE(e->Text55->text(), QStringLiteral("0002ZaakX0001"));
+        QTest::keyClicks(e->projectNameBox, QStringLiteral("X"));
+        QCOMPARE(e->projectCodeBox->text(), QStringLiteral("0002ZaakX0001"));
     }
 
     void adminCommentIsStoredWhenTheProjectPaneMoves()
@@ -486,10 +486,10 @@ private slots:
 
         choose(rig.combo("Combo6"), QStringLiteral("0001Lang0001"));
         auto *e = named<registration::ProjectEntryTab>(rig.form, "projectEntry");
-        QCOMPARE(e->Text59->text(), QStringLiteral("1234567,50"));
-        QCOMPARE(e->Text60->text(), QStringLiteral("98765432"));
-        QCOMPARE(platform::boxText(e->Text61), comment);
-        QCOMPARE(platform::boxText(e->Text68), QStringLiteral("Omschrijving\r\nmet CR LF"));
+        QCOMPARE(e->purchaseDayRateBox->text(), QStringLiteral("1234567,50"));
+        QCOMPARE(e->salesDayRateBox->text(), QStringLiteral("98765432"));
+        QCOMPARE(platform::boxText(e->consultantMessageBox), comment);
+        QCOMPARE(platform::boxText(e->descriptionBox), QStringLiteral("Omschrijving\r\nmet CR LF"));
         // Nothing was written by merely showing and copying.
         QCOMPARE(test::tableRows(Database::Main, kProjects, {"CommentaarADMIN", "AFSLUITEN"})[0],
                  (Row{comment, QStringLiteral("Nee, nog niet")}));

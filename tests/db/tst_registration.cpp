@@ -119,7 +119,7 @@ void seedForWrite(bool deletion)
 QWidget *writePicture(Rig &rig, bool deletion)
 {
     return deletion ? static_cast<QWidget *>(named<platform::PictureButton>(rig.form, "Image4"))
-                    : rig.consultant().Image17;
+                    : rig.consultant().createConsultantButton;
 }
 
 // The consultants, or project 1's data rows.
@@ -214,7 +214,8 @@ private slots:
         test::insertRows(Database::Main, table, {"nummer", numberColumn}, rows);
 
         Rig rig;
-        QWidget *picture = client ? static_cast<QWidget *>(rig.client().Image8) : rig.consultant().Image17;
+        QWidget *picture = client ? static_cast<QWidget *>(rig.client().createClientButton)
+                                  : rig.consultant().createConsultantButton;
         rig.doubleClick(picture, Answer::Yes);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
@@ -282,7 +283,7 @@ private slots:
         test::insertRows(Database::Main, kConsultants, {"nummer", "consultantnummer"},
                          {{s("1"), s("0001")}, {std::nullopt, s("0002")}});
         Rig rig;
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         QCOMPARE(rig.dialogs.boxes[1].title, kTalveros);
         QCOMPARE(int(rig.dialogs.boxes[1].icon), int(Icon::Critical));
@@ -290,8 +291,61 @@ private slots:
         QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002"}));
         // The program goes on: the next creation works once the row has its number.
         test::execute(Database::Main, "UPDATE TALVERO_consultants SET nummer = 7 WHERE nummer IS NULL");
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002", "0008"}));
+    }
+
+    // The network's vocabulary knows each entry box by its form name: what the box of a
+    // name holds is stored in that name's column. Every box holds its own name. The
+    // client's organisation and department make one column together, checked in
+    // clientStoredWithCompanyAndLists.
+    void formNamesFillTheirColumns_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("boxes"); // box=column, filled in this order
+        QTest::newRow("consultant")
+            << kConsultants << "Image17"
+            << "Text62=NaamOrganisatie Text97=Titel1 Text98=voornaam Text99=tussenvoegsel Text100=naam "
+               "Text137=Titel2 Text138=Roepnaam Text139=Functie Text101=adres Text102=postcode Text103=woonplaats "
+               "Text141=WEBSITE Text104=TELzakelijk Text113=TELprive Text105=TELmobiel Text106=EMAILzakelijk "
+               "Text142=EMAILprive Text107=BANKnaam Text108=BANKnummer Text109=BTWnummer Text110=KVKnummer "
+               "Text65=VARverklaring";
+        QTest::newRow("client")
+            << kClients << "Image8"
+            << "Text39=Opdrachtnaam Text81=Titel1 Text82=voornaam Text83=tussenvoegsel Text84=naam Text136=Titel2 "
+               "Text131=Roepnaam Text119=Functie Text120=Secretaresse Text69=TELsecretaresse "
+               "Text130=EMAILsecretaresse Text85=adres Text121=Factuuradres Text86=postcode Text87=woonplaats "
+               "Text132=WEBSITE Text88=TELzakelijk Text133=TELprive Text89=TELmobiel Text90=EMAILzakelijk "
+               "Text135=EMAILprive Text91=BANKnaam Text92=BANKnummer Text93=BTWnummer Text94=KVKnummer";
+        // The code box after the name box, which composes the code when it changes.
+        QTest::newRow("project")
+            << kProjects << "Image5"
+            << "Text52=Opdrachtgevernummer Text53=consultantnummer Text54=Projectnaam Text55=Projectcode "
+               "Text68=ProjectOmschrijving Text56=TijdsplanningDATUMvan Text57=TijdsplanningDATUMtm "
+               "Text58=ProjectduurPer8uur Text59=InkoopDagtariefOpdrachtgever Text60=VerkoopDagtariefConsultant "
+               "Text61=CommentaarCONSULTANT";
+    }
+    void formNamesFillTheirColumns()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, picture);
+        QFETCH(QString, boxes);
+        Rig rig;
+        QStringList names;
+        QStringList columns;
+        for (const QString &pair : boxes.split(u' ')) {
+            const QString name = pair.section(u'=', 0, 0);
+            platform::setBoxText(named(rig.form, qPrintable(name)), name);
+            names << name;
+            columns << pair.section(u'=', 1);
+        }
+        rig.doubleClick(named<platform::PictureButton>(rig.form, qPrintable(picture)), Answer::Yes);
+
+        const std::vector<Row> stored = test::tableRows(Database::Main, table, columns);
+        QCOMPARE(stored.size(), size_t(1));
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QCOMPARE(stored[0][size_t(i)].value_or("<NULL>"), names[i]);
     }
 
     void consultantStoredByteForByte()
@@ -300,14 +354,17 @@ private slots:
         Rig rig;
         auto &e = rig.consultant();
         const QList<QPair<QLineEdit *, QString>> boxes = {
-            {e.Text62, "NaamOrganisatie"}, {e.Text97, "Titel1"},     {e.Text98, "voornaam"},
-            {e.Text99, "tussenvoegsel"},   {e.Text100, "naam"},      {e.Text137, "Titel2"},
-            {e.Text138, "Roepnaam"},       {e.Text139, "Functie"},   {e.Text101, "adres"},
-            {e.Text102, "postcode"},       {e.Text103, "woonplaats"}, {e.Text141, "WEBSITE"},
-            {e.Text104, "TELzakelijk"},    {e.Text113, "TELprive"},  {e.Text105, "TELmobiel"},
-            {e.Text106, "EMAILzakelijk"},  {e.Text142, "EMAILprive"}, {e.Text107, "BANKnaam"},
-            {e.Text108, "BANKnummer"},     {e.Text109, "BTWnummer"}, {e.Text110, "KVKnummer"},
-            {e.Text65, "VARverklaring"}};
+            {e.organisationBox, "NaamOrganisatie"},  {e.titleBox, "Titel1"},
+            {e.initialsBox, "voornaam"},             {e.surnamePrefixBox, "tussenvoegsel"},
+            {e.surnameBox, "naam"},                  {e.nameSuffixBox, "Titel2"},
+            {e.callingNameBox, "Roepnaam"},          {e.jobTitleBox, "Functie"},
+            {e.addressBox, "adres"},                 {e.postcodeBox, "postcode"},
+            {e.townBox, "woonplaats"},               {e.websiteBox, "WEBSITE"},
+            {e.businessPhoneBox, "TELzakelijk"},     {e.privatePhoneBox, "TELprive"},
+            {e.mobilePhoneBox, "TELmobiel"},         {e.businessEmailBox, "EMAILzakelijk"},
+            {e.privateEmailBox, "EMAILprive"},       {e.bankNameBox, "BANKnaam"},
+            {e.bankAccountBox, "BANKnummer"},        {e.vatNumberBox, "BTWnummer"},
+            {e.chamberOfCommerceBox, "KVKnummer"},   {e.employmentDeclarationBox, "VARverklaring"}};
         // Every box full to its limit with what breaks careless statements and encodings.
         const QString odd = QStringLiteral("O'B\\r\"ën;ß%_ ");
         QStringList columns;
@@ -322,15 +379,15 @@ private slots:
         }
         columns << "consultantnummer" << "LOGIN" << "PASWOORD" << "isAANGEMELD" << "isAFGEMELD" << "isONLINE";
 
-        rig.doubleClick(e.Image17, Answer::Yes);
+        rig.doubleClick(e.createConsultantButton, Answer::Yes);
 
         const std::vector<Row> stored = test::tableRows(Database::Main, kConsultants, columns);
         QCOMPARE(stored.size(), size_t(4));
         const Row &row = stored.back();
         for (qsizetype i = 0; i < boxes.size(); ++i)
             QCOMPARE(row[size_t(i)].value_or("<NULL>"), boxes[i].first->text());
-        const auto credentials = registration::deriveCredentials(e.Text100->text(), e.Text101->text(),
-                                                                 e.Text102->text(), e.Text104->text());
+        const auto credentials = registration::deriveCredentials(e.surnameBox->text(), e.addressBox->text(),
+                                                                 e.postcodeBox->text(), e.businessPhoneBox->text());
         QCOMPARE(*row[22], QStringLiteral("0004"));
         QCOMPARE(*row[23], credentials.login);
         QCOMPARE(*row[24], credentials.password);
@@ -338,17 +395,17 @@ private slots:
         QCOMPARE(*row[26], QStringLiteral("00-00-0000  00:00:00"));
         QCOMPARE(*row[27], QStringLiteral("OFFLINE"));
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
-        verifyBox(rig.dialogs.boxes[1], registration::consultantResult("0004", e.Text100->text(), credentials),
+        verifyBox(rig.dialogs.boxes[1], registration::consultantResult("0004", e.surnameBox->text(), credentials),
                   kTalveros, Icon::None, Buttons::Ok);
         // The entry boxes keep what was typed.
-        QCOMPARE(e.Text100->text().left(5), QStringLiteral("O'B\\r"));
+        QCOMPARE(e.surnameBox->text().left(5), QStringLiteral("O'B\\r"));
     }
 
     void consultantWithEmptyBoxes()
     {
         seedMasterData();
         Rig rig;
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         verifyBox(rig.dialogs.boxes[0],
                   "Weet U zeker dat U deze consultant wilt aanmaken?\r\n\r\nConsultant    :    \r\n\r\n"
@@ -374,19 +431,19 @@ private slots:
         seedMasterData();
         Rig rig;
         auto &e = rig.client();
-        e.Text79->setText("Gemeente \"Utrecht\"");
-        e.Text80->setText("ICT");
-        e.Text81->setText("mr.");
-        e.Text82->setText("A.");
-        e.Text83->setText("");
-        e.Text84->setText("B");
-        e.Text85->setText("Plein 2");
-        e.Text86->setText("3511 AB");
-        e.Text87->setText("Utrecht");
-        e.Text88->setText("0301234567");
-        e.Text121->setText("Postbus 16200");
-        e.Text120->setText("José");
-        rig.doubleClick(e.Image8, Answer::Yes);
+        e.organisationBox->setText("Gemeente \"Utrecht\"");
+        e.departmentBox->setText("ICT");
+        e.titleBox->setText("mr.");
+        e.initialsBox->setText("A.");
+        e.surnamePrefixBox->setText("");
+        e.surnameBox->setText("B");
+        e.addressBox->setText("Plein 2");
+        e.postcodeBox->setText("3511 AB");
+        e.townBox->setText("Utrecht");
+        e.businessPhoneBox->setText("0301234567");
+        e.invoiceAddressBox->setText("Postbus 16200");
+        e.secretaryBox->setText("José");
+        rig.doubleClick(e.createClientButton, Answer::Yes);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         verifyBox(rig.dialogs.boxes[0],
@@ -439,13 +496,13 @@ private slots:
                                       {rig.text("Text48")},         {rig.text("Text47")},         {rig.text("Text49")}};
         };
         const auto listsBefore = lists();
-        rig.consultant().Text100->setText("Jansen");
-        rig.client().Text84->setText("Smit");
-        rig.project().Text54->setText("Nieuw");
+        rig.consultant().surnameBox->setText("Jansen");
+        rig.client().surnameBox->setText("Smit");
+        rig.project().projectNameBox->setText("Nieuw");
 
-        QWidget *picture = what == "consultant" ? static_cast<QWidget *>(rig.consultant().Image17)
-            : what == "client"                  ? rig.client().Image8
-            : what == "project"                 ? rig.project().Image5
+        QWidget *picture = what == "consultant" ? static_cast<QWidget *>(rig.consultant().createConsultantButton)
+            : what == "client"                  ? rig.client().createClientButton
+            : what == "project"                 ? rig.project().createProjectButton
                                                 : named<platform::PictureButton>(rig.form, "Image4");
         rig.doubleClick(picture, Answer::No);
 
@@ -453,9 +510,9 @@ private slots:
         verifyBox(rig.dialogs.boxes[1], refusal, kTalveros, Icon::None, Buttons::Ok);
         QCOMPARE(snapshot(), before);
         QCOMPARE(lists(), listsBefore);
-        QCOMPARE(rig.consultant().Text100->text(), QStringLiteral("Jansen"));
-        QCOMPARE(rig.client().Text84->text(), QStringLiteral("Smit"));
-        QCOMPARE(rig.project().Text54->text(), QStringLiteral("Nieuw"));
+        QCOMPARE(rig.consultant().surnameBox->text(), QStringLiteral("Jansen"));
+        QCOMPARE(rig.client().surnameBox->text(), QStringLiteral("Smit"));
+        QCOMPARE(rig.project().projectNameBox->text(), QStringLiteral("Nieuw"));
     }
 
     // Two workstations creating at the same moment; without the lock they derive the same
@@ -495,14 +552,14 @@ private slots:
             data::NamedLock held(other, "talveros.kordamrg_KORDAMdata.TALVERO_consultants", 0);
             QVERIFY(held.had());
             registration::setLockWaitSeconds(1);
-            rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+            rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
             QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
             verifyBox(rig.dialogs.boxes[1], registration::registrationBusy(), kTalveros, Icon::Critical, Buttons::Ok);
             QCOMPARE(column(kConsultants, "consultantnummer"), QStringList());
         }
         // Free again once the other workstation is done, and each creation lets go of it.
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QCOMPARE(column(kConsultants, "consultantnummer"), (QStringList{"0001", "0002"}));
     }
 
@@ -511,19 +568,19 @@ private slots:
         seedMasterData();
         Rig rig;
         auto &p = rig.project();
-        QCOMPARE(p.Text52->text(), QStringLiteral(" "));
-        QTest::keyClicks(p.Text54, "Audit");
-        QCOMPARE(p.Text55->text(), QStringLiteral("Audit "));
-        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
-        QCOMPARE(p.Text52->text(), QStringLiteral("0002"));
-        QCOMPARE(p.Text55->text(), QStringLiteral("Audit0002"));
-        choose(p.Combo5, "0003  drs. P. de Vries");
-        QCOMPARE(p.Text53->text(), QStringLiteral("0003"));
-        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audit0002"));
-        QTest::keyClicks(p.Text54, "s");
-        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audits0002"));
-        choose(p.Combo4, "0001  Waterschap  (Inkoop)");
-        QCOMPARE(p.Text55->text(), QStringLiteral("0003Audits0001"));
+        QCOMPARE(p.clientNumberBox->text(), QStringLiteral(" "));
+        QTest::keyClicks(p.projectNameBox, "Audit");
+        QCOMPARE(p.projectCodeBox->text(), QStringLiteral("Audit "));
+        choose(p.clientPicker, "0002  Gemeente Zeist  (ICT)");
+        QCOMPARE(p.clientNumberBox->text(), QStringLiteral("0002"));
+        QCOMPARE(p.projectCodeBox->text(), QStringLiteral("Audit0002"));
+        choose(p.consultantPicker, "0003  drs. P. de Vries");
+        QCOMPARE(p.consultantNumberBox->text(), QStringLiteral("0003"));
+        QCOMPARE(p.projectCodeBox->text(), QStringLiteral("0003Audit0002"));
+        QTest::keyClicks(p.projectNameBox, "s");
+        QCOMPARE(p.projectCodeBox->text(), QStringLiteral("0003Audits0002"));
+        choose(p.clientPicker, "0001  Waterschap  (Inkoop)");
+        QCOMPARE(p.projectCodeBox->text(), QStringLiteral("0003Audits0001"));
     }
 
     void numberBoxesHandTheirFocusToTheLists()
@@ -532,10 +589,10 @@ private slots:
         Rig rig;
         auto &p = rig.project();
         rig.showTab(&p);
-        p.Text52->setFocus(Qt::MouseFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.Combo4));
-        p.Text53->setFocus(Qt::MouseFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.Combo5));
+        p.clientNumberBox->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.clientPicker));
+        p.consultantNumberBox->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(p.consultantPicker));
     }
 
     void planningDates_data()
@@ -568,16 +625,16 @@ private slots:
         Rig rig;
         auto &p = rig.project();
         rig.showTab(&p);
-        QLineEdit *own = start ? p.Text56 : p.Text57;
-        (start ? p.Text57 : p.Text56)->setText(other);
+        QLineEdit *own = start ? p.startDateBox : p.endDateBox;
+        (start ? p.endDateBox : p.startDateBox)->setText(other);
         own->setText("2008/01/01");
-        p.Calendar1->setSelectedDate(picked);
+        p.calendar->setSelectedDate(picked);
         if (byPicture)
-            QTest::mouseDClick(start ? p.Image6 : p.Image7, Qt::LeftButton);
+            QTest::mouseDClick(start ? p.startDateButton : p.endDateButton, Qt::LeftButton);
         else
             own->setFocus(Qt::MouseFocusReason);
 
-        QTRY_VERIFY(p.Calendar1->isAncestorOf(QApplication::focusWidget()));
+        QTRY_VERIFY(p.calendar->isAncestorOf(QApplication::focusWidget()));
         QCOMPARE(own->text(), expected);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(refused ? 1 : 0));
         if (refused)
@@ -621,17 +678,17 @@ private slots:
         seedProjects({{"Zaak", "0001Zaak0001"}, {"Audit", "0003Audit0001"}, {"Audit", "0001Audit0002"}});
         Rig rig;
         auto &p = rig.project();
-        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
-        choose(p.Combo5, "0003  drs. P. de Vries");
-        QTest::keyClicks(p.Text54, "Audit");
-        p.Text68->setPlainText("Regel 1\nO'Brien \\ \"x\"");
-        p.Text56->setText("2008/01/01");
-        p.Text57->setText("2008/03/31");
-        p.Text58->setText("60");
-        p.Text59->setText("900.5");
-        p.Text60->setText("750");
-        p.Text61->setPlainText("Welkom");
-        rig.doubleClick(p.Image5, Answer::Yes);
+        choose(p.clientPicker, "0002  Gemeente Zeist  (ICT)");
+        choose(p.consultantPicker, "0003  drs. P. de Vries");
+        QTest::keyClicks(p.projectNameBox, "Audit");
+        p.descriptionBox->setPlainText("Regel 1\nO'Brien \\ \"x\"");
+        p.startDateBox->setText("2008/01/01");
+        p.endDateBox->setText("2008/03/31");
+        p.contractDurationBox->setText("60");
+        p.purchaseDayRateBox->setText("900.5");
+        p.salesDayRateBox->setText("750");
+        p.consultantMessageBox->setPlainText("Welkom");
+        rig.doubleClick(p.createProjectButton, Answer::Yes);
 
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         verifyBox(rig.dialogs.boxes[0],
@@ -651,12 +708,13 @@ private slots:
                       s("Nee")}));
         QCOMPARE(items(rig.combo("Combo3")),
                  (QStringList{"0001Audit0002", "0001Zaak0001", "0003Audit0001", "0003Audit0002"}));
-        QCOMPARE(items(p.Combo6), (QStringList{"0001Zaak0001", "0003Audit0001", "0001Audit0002", "0003Audit0002"}));
+        QCOMPARE(items(p.projectPicker),
+                 (QStringList{"0001Zaak0001", "0003Audit0001", "0001Audit0002", "0003Audit0002"}));
         // The names once each where they stand together; the counter counts projects.
         QCOMPARE(items(rig.combo("Combo7")), (QStringList{"Audit", "Zaak"}));
         QCOMPARE(rig.text("Text49"), QStringLiteral(" 4"));
         QCOMPARE(rig.text("Text31"), QStringLiteral("0001Zaak0001"));
-        QCOMPARE(p.Text54->text(), QStringLiteral("Audit"));
+        QCOMPARE(p.projectNameBox->text(), QStringLiteral("Audit"));
     }
 
     void existingCodeRefused_data()
@@ -683,10 +741,10 @@ private slots:
         if (storedAfterStartUp)
             seedProjects({{"Audit", storedCode}});
         auto &p = rig.project();
-        choose(p.Combo4, "0002  Gemeente Zeist  (ICT)");
-        choose(p.Combo5, "0003  drs. P. de Vries");
-        QTest::keyClicks(p.Text54, "Audit");
-        rig.doubleClick(p.Image5, Answer::Yes);
+        choose(p.clientPicker, "0002  Gemeente Zeist  (ICT)");
+        choose(p.consultantPicker, "0003  drs. P. de Vries");
+        QTest::keyClicks(p.projectNameBox, "Audit");
+        rig.doubleClick(p.createProjectButton, Answer::Yes);
 
         const QStringList codes = column(kProjects, "Projectcode");
         if (!refused) {
@@ -760,7 +818,7 @@ private slots:
         QCOMPARE(data, dataAfter);
         QCOMPARE(items(rig.combo("Combo3")), listedAfter);
         QCOMPARE(rig.text("Text49"), u' ' + QString::number(listedAfter.size()));
-        QCOMPARE(items(rig.project().Combo6).size(), listedAfter.size());
+        QCOMPARE(items(rig.project().projectPicker).size(), listedAfter.size());
         // Every name, repeats included.
         QCOMPARE(items(rig.combo("Combo7")), listedAfter.size() == 3 ? (QStringList{"Audit", "Audit", "Zaak"})
                                                               : (QStringList{"Audit", "Zaak"}));
@@ -965,7 +1023,7 @@ private slots:
             QCOMPARE(host.shown, 1);
         }
         Rig rig;
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
                  qPrintable(rig.dialogs.texts().join("\n")));
         QCOMPARE(column(kConsultants, "nummer").size(), 4);
@@ -981,16 +1039,16 @@ private slots:
         {
             test::FaultProxy proxy("^COMMIT|^select count\\(\\*\\) from `TALVERO_(consultants|opdrachtgevers)` where BINARY",
                                    "blackhole-after", 4);
-            rig.doubleClick(rig.consultant().Image17, Answer::Yes);
-            rig.doubleClick(rig.client().Image8, Answer::Yes);
+            rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
+            rig.doubleClick(rig.client().createClientButton, Answer::Yes);
         }
         QCOMPARE(rig.dialogs.texts().size(), 4);
         QVERIFY(rig.dialogs.texts()[1].contains(QStringLiteral("niet bekend")));
         QVERIFY(rig.dialogs.texts()[3].contains(QStringLiteral("niet bekend")));
-        rig.doubleClick(rig.consultant().Image17, Answer::Yes);
+        rig.doubleClick(rig.consultant().createConsultantButton, Answer::Yes);
         QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De consultant 0004 is aangemaakt")),
                  qPrintable(rig.dialogs.texts().back()));
-        rig.doubleClick(rig.client().Image8, Answer::Yes);
+        rig.doubleClick(rig.client().createClientButton, Answer::Yes);
         QVERIFY2(rig.dialogs.texts().back().startsWith(QStringLiteral("De opdrachtgever 0003 is aangemaakt")),
                  qPrintable(rig.dialogs.texts().back()));
         QCOMPARE(column(kConsultants, "nummer").size(), 4);

@@ -528,10 +528,10 @@ private slots:
     void projectScreenTabKeySkipsForwardingBoxes()
     {
         const auto *tab = named<registration::ProjectEntryTab>(*m_form, "projectEntry");
-        for (QWidget *w : {static_cast<QWidget *>(tab->Text52), static_cast<QWidget *>(tab->Text53),
-                           static_cast<QWidget *>(tab->Text56), static_cast<QWidget *>(tab->Text57)})
+        for (QWidget *w : {static_cast<QWidget *>(tab->clientNumberBox), static_cast<QWidget *>(tab->consultantNumberBox),
+                           static_cast<QWidget *>(tab->startDateBox), static_cast<QWidget *>(tab->endDateBox)})
             QCOMPARE(w->focusPolicy(), Qt::ClickFocus);
-        QVERIFY(tab->Text54->focusPolicy() & Qt::TabFocus);
+        QVERIFY(tab->projectNameBox->focusPolicy() & Qt::TabFocus);
     }
 
     void pictureArrays()
