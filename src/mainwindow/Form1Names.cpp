@@ -20,6 +20,7 @@ void name(Names names)
 
 void Form1Ui::nameControls()
 {
+    const Form1Ui &ui = *this;
     // The window's own: sources, tab strips, status strip, web view.
     name({});
     // The record panes.
@@ -27,7 +28,34 @@ void Form1Ui::nameControls()
     // The registration tabs.
     name({});
     // Invoicing, communication, presence and the web browser tab.
-    name({});
+    name({
+        {ui.invoicing->unpaidClientInvoicesHeading, "Label1_0"},
+        {ui.invoicing->clientPicker, "Combo11"},
+        {ui.invoicing->projectNamePicker, "Combo7"},
+        {ui.invoicing->declarationList, "List4"},
+        {ui.invoicing->paidClientInvoicesHeading, "Label1_24"},
+        {ui.invoicing->paidClientPicker, "Combo13"},
+        {ui.invoicing->paidClientProjectPicker, "Combo10"},
+        {ui.invoicing->paidByClientsList, "List5"},
+        {ui.invoicing->unpaidConsultantInvoicesHeading, "Label1_25"},
+        {ui.invoicing->unpaidConsultantPicker, "Combo16"},
+        {ui.invoicing->unpaidConsultantProjectPicker, "Combo8"},
+        {ui.invoicing->unpaidToConsultantsList, "List6"},
+        {ui.invoicing->paidConsultantInvoicesHeading, "Label1_26"},
+        {ui.invoicing->paidConsultantPicker, "Combo18"},
+        {ui.invoicing->paidConsultantProjectPicker, "Combo19"},
+        {ui.invoicing->paidToConsultantsList, "List7"},
+        {ui.invoicing->paymentOverviewButton, "Command3"},
+        {ui.invoicing->invoicingEmblem, "Image30"},
+        {ui.invoicing->invoiceButtons[0], "Image27"},
+        {ui.invoicing->invoiceButtons[1], "Image27"},
+        {ui.invoicing->invoiceButtons[2], "Image27"},
+        {ui.invoicing->invoiceButtons[3], "Image27"},
+        {ui.invoicing->invoiceButtons[4], "Image27"},
+        {ui.invoicing->invoiceButtons[5], "Image27"},
+        {ui.invoicing->invoiceButtons[6], "Image27"},
+        {ui.invoicing->invoiceBox, "Text70"},
+    });
 }
 
 } // namespace talveros::mainwindow
