@@ -55,6 +55,15 @@ void Form1Ui::nameControls()
         {ui.invoicing->invoiceButtons[5], "Image27"},
         {ui.invoicing->invoiceButtons[6], "Image27"},
         {ui.invoicing->invoiceBox, "Text70"},
+        {ui.communication->tickerStateHeading, "Label9"},
+        {ui.communication->messageBox, "Text144"},
+        {ui.communication->sendButton, "Image25"},
+        {ui.communication->sendCaption, "Label11"},
+        {ui.communication->stopButton, "Image26"},
+        {ui.communication->stopCaption, "Label12"},
+        {ui.communication->presetGeneral, "Option1"},
+        {ui.communication->presetMaintenance, "Option2"},
+        {ui.communication->presetHoliday, "Option3"},
     });
 }
 
