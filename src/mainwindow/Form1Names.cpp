@@ -64,6 +64,14 @@ void Form1Ui::nameControls()
         {ui.communication->presetGeneral, "Option1"},
         {ui.communication->presetMaintenance, "Option2"},
         {ui.communication->presetHoliday, "Option3"},
+        {ui.presence->trackingIndicator, "Image9"},
+        {ui.presence->presenceHeading, "Label89"},
+        {ui.presence->liveTrackingBox, "Check1"},
+        {ui.presence->clientColumnsHeader, "Text114"},
+        {ui.presence->clientPresenceList, "List3"},
+        {ui.presence->consultantColumnsHeader, "Text115"},
+        {ui.presence->consultantPresenceList, "List2"},
+        {ui.presence->presenceTimer, "Timer1"},
     });
 }
 
