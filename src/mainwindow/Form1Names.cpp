@@ -72,6 +72,9 @@ void Form1Ui::nameControls()
         {ui.presence->consultantColumnsHeader, "Text115"},
         {ui.presence->consultantPresenceList, "List2"},
         {ui.presence->presenceTimer, "Timer1"},
+        {ui.webTab->networkSiteButton, "Image15"},
+        {ui.webTab->searchEngineButton, "Image3"},
+        {ui.webTab->administrationPageButton, "Image2"},
     });
 }
 
