@@ -603,7 +603,7 @@ private slots:
             QCOMPARE(named<QComboBox>(*host.window(), "Combo9")->currentText(), QStringLiteral("Kantoor"));
         }
         auto *before = host.window();
-        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+        QTest::mouseClick(splash.signInButton, Qt::LeftButton);
         QVERIFY(host.window());
         QVERIFY(host.window()->isVisible());
         QVERIFY(host.window()->isLoaded());
