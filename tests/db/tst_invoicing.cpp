@@ -358,6 +358,46 @@ private slots:
                                                        "Factuurnummer: 2008-01-00000008         Projectnaam: Audit"}));
     }
 
+    // The network's scripts read the overview by the form names, so each name must reach
+    // its own panel's control, also where two panels' controls differ only in what they
+    // list. Every panel gets one declaration of its own here.
+    void overviewByFormName_data()
+    {
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Combo11") << QStringList{"Anna BV"};
+        QTest::newRow("Combo7") << QStringList{"Audit"};
+        QTest::newRow("List4") << QStringList{"2008-01-00000001nee  Audit"};
+        QTest::newRow("Combo13") << QStringList{"Bert NV"};
+        QTest::newRow("Combo10") << QStringList{"Bouw"};
+        QTest::newRow("List5") << QStringList{"2008-01-00000002ja  Bouw"};
+        QTest::newRow("Combo16") << QStringList{"Piet"};
+        QTest::newRow("Combo8") << QStringList{"Migratie"};
+        QTest::newRow("List6") << QStringList{"2008-01-00000003nee  Migratie"};
+        QTest::newRow("Combo18") << QStringList{"Jan"};
+        QTest::newRow("Combo19") << QStringList{"Zorg"};
+        QTest::newRow("List7") << QStringList{"2008-01-00000004ja  Zorg"};
+    }
+    void overviewByFormName()
+    {
+        QFETCH(QStringList, expected);
+        // A flag that is neither "nee" nor "ja" keeps a declaration off that side.
+        seed({declaration("2008-01-00000001", s("Audit"), "Anna BV", "Kees", "nee", ""),
+              declaration("2008-01-00000002", s("Bouw"), "Bert NV", "Kees", "ja", ""),
+              declaration("2008-01-00000003", s("Migratie"), "Cor BV", "Piet", "", "nee"),
+              declaration("2008-01-00000004", s("Zorg"), "Cor BV", "Jan", "", "ja")});
+        Rig rig;
+        QTest::mouseClick(named<QPushButton>(rig.form, "Command3"), Qt::LeftButton);
+        QVERIFY(rig.dialogs.boxes.empty());
+        QWidget *control = named(rig.form, QTest::currentDataTag());
+        if (auto *picker = qobject_cast<QComboBox *>(control)) {
+            QCOMPARE(items(picker), expected);
+        } else {
+            auto *list = qobject_cast<QAbstractItemView *>(control);
+            QVERIFY(list);
+            QCOMPARE(rows(list), expected);
+        }
+    }
+
     // A NULL that would go into a row or a picker is reported by its column; the lists
     // stay empty rather than half filled.
     void nullValuesAreReported_data()
