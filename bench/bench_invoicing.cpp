@@ -116,31 +116,31 @@ int main(int argc, char *argv[])
             // Where the time goes: the read and the row texts alone, without the lists.
             const double read = timed([] { invoicing::readPaymentOverview({true, true, false, false}, {true, false, false, false}); });
             produced = QStringLiteral("rows=%1+%2+%3+%4 pickers=%5+%6")
-                           .arg(platform::listRowCount(tab->List4))
-                           .arg(platform::listRowCount(tab->List5))
-                           .arg(platform::listRowCount(tab->List6))
-                           .arg(platform::listRowCount(tab->List7))
-                           .arg(tab->Combo7->count())
-                           .arg(tab->Combo13->count())
+                           .arg(platform::listRowCount(tab->declarationList))
+                           .arg(platform::listRowCount(tab->paidByClientsList))
+                           .arg(platform::listRowCount(tab->unpaidToConsultantsList))
+                           .arg(platform::listRowCount(tab->paidToConsultantsList))
+                           .arg(tab->projectNamePicker->count())
+                           .arg(tab->paidClientPicker->count())
                 + QStringLiteral(" read=%1").arg(read, 0, 'f', 3);
         } else if (mode == "pick" || mode == "invoice") {
-            tab->Combo11->setEditText(client);
+            tab->clientPicker->setEditText(client);
             const double pick = timed([&] { invoicing->showClientDeclarations(); });
             if (mode == "pick") {
                 best = std::min(best, pick);
                 cpu = lastCpu;
-                produced = QStringLiteral("rows=%1").arg(platform::listRowCount(tab->List4));
+                produced = QStringLiteral("rows=%1").arg(platform::listRowCount(tab->declarationList));
                 continue;
             }
-            const int count = platform::listRowCount(tab->List4);
+            const int count = platform::listRowCount(tab->declarationList);
             for (int i = 0; i < 50 && count > 0; ++i)
-                platform::setListRowSelected(tab->List4, int(qint64(i) * count / 50), true);
-            if (!tab->Text70->isHidden())
+                platform::setListRowSelected(tab->declarationList, int(qint64(i) * count / 50), true);
+            if (!tab->invoiceBox->isHidden())
                 invoicing->toggleInvoice();
             best = std::min(best, timed([&] { invoicing->toggleInvoice(); }));
             cpu = lastCpu;
             produced = QStringLiteral("selected=%1 lines=%2")
-                           .arg(platform::selectedListRows(tab->List4).size())
+                           .arg(platform::selectedListRows(tab->declarationList).size())
                            .arg(invoicing->invoiceLinesShown().size());
         } else {
             std::fprintf(stderr, "unknown mode %s\n", mode.constData());

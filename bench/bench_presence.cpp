@@ -83,7 +83,8 @@ int main(int argc, char *argv[])
             bestTogether = std::min(bestTogether, baselineTogether());
             QElapsedTimer timer;
             timer.start();
-            messages::refreshPresenceLists(consultants, clients, *tab.List2, *tab.List3);
+            messages::refreshPresenceLists(consultants, clients, *tab.consultantPresenceList,
+                                           *tab.clientPresenceList);
             bestRefresh = std::min(bestRefresh, seconds(timer));
         }
     } catch (const data::DbError &e) {
@@ -92,9 +93,9 @@ int main(int argc, char *argv[])
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("lines                              %d consultants, %d clients\n", tab.List2->count(),
-                tab.List3->count());
-    std::printf("first consultant line              %s\n", qPrintable(tab.List2->item(0)->text()));
+    std::printf("lines                              %d consultants, %d clients\n",
+                tab.consultantPresenceList->count(), tab.clientPresenceList->count());
+    std::printf("first consultant line              %s\n", qPrintable(tab.consultantPresenceList->item(0)->text()));
     std::printf("lean UTF-8 fetch, tables in turn   %.3f s (best of %d)\n", bestInTurn, runs);
     std::printf("lean UTF-8 fetch, side by side     %.3f s\n", bestTogether);
     std::printf("one presence refresh               %.3f s\n", bestRefresh);

@@ -29,11 +29,11 @@ QString leftAligned(const QString &value, qsizetype width, qsizetype pad);
 // `pad` followed by the value, of which the last `width` characters remain.
 QString rightAligned(const QString &value, qsizetype width, const QString &pad);
 
-// List4 after a client pick: number, two blanks, consultant in 46 columns, two blanks,
-// project name.
+// The declaration list after a client pick: number, two blanks, consultant in 46
+// columns, two blanks, project name.
 QString clientRow(const QString &invoiceNumber, const QString &consultant, const QString &project);
-// List4 after a project pick: number, one blank, project in 25 columns, two blanks,
-// consultant.
+// The declaration list after a project pick: number, one blank, project in 25 columns,
+// two blanks, consultant.
 QString projectRow(const QString &invoiceNumber, const QString &project, const QString &consultant);
 // Every list of the payment overview: number, the flag as stored, two blanks, project.
 QString overviewRow(const QString &invoiceNumber, const QString &flag, const QString &project);

@@ -51,7 +51,8 @@ QString text(const RowStore &rows, size_t row, int column)
     return rows.text(row, column);
 }
 
-// Rows of List4 for the declarations whose `matchColumn` is exactly `wanted`.
+// Rows of the declaration list for the declarations whose `matchColumn` is exactly
+// `wanted`.
 template <class MakeRow>
 QStringList pickRows(const char *matchColumn, const QString &wanted, MakeRow makeRow)
 {

@@ -19,7 +19,8 @@
 // count, whatever the server's collation thinks.
 namespace talveros::invoicing {
 
-// The List4 rows of every declaration of the client, resp. the project, unsorted.
+// The declaration list's rows of every declaration of the client, resp. the project,
+// unsorted.
 QStringList clientDeclarationRows(const QString &client);
 QStringList projectDeclarationRows(const QString &project);
 

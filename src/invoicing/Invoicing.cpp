@@ -39,11 +39,14 @@ void setBackground(QListView *list, const QColor &colour)
 InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAccess &main, QObject *parent)
     : QObject(parent), m_tab(tab), m_main(main)
 {
-    connect(m_tab.Combo11, &QComboBox::activated, this, [this] { act([this] { showClientDeclarations(); }); });
-    connect(m_tab.Combo7, &QComboBox::activated, this, [this] { act([this] { showProjectDeclarations(); }); });
-    connect(m_tab.Command3, &QPushButton::clicked, this, [this] { act([this] { loadPaymentOverview(); }); });
-    for (platform::PictureButton *picture : m_tab.Image27)
-        connect(picture, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
+    connect(m_tab.clientPicker, &QComboBox::activated, this,
+            [this] { act([this] { showClientDeclarations(); }); });
+    connect(m_tab.projectNamePicker, &QComboBox::activated, this,
+            [this] { act([this] { showProjectDeclarations(); }); });
+    connect(m_tab.paymentOverviewButton, &QPushButton::clicked, this,
+            [this] { act([this] { loadPaymentOverview(); }); });
+    for (platform::PictureButton *button : m_tab.invoiceButtons)
+        connect(button, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
 
     connect(&main, &panes::MainWindowAccess::closingFlipAsked, this, [this] { act([this] { toggleProjectClosing(); }); });
     connect(&main, &panes::MainWindowAccess::projectListChanged, this, [this](panes::ProjectListChange change) {
@@ -51,17 +54,17 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     });
 
     // Printing belongs to the invoice text: its context menu and Ctrl+P while it shows.
-    m_print = new QAction(QStringLiteral("Afdrukken"), m_tab.Text70);
+    m_print = new QAction(QStringLiteral("Afdrukken"), m_tab.invoiceBox);
     m_print->setObjectName(QStringLiteral("actionPrintInvoice"));
     m_print->setShortcut(QKeySequence::Print);
     m_print->setShortcutContext(Qt::WindowShortcut);
-    m_tab.Text70->addAction(m_print);
+    m_tab.invoiceBox->addAction(m_print);
     connect(m_print, &QAction::triggered, this, [this] { act([this] { printInvoice(); }); });
-    m_savePdf = new QAction(QStringLiteral("Opslaan als PDF\u2026"), m_tab.Text70);
+    m_savePdf = new QAction(QStringLiteral("Opslaan als PDF\u2026"), m_tab.invoiceBox);
     m_savePdf->setObjectName(QStringLiteral("actionSaveInvoicePdf"));
     connect(m_savePdf, &QAction::triggered, this, [this] { act([this] { saveInvoiceAsPdf(); }); });
-    m_tab.Text70->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_tab.Text70, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
+    m_tab.invoiceBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tab.invoiceBox, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
 }
 
 template <class Action>
@@ -76,43 +79,44 @@ void InvoicingController::fillProjectNames(bool dropRepeats)
     const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
     QStringList names = data::sortedTextsOf(projects.rowCount(),
                                             [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
-    platform::setListEntries(m_tab.Combo7, dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names,
-                             m_tab.Combo7->currentText());
+    platform::setListEntries(m_tab.projectNamePicker,
+                             dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names,
+                             m_tab.projectNamePicker->currentText());
 }
 
 void InvoicingController::showClientDeclarations()
 {
-    platform::setListRows(m_tab.List4, nullptr);
-    setBackground(m_tab.List4, kYellow);
-    m_tab.Combo7->setEditText(QString());
-    platform::setListRows(m_tab.List4,
-                          platform::rowsOf(data::sortedTexts(clientDeclarationRows(m_tab.Combo11->currentText()))));
+    platform::setListRows(m_tab.declarationList, nullptr);
+    setBackground(m_tab.declarationList, kYellow);
+    m_tab.projectNamePicker->setEditText(QString());
+    const QString client = m_tab.clientPicker->currentText();
+    platform::setListRows(m_tab.declarationList, platform::rowsOf(data::sortedTexts(clientDeclarationRows(client))));
 }
 
 void InvoicingController::showProjectDeclarations()
 {
-    platform::setListRows(m_tab.List4, nullptr);
-    setBackground(m_tab.List4, kCyan);
-    m_tab.Combo11->setEditText(QString());
-    platform::setListRows(m_tab.List4,
-                          platform::rowsOf(data::sortedTexts(projectDeclarationRows(m_tab.Combo7->currentText()))));
+    platform::setListRows(m_tab.declarationList, nullptr);
+    setBackground(m_tab.declarationList, kCyan);
+    m_tab.clientPicker->setEditText(QString());
+    const QString project = m_tab.projectNamePicker->currentText();
+    platform::setListRows(m_tab.declarationList, platform::rowsOf(data::sortedTexts(projectDeclarationRows(project))));
 }
 
 void InvoicingController::toggleInvoice()
 {
-    QPlainTextEdit *text = m_tab.Text70;
+    QPlainTextEdit *text = m_tab.invoiceBox;
     if (!text->isHidden()) {
         text->hide();
         return;
     }
     QStringList keys;
-    for (const int row : platform::selectedListRows(m_tab.List4))
-        keys << firstChars(platform::listRowText(m_tab.List4, row), 16);
+    for (const int row : platform::selectedListRows(m_tab.declarationList))
+        keys << firstChars(platform::listRowText(m_tab.declarationList, row), 16);
     const std::vector<KeyedDeclaration> declarations = keys.isEmpty() ? std::vector<KeyedDeclaration>{}
                                                                        : invoiceDeclarations(keys);
     // Composed whole before it is shown: a declaration that cannot be read leaves no
     // half invoice behind.
-    const QStringList lines = invoiceLines(m_tab.Combo11->currentText(), keys, declarations);
+    const QStringList lines = invoiceLines(m_tab.clientPicker->currentText(), keys, declarations);
     text->setPlainText(invoiceText(lines));
     text->show();
     text->raise();
@@ -120,10 +124,13 @@ void InvoicingController::toggleInvoice()
 
 void InvoicingController::loadPaymentOverview()
 {
-    QListView *lists[] = {m_tab.List4, m_tab.List5, m_tab.List6, m_tab.List7};
-    QComboBox *projectPickers[] = {m_tab.Combo7, m_tab.Combo10, m_tab.Combo8, m_tab.Combo19};
-    QComboBox *namePickers[] = {m_tab.Combo11, m_tab.Combo13, m_tab.Combo16, m_tab.Combo18};
-    // Which pickers keep text order: Combo7, Combo10 and Combo11.
+    QListView *lists[] = {m_tab.declarationList, m_tab.paidByClientsList, m_tab.unpaidToConsultantsList,
+                          m_tab.paidToConsultantsList};
+    QComboBox *projectPickers[] = {m_tab.projectNamePicker, m_tab.paidClientProjectPicker,
+                                   m_tab.unpaidConsultantProjectPicker, m_tab.paidConsultantProjectPicker};
+    QComboBox *namePickers[] = {m_tab.clientPicker, m_tab.paidClientPicker, m_tab.unpaidConsultantPicker,
+                                m_tab.paidConsultantPicker};
+    // Which pickers keep text order: the first panel's two and the paid clients' projects.
     const std::array<bool, 4> sortedProjects{true, true, false, false};
     const std::array<bool, 4> sortedNames{true, false, false, false};
     for (int panel = 0; panel < 4; ++panel) {
@@ -157,7 +164,7 @@ void InvoicingController::toggleProjectClosing()
 
 QStringList InvoicingController::invoiceLinesShown() const
 {
-    QStringList lines = m_tab.Text70->toPlainText().split(QLatin1Char('\n'));
+    QStringList lines = m_tab.invoiceBox->toPlainText().split(QLatin1Char('\n'));
     for (QString &line : lines)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
@@ -170,13 +177,13 @@ QStringList InvoicingController::invoiceLinesShown() const
 QStringList InvoicingController::linesToOutput()
 {
     platform::Dialogs &dialogs = m_main.services().dialogs;
-    if (m_tab.Text70->isHidden()) {
+    if (m_tab.invoiceBox->isHidden()) {
         dialogs.message(QStringLiteral("Er wordt geen factuur getoond. Maak eerst een factuur met de factuurknop."),
                         QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation, platform::Buttons::Ok);
         return {};
     }
     const QStringList lines = invoiceLinesShown();
-    if (m_tab.Text70->toPlainText().trimmed().isEmpty()) {
+    if (m_tab.invoiceBox->toPlainText().trimmed().isEmpty()) {
         dialogs.message(QStringLiteral("De factuur is leeg; er is niets af te drukken."),
                         QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation, platform::Buttons::Ok);
         return {};
@@ -213,12 +220,12 @@ void InvoicingController::saveInvoiceAsPdf()
 
 void InvoicingController::showInvoiceMenu(const QPoint &at)
 {
-    QMenu *menu = m_tab.Text70->createStandardContextMenu();
+    QMenu *menu = m_tab.invoiceBox->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
     menu->addAction(m_print);
     menu->addAction(m_savePdf);
-    menu->popup(m_tab.Text70->mapToGlobal(at));
+    menu->popup(m_tab.invoiceBox->mapToGlobal(at));
 }
 
 } // namespace talveros::invoicing

@@ -20,15 +20,16 @@ class InvoicingController : public QObject {
 public:
     InvoicingController(InvoicingTab &tab, panes::MainWindowAccess &main, QObject *parent = nullptr);
 
-    void showClientDeclarations();  // Combo11 chosen
-    void showProjectDeclarations(); // Combo7 chosen
-    void toggleInvoice();           // any Image27
-    void loadPaymentOverview();     // Command3
-    void toggleProjectClosing();    // double-click on Image12 or Label62
+    void showClientDeclarations();
+    void showProjectDeclarations();
+    void toggleInvoice();
+    void loadPaymentOverview();
+    // The project pane's closing flag, double-clicked on its picture or its caption.
+    void toggleProjectClosing();
     void printInvoice();
     void saveInvoiceAsPdf();
 
-    // The invoice as its lines, as Text70 shows them now.
+    // The invoice as its lines, as the invoice box shows them now.
     QStringList invoiceLinesShown() const;
 
 private:
@@ -38,8 +39,8 @@ private:
     // on paper.
     QStringList linesToOutput();
     void showInvoiceMenu(const QPoint &at);
-    // Combo7 from the project source's names, in text order; `dropRepeats` removes
-    // names equal to the one before them.
+    // The project-name picker from the project source's names, in text order;
+    // `dropRepeats` removes names equal to the one before them.
     void fillProjectNames(bool dropRepeats);
 
     InvoicingTab &m_tab;

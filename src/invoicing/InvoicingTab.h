@@ -22,31 +22,33 @@ class InvoicingTab : public QWidget {
 public:
     explicit InvoicingTab(QWidget *parent = nullptr);
 
-    QLabel *Label1_0 = nullptr;  // "OPENSTAANDE Opdrachtgever facturen"
-    QLabel *Label1_24 = nullptr; // "BETAALDE Opdrachtgever facturen "
-    QLabel *Label1_25 = nullptr; // "OPENSTAANDE Consultant facturen"
-    QLabel *Label1_26 = nullptr; // "BETAALDE Consultant facturen"
+    QLabel *unpaidClientInvoicesHeading = nullptr;
+    QLabel *paidClientInvoicesHeading = nullptr;
+    QLabel *unpaidConsultantInvoicesHeading = nullptr;
+    QLabel *paidConsultantInvoicesHeading = nullptr;
 
-    QComboBox *Combo11 = nullptr; // panel 1 clients (sorted)
-    QComboBox *Combo7 = nullptr;  // panel 1 projects (sorted)
-    QComboBox *Combo13 = nullptr; // panel 2 clients
-    QComboBox *Combo10 = nullptr; // panel 2 projects (sorted)
-    QComboBox *Combo16 = nullptr; // panel 3 consultants
-    QComboBox *Combo8 = nullptr;  // panel 3 projects
-    QComboBox *Combo18 = nullptr; // panel 4 consultants
-    QComboBox *Combo19 = nullptr; // panel 4 projects
+    // Panel 1 also lists the declarations of one client or one project, the ones an
+    // invoice is made of; its project names follow the project list.
+    QComboBox *clientPicker = nullptr;
+    QComboBox *projectNamePicker = nullptr;
+    QComboBox *paidClientPicker = nullptr;
+    QComboBox *paidClientProjectPicker = nullptr;
+    QComboBox *unpaidConsultantPicker = nullptr;
+    QComboBox *unpaidConsultantProjectPicker = nullptr;
+    QComboBox *paidConsultantPicker = nullptr;
+    QComboBox *paidConsultantProjectPicker = nullptr;
 
     // Views over rows made into text as they are shown (platform/RowList.h): the
     // overview puts a few hundred thousand rows into them.
-    QListView *List4 = nullptr;
-    QListView *List5 = nullptr;
-    QListView *List6 = nullptr;
-    QListView *List7 = nullptr;
+    QListView *declarationList = nullptr;
+    QListView *paidByClientsList = nullptr;
+    QListView *unpaidToConsultantsList = nullptr;
+    QListView *paidToConsultantsList = nullptr;
 
-    QPushButton *Command3 = nullptr; // loads the payment overview
-    std::array<platform::PictureButton *, 7> Image27{}; // each shows or hides the invoice
-    platform::PictureButton *Image30 = nullptr;
-    QPlainTextEdit *Text70 = nullptr; // the composed invoice, hidden at start
+    QPushButton *paymentOverviewButton = nullptr;
+    std::array<platform::PictureButton *, 7> invoiceButtons{}; // any of them shows or hides the invoice
+    platform::PictureButton *invoicingEmblem = nullptr;
+    QPlainTextEdit *invoiceBox = nullptr; // hidden until an invoice is composed
 };
 
 } // namespace talveros::invoicing

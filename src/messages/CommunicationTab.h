@@ -17,18 +17,18 @@ class CommunicationTab : public QWidget {
 public:
     explicit CommunicationTab(QWidget *parent = nullptr);
 
-    // The third preset ends with this number; the network's help desk.
+    // The holiday preset ends with this number: the network's help desk.
     static QString holidayTelephoneNumber();
 
-    QLabel *Label9 = nullptr;     // state line
-    QLineEdit *Text144 = nullptr; // the message; the administrator cannot type in it
-    platform::PictureButton *Image25 = nullptr; // send (start the ticker)
-    QLabel *Label11 = nullptr;
-    platform::PictureButton *Image26 = nullptr; // stop the ticker
-    QLabel *Label12 = nullptr;
-    QRadioButton *Option1 = nullptr;
-    QRadioButton *Option2 = nullptr;
-    QRadioButton *Option3 = nullptr;
+    QLabel *tickerStateHeading = nullptr;
+    QLineEdit *messageBox = nullptr;
+    platform::PictureButton *sendButton = nullptr;
+    QLabel *sendCaption = nullptr;
+    platform::PictureButton *stopButton = nullptr;
+    QLabel *stopCaption = nullptr;
+    QRadioButton *presetGeneral = nullptr;
+    QRadioButton *presetMaintenance = nullptr;
+    QRadioButton *presetHoliday = nullptr;
 };
 
 } // namespace talveros::messages

@@ -109,15 +109,16 @@ void refreshPresenceLists(data::BoundSource &consultants, data::BoundSource &cli
 PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess &main, QObject *parent)
     : QObject(parent), m_tab(tab), m_main(main)
 {
-    connect(tab.Image9, &platform::PictureButton::doubleClicked, this, [this] { refresh(Trigger::Picture); });
-    connect(tab.Timer1, &QTimer::timeout, this, &PresenceController::tick);
+    connect(tab.trackingIndicator, &platform::PictureButton::doubleClicked, this,
+            [this] { refresh(Trigger::Picture); });
+    connect(tab.presenceTimer, &QTimer::timeout, this, &PresenceController::tick);
     connect(&main, &panes::MainWindowAccess::signOffAsked, this, &PresenceController::signOff);
     // A box closing would otherwise start a refresh that opens it again: the refresh
     // waits for the event that brought the administrator to the strip to end.
     connect(&main, &panes::MainWindowAccess::tabStripEntered, this,
             [this] { QTimer::singleShot(0, this, [this] { refresh(Trigger::Focus); }); });
 
-    tab.Timer1->start();
+    tab.presenceTimer->start();
 }
 
 struct PresenceController::ServerProbe {
@@ -160,7 +161,8 @@ bool PresenceController::refresh(Trigger trigger)
     bool done = false;
     platform::runAction(m_main.services().dialogs, [&] {
         try {
-            refreshPresenceLists(m_main.consultantSource(), m_main.clientSource(), *m_tab.List2, *m_tab.List3);
+            refreshPresenceLists(m_main.consultantSource(), m_main.clientSource(), *m_tab.consultantPresenceList,
+                                 *m_tab.clientPresenceList);
         } catch (const data::DbError &e) {
             if (e.kind() != data::ErrorKind::Unreachable) {
                 m_probe.reset();
@@ -199,13 +201,13 @@ bool PresenceController::isRepeated(Trigger trigger, const std::exception &e)
 
 void PresenceController::tick()
 {
-    if (!m_tab.Check1->isChecked()) {
+    if (!m_tab.liveTrackingBox->isChecked()) {
         showIndicator(true);
         return;
     }
     if (!refresh(Trigger::Tick))
         return;
-    if (!m_tab.Image9->isHidden()) {
+    if (!m_tab.trackingIndicator->isHidden()) {
         showIndicator(false);
         return;
     }
@@ -217,12 +219,12 @@ void PresenceController::tick()
 
 void PresenceController::showIndicator(bool shown)
 {
-    QWidget *image = m_tab.Image9;
-    if (image->isHidden() != shown)
+    QWidget *indicator = m_tab.trackingIndicator;
+    if (indicator->isHidden() != shown)
         return;
-    image->setHidden(!shown);
+    indicator->setHidden(!shown);
     if (m_tab.isVisible())
-        m_tab.repaint(image->geometry());
+        m_tab.repaint(indicator->geometry());
 }
 
 void PresenceController::signOff()

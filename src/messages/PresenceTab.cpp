@@ -26,10 +26,9 @@ QFont fixedPitchFont()
     return f;
 }
 
-QLineEdit *columnHeader(QWidget *parent, const QString &name, const QString &text, const QColor &background)
+QLineEdit *columnHeader(QWidget *parent, const QString &text, const QColor &background)
 {
     auto *header = new QLineEdit(text, parent);
-    header->setObjectName(name);
     header->setReadOnly(true);
     platform::limitTyping(header, 0);
     header->setFocusPolicy(Qt::NoFocus);
@@ -41,10 +40,9 @@ QLineEdit *columnHeader(QWidget *parent, const QString &name, const QString &tex
     return header;
 }
 
-QListWidget *presenceList(QWidget *parent, const QString &name, const QColor &background)
+QListWidget *presenceList(QWidget *parent, const QColor &background)
 {
     auto *list = new QListWidget(parent);
-    list->setObjectName(name);
     list->setFont(fixedPitchFont());
     list->setUniformItemSizes(true);
     QPalette p = list->palette();
@@ -59,55 +57,48 @@ PresenceTab::PresenceTab(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("presence"));
 
-    Image9 = new platform::PictureButton(
-        QStringLiteral("Image9"),
+    trackingIndicator = new platform::PictureButton(
+        QString(),
         platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 200), QStringLiteral("ON")),
         QStringLiteral("Dubbel-klik om de lijsten te verversen"), this, 44);
     // Its blink must not shift the caption beside it.
-    QSizePolicy keepsPlace = Image9->sizePolicy();
+    QSizePolicy keepsPlace = trackingIndicator->sizePolicy();
     keepsPlace.setRetainSizeWhenHidden(true);
-    Image9->setSizePolicy(keepsPlace);
-    Label89 = new QLabel(QStringLiteral("Inlog / Uitlog en online gegevens"), this);
-    Label89->setObjectName(QStringLiteral("Label89"));
-    QFont f = Label89->font();
+    trackingIndicator->setSizePolicy(keepsPlace);
+    presenceHeading = new QLabel(QStringLiteral("Inlog / Uitlog en online gegevens"), this);
+    QFont f = presenceHeading->font();
     f.setPointSizeF(11);
     f.setBold(true);
-    Label89->setFont(f);
-    Check1 = new QCheckBox(QStringLiteral("10 seconden live tracking Aan/Uit"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
+    presenceHeading->setFont(f);
+    liveTrackingBox = new QCheckBox(QStringLiteral("10 seconden live tracking Aan/Uit"), this);
 
-    Text114 = columnHeader(
-        this, QStringLiteral("Text114"),
-        clientPresenceHeader(), platform::colours::kYellow);
-    List3 = presenceList(this, QStringLiteral("List3"), platform::colours::kLightYellow);
-    Text115 = columnHeader(
-        this, QStringLiteral("Text115"),
-        consultantPresenceHeader(), platform::colours::kGreen);
-    List2 = presenceList(this, QStringLiteral("List2"), platform::colours::kLightGreen);
+    clientColumnsHeader = columnHeader(this, clientPresenceHeader(), platform::colours::kYellow);
+    clientPresenceList = presenceList(this, platform::colours::kLightYellow);
+    consultantColumnsHeader = columnHeader(this, consultantPresenceHeader(), platform::colours::kGreen);
+    consultantPresenceList = presenceList(this, platform::colours::kLightGreen);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(7800);
+    presenceTimer = new QTimer(this);
+    presenceTimer->setInterval(7800);
     // A coarse timer may fire up to 5 % late; the ticks keep their 7.8 s.
-    Timer1->setTimerType(Qt::PreciseTimer);
+    presenceTimer->setTimerType(Qt::PreciseTimer);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(10);
-    top->addWidget(Image9);
-    top->addWidget(Label89);
+    top->addWidget(trackingIndicator);
+    top->addWidget(presenceHeading);
     top->addStretch(1);
-    top->addWidget(Check1);
+    top->addWidget(liveTrackingBox);
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(8, 6, 8, 6);
     root->setSpacing(0);
     root->addLayout(top);
     root->addSpacing(6);
-    root->addWidget(Text114);
-    root->addWidget(List3, 1);
+    root->addWidget(clientColumnsHeader);
+    root->addWidget(clientPresenceList, 1);
     root->addSpacing(8);
-    root->addWidget(Text115);
-    root->addWidget(List2, 1);
+    root->addWidget(consultantColumnsHeader);
+    root->addWidget(consultantPresenceList, 1);
 }
 
 } // namespace talveros::messages

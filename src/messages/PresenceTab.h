@@ -18,14 +18,15 @@ class PresenceTab : public QWidget {
 public:
     explicit PresenceTab(QWidget *parent = nullptr);
 
-    platform::PictureButton *Image9 = nullptr; // refresh (double-click) and live-tracking indicator
-    QLabel *Label89 = nullptr;
-    QLineEdit *Text114 = nullptr; // header above the clients
-    QListWidget *List3 = nullptr; // clients
-    QLineEdit *Text115 = nullptr; // header above the consultants
-    QListWidget *List2 = nullptr; // consultants
-    QCheckBox *Check1 = nullptr;  // live tracking on/off
-    QTimer *Timer1 = nullptr;     // live-tracking tick; whoever wires it starts it
+    // Double-clicked, it refreshes both lists; live tracking blinks it at every tick.
+    platform::PictureButton *trackingIndicator = nullptr;
+    QLabel *presenceHeading = nullptr;
+    QLineEdit *clientColumnsHeader = nullptr;
+    QListWidget *clientPresenceList = nullptr;
+    QLineEdit *consultantColumnsHeader = nullptr;
+    QListWidget *consultantPresenceList = nullptr;
+    QCheckBox *liveTrackingBox = nullptr;
+    QTimer *presenceTimer = nullptr; // whoever wires the tab starts it
 };
 
 } // namespace talveros::messages

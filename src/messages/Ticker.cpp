@@ -29,13 +29,13 @@ QString missingMessageRowText()
 Ticker::Ticker(CommunicationTab &tab, platform::Dialogs &dialogs, QObject *parent)
     : QObject(parent), m_tab(tab), m_dialogs(dialogs)
 {
-    connect(m_tab.Image25, &platform::PictureButton::clicked, this, [this] {
+    connect(m_tab.sendButton, &platform::PictureButton::clicked, this, [this] {
         platform::runAction(m_dialogs, [this] { send(); });
     });
-    connect(m_tab.Image26, &platform::PictureButton::clicked, this, [this] {
+    connect(m_tab.stopButton, &platform::PictureButton::clicked, this, [this] {
         platform::runAction(m_dialogs, [this] { stop(); });
     });
-    const QRadioButton *options[] = {m_tab.Option1, m_tab.Option2, m_tab.Option3};
+    const QRadioButton *options[] = {m_tab.presetGeneral, m_tab.presetMaintenance, m_tab.presetHoliday};
     for (int i = 0; i < 3; ++i) {
         connect(options[i], &QRadioButton::clicked, this, [this, i] {
             platform::runAction(m_dialogs, [this, i] { takePreset(i + 1); });
@@ -51,7 +51,7 @@ void Ticker::load()
     const QString text = rs.eof() ? QString() : rs.field(u"Bericht");
     rs.close();
     conn.close();
-    platform::setBoxText(m_tab.Text144, text);
+    platform::setBoxText(m_tab.messageBox, text);
     if (text.isEmpty())
         showStopped();
     else
@@ -62,27 +62,27 @@ bool Ticker::isRunning() const
 {
     // Whether the stop button is shown, not whether it is on screen: the window may
     // still be hidden.
-    return !m_tab.Image26->isHidden();
+    return !m_tab.stopButton->isHidden();
 }
 
 void Ticker::showRunning()
 {
-    m_tab.Image25->hide();
-    m_tab.Label11->hide();
-    m_tab.Image26->show();
-    m_tab.Label12->show();
-    setBackground(m_tab.Text144, platform::colours::kPaleGreen);
-    m_tab.Label9->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)"));
+    m_tab.sendButton->hide();
+    m_tab.sendCaption->hide();
+    m_tab.stopButton->show();
+    m_tab.stopCaption->show();
+    setBackground(m_tab.messageBox, platform::colours::kPaleGreen);
+    m_tab.tickerStateHeading->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)"));
 }
 
 void Ticker::showStopped()
 {
-    m_tab.Image25->show();
-    m_tab.Label11->show();
-    m_tab.Image26->hide();
-    m_tab.Label12->hide();
-    setBackground(m_tab.Text144, platform::colours::kPaleRed);
-    m_tab.Label9->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
+    m_tab.sendButton->show();
+    m_tab.sendCaption->show();
+    m_tab.stopButton->hide();
+    m_tab.stopCaption->hide();
+    setBackground(m_tab.messageBox, platform::colours::kPaleRed);
+    m_tab.tickerStateHeading->setText(QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
 }
 
 namespace {
@@ -172,7 +172,7 @@ bool Ticker::store(const QString &text)
 
 void Ticker::send()
 {
-    const QString text = platform::boxText(m_tab.Text144);
+    const QString text = platform::boxText(m_tab.messageBox);
     if (!store(text))
         return;
     // An empty message stops the users' ticker, so that is the state to show.
@@ -190,8 +190,10 @@ void Ticker::stop()
 
 void Ticker::takePreset(int preset)
 {
-    const QRadioButton *option = preset == 1 ? m_tab.Option1 : preset == 2 ? m_tab.Option2 : m_tab.Option3;
-    platform::setBoxText(m_tab.Text144, option->text());
+    const QRadioButton *option = preset == 1   ? m_tab.presetGeneral
+                                 : preset == 2 ? m_tab.presetMaintenance
+                                               : m_tab.presetHoliday;
+    platform::setBoxText(m_tab.messageBox, option->text());
     if (isRunning())
         send();
 }

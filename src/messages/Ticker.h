@@ -16,8 +16,8 @@ class Ticker : public QObject {
 public:
     Ticker(CommunicationTab &tab, platform::Dialogs &dialogs, QObject *parent = nullptr);
 
-    // Start-up: the stored message into Text144 and the matching state. A table
-    // without its row shows the stopped state with an empty box.
+    // Start-up: the stored message into the message box and the matching state. A
+    // table without its row shows the stopped state with an empty box.
     void load();
     bool isRunning() const;
     void showRunning();

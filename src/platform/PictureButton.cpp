@@ -36,7 +36,8 @@ void PictureButton::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         const bool second = std::exchange(m_releaseEndsDoubleClick, false);
         // A double-click is one click and one double-click: its second press lands on
-        // whatever the first click left in this place (Image25 and Image26 take turns).
+        // whatever the first click left in this place (the message's send and stop
+        // buttons take turns).
         if (!second && rect().contains(event->position().toPoint()))
             emit clicked();
     }

@@ -12,14 +12,32 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace talveros::signin {
 
 namespace {
-QLabel *label(const QString &name, const QString &text, QWidget *parent)
+// The form name of every control of the sign-in window, and the one place it is written:
+// the network's vocabulary and the checks of the whole program find controls by these
+// object names, while the code calls each control by its role.
+void nameControls(frmSplash &window)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
+    const std::pair<QObject *, const char *> names[] = {
+        {window.logo, "imgLogo"},
+        {window.passwordPicture, "Image2"},
+        {window.loginLabel, "Label1"},
+        {window.loginBox, "Text1"},
+        {window.passwordLabel, "Label2"},
+        {window.passwordBox, "Text2"},
+        {window.signInButton, "Image1"},
+        {window.closeButton, "Image3"},
+        {window.versionLabel, "lblVersion"},
+        {window.platformLabel, "lblPlatform"},
+        {window.productNameLabel, "lblProductName"},
+        {window.companyProductLabel, "lblCompanyProduct"},
+    };
+    for (const auto &[control, formName] : names)
+        control->setObjectName(QLatin1String(formName));
 }
 } // namespace
 
@@ -34,65 +52,59 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     pal.setColor(QPalette::Window, QColor(250, 250, 246));
     setPalette(pal);
 
-    imgLogo = new platform::PictureButton(QStringLiteral("imgLogo"),
-                                          platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 170),
-                                                               QStringLiteral("T")),
-                                          QString(), this, 96);
-    imgLogo->setCursor(Qt::ArrowCursor);
-    Image2 = new platform::PictureButton(QStringLiteral("Image2"),
-                                         platform::themedIcon(QStringLiteral("dialog-password"), QColor(200, 150, 40),
-                                                              QStringLiteral("*")),
-                                         QString(), this, 48);
-    Image2->setCursor(Qt::ArrowCursor);
+    logo = new platform::PictureButton(
+        QString(), platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 170), QStringLiteral("T")),
+        QString(), this, 96);
+    logo->setCursor(Qt::ArrowCursor);
+    passwordPicture = new platform::PictureButton(
+        QString(), platform::themedIcon(QStringLiteral("dialog-password"), QColor(200, 150, 40), QStringLiteral("*")),
+        QString(), this, 48);
+    passwordPicture->setCursor(Qt::ArrowCursor);
 
-    banner = label(QStringLiteral("banner"),
-                   QStringLiteral("<b style='font-size:15pt'>%1</b><br>%2<br><span style='color:#555'>"
-                                  "Eigendom van %3. Alle rechten voorbehouden.</span>")
-                       .arg(QLatin1String(platform::kProductTitle), QLatin1String(platform::kModuleTitle),
-                            QLatin1String(platform::kOrganisation)),
-                   this);
+    banner = new QLabel(QStringLiteral("<b style='font-size:15pt'>%1</b><br>%2<br><span style='color:#555'>"
+                                       "Eigendom van %3. Alle rechten voorbehouden.</span>")
+                            .arg(QLatin1String(platform::kProductTitle), QLatin1String(platform::kModuleTitle),
+                                 QLatin1String(platform::kOrganisation)),
+                        this);
+    banner->setObjectName(QStringLiteral("banner"));
     banner->setTextFormat(Qt::RichText);
 
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Login naam"), this);
-    Text1 = new QLineEdit(QStringLiteral("ADMIN"), this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    platform::limitTyping(Text1, 10);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Paswoord"), this);
-    Text2 = new QLineEdit(QStringLiteral("qorun"), this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    platform::limitTyping(Text2, 10);
-    Text2->setEchoMode(QLineEdit::Password);
-    Text2->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    setTabOrder(Text1, Text2);
+    loginLabel = new QLabel(QStringLiteral("Login naam"), this);
+    loginBox = new QLineEdit(QStringLiteral("ADMIN"), this);
+    platform::limitTyping(loginBox, 10);
+    passwordLabel = new QLabel(QStringLiteral("Paswoord"), this);
+    passwordBox = new QLineEdit(QStringLiteral("qorun"), this);
+    platform::limitTyping(passwordBox, 10);
+    passwordBox->setEchoMode(QLineEdit::Password);
+    passwordBox->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    setTabOrder(loginBox, passwordBox);
 
-    Image1 = new platform::PictureButton(
-        QStringLiteral("Image1"),
-        platform::themedIcon(QStringLiteral("talveros-sign-in"), QColor(60, 150, 60), QStringLiteral("→")),
+    signInButton = new platform::PictureButton(
+        QString(), platform::themedIcon(QStringLiteral("talveros-sign-in"), QColor(60, 150, 60), QStringLiteral("→")),
         QStringLiteral("Aanmelden"), this, 40);
-    Image3 = new platform::PictureButton(
-        QStringLiteral("Image3"),
-        platform::themedIcon(QStringLiteral("application-exit"), QColor(180, 60, 60), QStringLiteral("X")),
+    closeButton = new platform::PictureButton(
+        QString(), platform::themedIcon(QStringLiteral("application-exit"), QColor(180, 60, 60), QStringLiteral("X")),
         QStringLiteral("Afsluiten"), this, 40);
 
-    lblVersion = label(QStringLiteral("lblVersion"), QStringLiteral("Version"), this);
-    lblPlatform = label(QStringLiteral("lblPlatform"), QStringLiteral("Platform"), this);
-    lblProductName = label(QStringLiteral("lblProductName"), QStringLiteral("Product"), this);
-    lblCompanyProduct = label(QStringLiteral("lblCompanyProduct"), QStringLiteral("CompanyProduct"), this);
-    for (QLabel *l : {lblVersion, lblPlatform, lblProductName, lblCompanyProduct})
+    versionLabel = new QLabel(QStringLiteral("Version"), this);
+    platformLabel = new QLabel(QStringLiteral("Platform"), this);
+    productNameLabel = new QLabel(QStringLiteral("Product"), this);
+    companyProductLabel = new QLabel(QStringLiteral("CompanyProduct"), this);
+    for (QLabel *l : {versionLabel, platformLabel, productNameLabel, companyProductLabel})
         l->setStyleSheet(QStringLiteral("color: #888;"));
 
     auto *form = new QGridLayout;
-    form->addWidget(Label1, 0, 0);
-    form->addWidget(Text1, 0, 1);
-    form->addWidget(Label2, 1, 0);
-    form->addWidget(Text2, 1, 1);
-    form->addWidget(Image2, 0, 2, 2, 1, Qt::AlignCenter);
+    form->addWidget(loginLabel, 0, 0);
+    form->addWidget(loginBox, 0, 1);
+    form->addWidget(passwordLabel, 1, 0);
+    form->addWidget(passwordBox, 1, 1);
+    form->addWidget(passwordPicture, 0, 2, 2, 1, Qt::AlignCenter);
     form->setColumnMinimumWidth(1, 160);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Image1);
-    buttons->addWidget(Image3);
+    buttons->addWidget(signInButton);
+    buttons->addWidget(closeButton);
 
     auto *right = new QVBoxLayout;
     right->addWidget(banner);
@@ -101,12 +113,12 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     right->addLayout(buttons);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(imgLogo, 0, Qt::AlignTop);
+    top->addWidget(logo, 0, Qt::AlignTop);
     top->addSpacing(12);
     top->addLayout(right, 1);
 
     auto *footer = new QHBoxLayout;
-    for (QLabel *l : {lblProductName, lblVersion, lblPlatform, lblCompanyProduct})
+    for (QLabel *l : {productNameLabel, versionLabel, platformLabel, companyProductLabel})
         footer->addWidget(l);
     footer->addStretch();
 
@@ -116,12 +128,13 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     outer->addStretch();
     outer->addLayout(footer);
     setFixedSize(580, 270);
+    nameControls(*this);
 
-    connect(Image1, &platform::PictureButton::clicked, this, &frmSplash::signIn);
-    connect(Image3, &platform::PictureButton::clicked, this, &frmSplash::closeWindow);
+    connect(signInButton, &platform::PictureButton::clicked, this, &frmSplash::signIn);
+    connect(closeButton, &platform::PictureButton::clicked, this, &frmSplash::closeWindow);
     // Enter in either box signs in, as it does in every sign-in window.
-    connect(Text1, &QLineEdit::returnPressed, this, &frmSplash::signIn);
-    connect(Text2, &QLineEdit::returnPressed, this, &frmSplash::signIn);
+    connect(loginBox, &QLineEdit::returnPressed, this, &frmSplash::signIn);
+    connect(passwordBox, &QLineEdit::returnPressed, this, &frmSplash::signIn);
     // The administrator types for a few seconds: time enough to connect, over the
     // provider's link, before the button is pressed.
     data::prepareConnection(data::Database::Main);
@@ -172,8 +185,8 @@ void frmSplash::signIn()
     if (m_closing)
         return;
     AttemptCount += 1;
-    const QString login = Text1->text();
-    const QString password = Text2->text();
+    const QString login = loginBox->text();
+    const QString password = passwordBox->text();
     const bool ran = platform::runAction(m_services.dialogs, [&] {
         if (!credentialsFound(login, password)) {
             if (AttemptCount < 3) {

@@ -23,19 +23,19 @@ public:
 
     double AttemptCount = 0;
 
-    QLabel *Label1;
-    QLineEdit *Text1;
-    QLabel *Label2;
-    QLineEdit *Text2;
-    platform::PictureButton *Image1;
-    platform::PictureButton *Image3;
-    platform::PictureButton *Image2;
-    platform::PictureButton *imgLogo;
+    QLabel *loginLabel;
+    QLineEdit *loginBox;
+    QLabel *passwordLabel;
+    QLineEdit *passwordBox;
+    platform::PictureButton *signInButton;
+    platform::PictureButton *closeButton;
+    platform::PictureButton *passwordPicture;
+    platform::PictureButton *logo;
     QLabel *banner;
-    QLabel *lblVersion;
-    QLabel *lblPlatform;
-    QLabel *lblProductName;
-    QLabel *lblCompanyProduct;
+    QLabel *versionLabel;
+    QLabel *platformLabel;
+    QLabel *productNameLabel;
+    QLabel *companyProductLabel;
 
 public slots:
     void signIn();

@@ -5,7 +5,8 @@
 // Every address the tools reach, in one place. Changing site means changing these.
 namespace talveros::tools::addresses {
 
-// The network's public web site: the route trace goes there, Image15 shows a page of it.
+// The network's public web site: the route trace goes there, and the web browser tab
+// shows a page of it.
 inline QString networkSiteHost() { return QStringLiteral("www.kordam.nl"); }
 inline QString networkPage() { return QStringLiteral("http://www.kordam.nl/netwerk/index.html"); }
 

@@ -13,13 +13,13 @@
 
 namespace talveros::tools {
 
-ToolsController::ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platform::PictureButton &Picture1,
+ToolsController::ToolsController(WebBrowserTab &tab, WebView &view, platform::PictureButton &closeView,
                                  panes::MainWindowAccess &main, QObject *parent)
-    : QObject(parent), m_view(WebBrowser1), m_closeView(Picture1), m_main(main)
+    : QObject(parent), m_view(view), m_closeView(closeView), m_main(main)
 {
-    connect(&Picture1, &platform::PictureButton::clicked, this, [&WebBrowser1, &Picture1] {
-        WebBrowser1.hide();
-        Picture1.hide();
+    connect(&closeView, &platform::PictureButton::clicked, this, [&view, &closeView] {
+        view.hide();
+        closeView.hide();
     });
 
     using Main = panes::MainWindowAccess;
@@ -28,11 +28,12 @@ ToolsController::ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platf
     connect(&main, &Main::mailAsked, this, [this] { act([this] { composeMail(); }); });
     connect(&main, &Main::consultantSiteAsked, this, [this] { act([this] { showConsultantSite(); }); });
     connect(&main, &Main::clientSiteAsked, this, [this] { act([this] { showClientSite(); }); });
-    connect(tab.Image15, &platform::PictureButton::clicked, this,
+    connect(tab.networkSiteButton, &platform::PictureButton::clicked, this,
             [this] { act([this] { showPage(addresses::networkPage()); }); });
-    connect(tab.Image3, &platform::PictureButton::clicked, this,
+    connect(tab.searchEngineButton, &platform::PictureButton::clicked, this,
             [this] { act([this] { showPage(addresses::searchEngine()); }); });
-    connect(tab.Image2, &platform::PictureButton::clicked, this, [this] { act([this] { openAdministrationPage(); }); });
+    connect(tab.administrationPageButton, &platform::PictureButton::clicked, this,
+            [this] { act([this] { openAdministrationPage(); }); });
 }
 
 template <class Action>

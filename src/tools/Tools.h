@@ -17,24 +17,26 @@ namespace talveros::tools {
 class ToolsController : public QObject {
     Q_OBJECT
 public:
-    ToolsController(WebBrowserTab &tab, WebView &WebBrowser1, platform::PictureButton &Picture1, panes::MainWindowAccess &main, QObject *parent = nullptr);
+    // `view` shows the pages over the tab strip, and `closeView` hides it again.
+    ToolsController(WebBrowserTab &tab, WebView &view, platform::PictureButton &closeView,
+                    panes::MainWindowAccess &main, QObject *parent = nullptr);
 
     // The client pane's mail picture: a new mail to the network's mailbox in the desktop's mail program.
     void composeMail();
-    // Command1.
     void showInvoicingTab();
-    // Command2: the route to the network's site into Text143. A click while a trace
-    // runs does nothing.
+    // The route to the network's site into the window's route-trace box. Asked again
+    // while a trace runs, it does nothing.
     void traceRoute();
     bool tracing() const { return m_tracing; }
-    // The last trace exactly as written; Text143 shows it with its own line breaks.
+    // The last trace exactly as written; the route-trace box shows it with its own line
+    // breaks.
     QString traceText() const { return m_traceText; }
 
     // The consultant and client panes' web site pictures: the site stored with the consultant
     // or client shown, when one is.
     void showConsultantSite();
     void showClientSite();
-    // Image2: the database administration page, behind its access code.
+    // The database administration page, behind its access code.
     void openAdministrationPage();
     void showPage(const QString &address);
 

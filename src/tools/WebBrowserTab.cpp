@@ -16,16 +16,16 @@ WebBrowserTab::WebBrowserTab(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("webTab"));
 
-    Image15 = new platform::PictureButton(
-        QStringLiteral("Image15"),
+    networkSiteButton = new platform::PictureButton(
+        QString(),
         platform::themedIcon(QStringLiteral("emblem-web"), QColor(40, 110, 200), QStringLiteral("K")), networkSiteHost(),
         this, 44);
-    Image3 = new platform::PictureButton(
-        QStringLiteral("Image3"),
+    searchEngineButton = new platform::PictureButton(
+        QString(),
         platform::themedIcon(QStringLiteral("system-search"), QColor(60, 140, 220), QStringLiteral("G")),
         QStringLiteral("Google Website"), this, 44);
-    Image2 = new platform::PictureButton(
-        QStringLiteral("Image2"),
+    administrationPageButton = new platform::PictureButton(
+        QString(),
         platform::themedIcon(QStringLiteral("network-server"), QColor(120, 120, 120), QStringLiteral("DB")),
         QStringLiteral("PHP Myadmin op ") + administrationHost(), this, 44);
 
@@ -35,9 +35,10 @@ WebBrowserTab::WebBrowserTab(QWidget *parent) : QWidget(parent)
     const struct {
         platform::PictureButton *picture;
         QString caption;
-    } rows[] = {{Image15, QStringLiteral("De website van het netwerk (%1)").arg(networkSiteHost())},
-                {Image3, QStringLiteral("Zoeken met Google")},
-                {Image2, QStringLiteral("Databasebeheer met PHP Myadmin (%1), met paswoord").arg(administrationHost())}};
+    } rows[] = {{networkSiteButton, QStringLiteral("De website van het netwerk (%1)").arg(networkSiteHost())},
+                {searchEngineButton, QStringLiteral("Zoeken met Google")},
+                {administrationPageButton,
+                 QStringLiteral("Databasebeheer met PHP Myadmin (%1), met paswoord").arg(administrationHost())}};
     int row = 0;
     for (const auto &r : rows) {
         grid->addWidget(r.picture, row, 0);

@@ -18,9 +18,9 @@ public:
     static QString networkSiteHost();
     static QString administrationHost();
 
-    platform::PictureButton *Image15 = nullptr; // the network's site
-    platform::PictureButton *Image3 = nullptr;  // the search engine
-    platform::PictureButton *Image2 = nullptr;  // database administration (asks for a code)
+    platform::PictureButton *networkSiteButton = nullptr;
+    platform::PictureButton *searchEngineButton = nullptr;
+    platform::PictureButton *administrationPageButton = nullptr; // asks for a code first
 };
 
 } // namespace talveros::tools

@@ -65,11 +65,11 @@ struct Rig : PdfSeam, test::WindowRig {
     {
         return form.findChild<invoicing::InvoicingController *>();
     }
-    void clickInvoice(int picture = 0) { QTest::mouseClick(tab->Image27[size_t(picture)], Qt::LeftButton); }
+    void clickInvoice(int picture = 0) { QTest::mouseClick(tab->invoiceButtons[size_t(picture)], Qt::LeftButton); }
     void selectRows(const QList<int> &numbers)
     {
         for (int r : numbers)
-            platform::setListRowSelected(tab->List4, r, true);
+            platform::setListRowSelected(tab->declarationList, r, true);
     }
     QStringList invoice() const { return controller()->invoiceLinesShown(); }
 };
@@ -164,17 +164,17 @@ private slots:
               declaration("2008-01-00000006", std::nullopt, "Gemeente Zeist", "Henk"),
               declaration("2008-01-00000007", s("Audit"), "Waterschap", "Jan")});
         Rig rig;
-        rig.tab->Combo7->addItems({"Audit", "Migratie"});
-        rig.tab->Combo7->setEditText(QStringLiteral("Audit"));
-        rig.tab->Combo11->addItems({"Gemeente Zeist", "Waterschap"});
-        choose(rig.tab->Combo11, QStringLiteral("Gemeente Zeist"));
-        QCOMPARE(rows(rig.tab->List4),
+        rig.tab->projectNamePicker->addItems({"Audit", "Migratie"});
+        rig.tab->projectNamePicker->setEditText(QStringLiteral("Audit"));
+        rig.tab->clientPicker->addItems({"Gemeente Zeist", "Waterschap"});
+        choose(rig.tab->clientPicker, QStringLiteral("Gemeente Zeist"));
+        QCOMPARE(rows(rig.tab->declarationList),
                  (QStringList{"2008-01-00000001  Piet" + blanks(42) + "  Migratie",
                               "2008-01-00000003  Jan" + blanks(43) + "  Audit"}));
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
-        QCOMPARE(rig.tab->Combo7->currentText(), QString());
-        QCOMPARE(items(rig.tab->Combo7), (QStringList{"Audit", "Migratie"}));
-        QVERIFY(platform::selectedListRows(rig.tab->List4).isEmpty());
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kYellow);
+        QCOMPARE(rig.tab->projectNamePicker->currentText(), QString());
+        QCOMPARE(items(rig.tab->projectNamePicker), (QStringList{"Audit", "Migratie"}));
+        QVERIFY(platform::selectedListRows(rig.tab->declarationList).isEmpty());
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -186,21 +186,22 @@ private slots:
               declaration("2008-01-00000003", s(longName.toUpper()), "Gemeente", "Klaas"),
               declaration("2008-01-00000004", s(longName + " "), "Gemeente", "Kees")});
         Rig rig;
-        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
-        rig.tab->Combo11->setEditText(QStringLiteral("Gemeente"));
-        rig.tab->Combo7->addItem(longName);
-        choose(rig.tab->Combo7, longName);
-        QCOMPARE(rows(rig.tab->List4), (QStringList{"2008-01-00000001 Herinrichting magazijn Zu  Piet de Vries",
-                                                    "2008-01-00000002 Herinrichting magazijn Zu  Jan"}));
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kCyan);
-        QCOMPARE(rig.tab->Combo11->currentText(), QString());
-        QCOMPARE(items(rig.tab->Combo11), QStringList{"Gemeente"});
+        rig.tab->clientPicker->addItem(QStringLiteral("Gemeente"));
+        rig.tab->clientPicker->setEditText(QStringLiteral("Gemeente"));
+        rig.tab->projectNamePicker->addItem(longName);
+        choose(rig.tab->projectNamePicker, longName);
+        QCOMPARE(rows(rig.tab->declarationList),
+                 (QStringList{"2008-01-00000001 Herinrichting magazijn Zu  Piet de Vries",
+                              "2008-01-00000002 Herinrichting magazijn Zu  Jan"}));
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kCyan);
+        QCOMPARE(rig.tab->clientPicker->currentText(), QString());
+        QCOMPARE(items(rig.tab->clientPicker), QStringList{"Gemeente"});
 
         // A name that matches nothing still recolours and empties.
-        rig.tab->Combo11->addItem(QStringLiteral("Niemand"));
-        choose(rig.tab->Combo11, QStringLiteral("Niemand"));
-        QCOMPARE(count(rig.tab->List4), 0);
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+        rig.tab->clientPicker->addItem(QStringLiteral("Niemand"));
+        choose(rig.tab->clientPicker, QStringLiteral("Niemand"));
+        QCOMPARE(count(rig.tab->declarationList), 0);
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kYellow);
     }
 
     // Letter case does not decide the order alone: the list keeps one text order, in
@@ -210,10 +211,10 @@ private slots:
         seed({declaration("b000000000000001", s("P"), "K", "X"), declaration("A000000000000002", s("P"), "K", "X"),
               declaration("a000000000000003", s("P"), "K", "X"), declaration("B000000000000004", s("P"), "K", "X")});
         Rig rig;
-        rig.tab->Combo11->addItem(QStringLiteral("K"));
-        choose(rig.tab->Combo11, QStringLiteral("K"));
+        rig.tab->clientPicker->addItem(QStringLiteral("K"));
+        choose(rig.tab->clientPicker, QStringLiteral("K"));
         QStringList numbers;
-        for (const QString &row : rows(rig.tab->List4))
+        for (const QString &row : rows(rig.tab->declarationList))
             numbers << row.left(16);
         QCOMPARE(numbers, (QStringList{"A000000000000002", "a000000000000003", "b000000000000001", "B000000000000004"}));
     }
@@ -230,25 +231,25 @@ private slots:
         seed({hours, declaration("2008-01-00000002", s("Migratie"), "Gemeente", "Piet"), second,
               declaration("2008-01-0000003", s("Kort"), "Gemeente", "Kees")});
         Rig rig;
-        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
-        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
-        QCOMPARE(count(rig.tab->List4), 4);
-        QVERIFY(rig.tab->Text70->isHidden());
+        rig.tab->clientPicker->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->clientPicker, QStringLiteral("Gemeente"));
+        QCOMPARE(count(rig.tab->declarationList), 4);
+        QVERIFY(rig.tab->invoiceBox->isHidden());
 
         // Nothing selected: the header alone.
         rig.clickInvoice(3);
-        QVERIFY(!rig.tab->Text70->isHidden());
+        QVERIFY(!rig.tab->invoiceBox->isHidden());
         QCOMPARE(rig.invoice(), (QStringList{"Factuur voor Gemeente", ""}));
 
         // A second click only hides, whatever the selection; the text stays.
         rig.selectRows({1});
         rig.clickInvoice(6);
-        QVERIFY(rig.tab->Text70->isHidden());
+        QVERIFY(rig.tab->invoiceBox->isHidden());
         QCOMPARE(rig.invoice(), (QStringList{"Factuur voor Gemeente", ""}));
 
         // Rows: 0 "...01" first, 1 "...01" second, 2 "...02", 3 "...3" (15 characters, never matches).
-        QCOMPARE(platform::listRowText(rig.tab->List4, 3).left(16), QStringLiteral("2008-01-0000003 "));
-        rig.tab->List4->clearSelection();
+        QCOMPARE(platform::listRowText(rig.tab->declarationList, 3).left(16), QStringLiteral("2008-01-0000003 "));
+        rig.tab->declarationList->clearSelection();
         rig.selectRows({0, 3});
         rig.clickInvoice(0);
         const QStringList lines = rig.invoice();
@@ -267,7 +268,7 @@ private slots:
                           "Onkosten:      Parkeren 'centrum' \u00e9\u00e9n keer" + blanks(29) + "Totaal:        12,50"}
             + sums;
         QCOMPARE(lines, expected);
-        QCOMPARE(rig.tab->Text70->toPlainText(), expected.join('\n') + '\n');
+        QCOMPARE(rig.tab->invoiceBox->toPlainText(), expected.join('\n') + '\n');
 
         // Both rows of the number selected: every block twice.
         rig.clickInvoice(0);
@@ -286,15 +287,15 @@ private slots:
         wordHours[6] = s("acht");
         seed({nullDescription, wordHours});
         Rig rig;
-        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
-        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
+        rig.tab->clientPicker->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->clientPicker, QStringLiteral("Gemeente"));
         for (int row : {0, 1}) {
-            rig.tab->List4->clearSelection();
+            rig.tab->declarationList->clearSelection();
             rig.selectRows({row});
             rig.clickInvoice();
             QCOMPARE(rig.dialogs.boxes.size(), size_t(row + 1));
             QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
-            QVERIFY(rig.tab->Text70->isHidden());
+            QVERIFY(rig.tab->invoiceBox->isHidden());
         }
         QVERIFY(rig.dialogs.boxes[0].text.contains(QStringLiteral("kostenomschrijving")));
         QVERIFY(rig.dialogs.boxes[1].text.contains(QStringLiteral("acht")));
@@ -315,32 +316,37 @@ private slots:
         printerList->addItems({"Kantoor", "Kantoor", "Thuis", "Kantoor"});
         printerList->setCurrentIndex(1);
         // A client pick first: the overview keeps its yellow.
-        rig.tab->Combo11->addItem(QStringLiteral("Anna BV"));
-        choose(rig.tab->Combo11, QStringLiteral("Anna BV"));
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+        rig.tab->clientPicker->addItem(QStringLiteral("Anna BV"));
+        choose(rig.tab->clientPicker, QStringLiteral("Anna BV"));
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kYellow);
 
         for (int load = 0; load < 2; ++load) {
-            QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+            QTest::mouseClick(rig.tab->paymentOverviewButton, Qt::LeftButton);
             QVERIFY(rig.dialogs.boxes.empty());
-            QCOMPARE(rows(rig.tab->List4), (QStringList{"2008-01-00000001nee  Audit", "2008-01-00000008nee  Audit"}));
-            QCOMPARE(rows(rig.tab->List5), (QStringList{"2008-01-00000002ja  Migratie", "2008-01-00000003ja  Zorg",
-                                                        "2008-01-00000006ja  Bouw", "2008-01-00000007ja  Audit"}));
-            QCOMPARE(rows(rig.tab->List6), (QStringList{"2008-01-00000002nee  Migratie"}));
-            QCOMPARE(rows(rig.tab->List7), (QStringList{"2008-01-00000001ja  Audit", "2008-01-00000003ja  Zorg",
-                                                        "2008-01-00000007ja  Audit", "2008-01-00000008ja  Audit"}));
-            QCOMPARE(items(rig.tab->Combo7), QStringList{"Audit"});
-            QCOMPARE(items(rig.tab->Combo11), QStringList{"Anna BV"});
-            QCOMPARE(items(rig.tab->Combo10), (QStringList{"Audit", "Bouw", "Migratie", "Zorg"}));
+            QCOMPARE(rows(rig.tab->declarationList),
+                     (QStringList{"2008-01-00000001nee  Audit", "2008-01-00000008nee  Audit"}));
+            QCOMPARE(rows(rig.tab->paidByClientsList),
+                     (QStringList{"2008-01-00000002ja  Migratie", "2008-01-00000003ja  Zorg", "2008-01-00000006ja  Bouw",
+                                  "2008-01-00000007ja  Audit"}));
+            QCOMPARE(rows(rig.tab->unpaidToConsultantsList), (QStringList{"2008-01-00000002nee  Migratie"}));
+            QCOMPARE(rows(rig.tab->paidToConsultantsList),
+                     (QStringList{"2008-01-00000001ja  Audit", "2008-01-00000003ja  Zorg", "2008-01-00000007ja  Audit",
+                                  "2008-01-00000008ja  Audit"}));
+            QCOMPARE(items(rig.tab->projectNamePicker), QStringList{"Audit"});
+            QCOMPARE(items(rig.tab->clientPicker), QStringList{"Anna BV"});
+            QCOMPARE(items(rig.tab->paidClientProjectPicker), (QStringList{"Audit", "Bouw", "Migratie", "Zorg"}));
             // Unsorted: only direct repeats go, so Bert, Anna, Bert, Anna stays.
-            QCOMPARE(items(rig.tab->Combo13), (QStringList{"Bert NV", "Anna BV", "Bert NV", "Anna BV"}));
-            QCOMPARE(items(rig.tab->Combo8), QStringList{"Migratie"});
-            QCOMPARE(items(rig.tab->Combo16), QStringList{"Piet"});
-            QCOMPARE(items(rig.tab->Combo19), (QStringList{"Audit", "Zorg", "Audit"}));
-            QCOMPARE(items(rig.tab->Combo18), QStringList{"Jan"});
-            for (QComboBox *c : {rig.tab->Combo7, rig.tab->Combo10, rig.tab->Combo11, rig.tab->Combo13, rig.tab->Combo8,
-                                 rig.tab->Combo16, rig.tab->Combo18, rig.tab->Combo19})
+            QCOMPARE(items(rig.tab->paidClientPicker), (QStringList{"Bert NV", "Anna BV", "Bert NV", "Anna BV"}));
+            QCOMPARE(items(rig.tab->unpaidConsultantProjectPicker), QStringList{"Migratie"});
+            QCOMPARE(items(rig.tab->unpaidConsultantPicker), QStringList{"Piet"});
+            QCOMPARE(items(rig.tab->paidConsultantProjectPicker), (QStringList{"Audit", "Zorg", "Audit"}));
+            QCOMPARE(items(rig.tab->paidConsultantPicker), QStringList{"Jan"});
+            for (QComboBox *c : {rig.tab->projectNamePicker, rig.tab->paidClientProjectPicker, rig.tab->clientPicker,
+                                 rig.tab->paidClientPicker, rig.tab->unpaidConsultantProjectPicker,
+                                 rig.tab->unpaidConsultantPicker, rig.tab->paidConsultantPicker,
+                                 rig.tab->paidConsultantProjectPicker})
                 QCOMPARE(c->currentText(), QString());
-            QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kYellow);
+            QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kYellow);
             QCOMPARE(items(printerList), (QStringList{"Kantoor", "Thuis", "Kantoor"}));
             QCOMPARE(printerList->currentText(), QStringLiteral("Kantoor"));
         }
@@ -350,6 +356,46 @@ private slots:
         rig.clickInvoice();
         QCOMPARE(rig.invoice().mid(0, 3), (QStringList{"Factuur voor ", "",
                                                        "Factuurnummer: 2008-01-00000008         Projectnaam: Audit"}));
+    }
+
+    // The network's scripts read the overview by the form names, so each name must reach
+    // its own panel's control, also where two panels' controls differ only in what they
+    // list. Every panel gets one declaration of its own here.
+    void overviewByFormName_data()
+    {
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Combo11") << QStringList{"Anna BV"};
+        QTest::newRow("Combo7") << QStringList{"Audit"};
+        QTest::newRow("List4") << QStringList{"2008-01-00000001nee  Audit"};
+        QTest::newRow("Combo13") << QStringList{"Bert NV"};
+        QTest::newRow("Combo10") << QStringList{"Bouw"};
+        QTest::newRow("List5") << QStringList{"2008-01-00000002ja  Bouw"};
+        QTest::newRow("Combo16") << QStringList{"Piet"};
+        QTest::newRow("Combo8") << QStringList{"Migratie"};
+        QTest::newRow("List6") << QStringList{"2008-01-00000003nee  Migratie"};
+        QTest::newRow("Combo18") << QStringList{"Jan"};
+        QTest::newRow("Combo19") << QStringList{"Zorg"};
+        QTest::newRow("List7") << QStringList{"2008-01-00000004ja  Zorg"};
+    }
+    void overviewByFormName()
+    {
+        QFETCH(QStringList, expected);
+        // A flag that is neither "nee" nor "ja" keeps a declaration off that side.
+        seed({declaration("2008-01-00000001", s("Audit"), "Anna BV", "Kees", "nee", ""),
+              declaration("2008-01-00000002", s("Bouw"), "Bert NV", "Kees", "ja", ""),
+              declaration("2008-01-00000003", s("Migratie"), "Cor BV", "Piet", "", "nee"),
+              declaration("2008-01-00000004", s("Zorg"), "Cor BV", "Jan", "", "ja")});
+        Rig rig;
+        QTest::mouseClick(named<QPushButton>(rig.form, "Command3"), Qt::LeftButton);
+        QVERIFY(rig.dialogs.boxes.empty());
+        QWidget *control = named(rig.form, QTest::currentDataTag());
+        if (auto *picker = qobject_cast<QComboBox *>(control)) {
+            QCOMPARE(items(picker), expected);
+        } else {
+            auto *list = qobject_cast<QAbstractItemView *>(control);
+            QVERIFY(list);
+            QCOMPARE(rows(list), expected);
+        }
     }
 
     // A NULL that would go into a row or a picker is reported by its column; the lists
@@ -373,27 +419,29 @@ private slots:
         seed({declaration("2008-01-00000001", s("Audit"), "Gemeente", "Jan"), bad});
         Rig rig;
         if (overview) {
-            QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
+            QTest::mouseClick(rig.tab->paymentOverviewButton, Qt::LeftButton);
         } else {
-            rig.tab->Combo7->addItem(QStringLiteral("Audit"));
-            choose(rig.tab->Combo7, QStringLiteral("Audit"));
+            rig.tab->projectNamePicker->addItem(QStringLiteral("Audit"));
+            choose(rig.tab->projectNamePicker, QStringLiteral("Audit"));
         }
         QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
         QCOMPARE(rig.dialogs.boxes[0].title, QStringLiteral("Talveros"));
         QVERIFY2(rig.dialogs.boxes[0].text.contains(kColumns[column]), qPrintable(rig.dialogs.boxes[0].text));
-        for (QAbstractItemView *l : {rig.tab->List4, rig.tab->List5, rig.tab->List6, rig.tab->List7})
+        for (QAbstractItemView *l : {rig.tab->declarationList, rig.tab->paidByClientsList,
+                                     rig.tab->unpaidToConsultantsList, rig.tab->paidToConsultantsList})
             QCOMPARE(count(l), 0);
     }
 
     void emptyTableLeavesEverythingEmpty()
     {
         Rig rig;
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kLightYellow);
-        QTest::mouseClick(rig.tab->Command3, Qt::LeftButton);
-        for (QAbstractItemView *l : {rig.tab->List4, rig.tab->List5, rig.tab->List6, rig.tab->List7})
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kLightYellow);
+        QTest::mouseClick(rig.tab->paymentOverviewButton, Qt::LeftButton);
+        for (QAbstractItemView *l : {rig.tab->declarationList, rig.tab->paidByClientsList,
+                                     rig.tab->unpaidToConsultantsList, rig.tab->paidToConsultantsList})
             QCOMPARE(count(l), 0);
-        QCOMPARE(rig.tab->Combo7->count(), 0);
-        QCOMPARE(rig.tab->List4->palette().color(QPalette::Base), kLightYellow);
+        QCOMPARE(rig.tab->projectNamePicker->count(), 0);
+        QCOMPARE(rig.tab->declarationList->palette().color(QPalette::Base), kLightYellow);
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -496,8 +544,8 @@ private slots:
         auto *printerList = named<QComboBox>(rig.form, "Combo9");
         printerList->addItems({"Kantoor", "Thuis"});
         printerList->setCurrentIndex(1);
-        QAction *print = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionPrintInvoice"));
-        QAction *save = rig.tab->Text70->findChild<QAction *>(QStringLiteral("actionSaveInvoicePdf"));
+        QAction *print = rig.tab->invoiceBox->findChild<QAction *>(QStringLiteral("actionPrintInvoice"));
+        QAction *save = rig.tab->invoiceBox->findChild<QAction *>(QStringLiteral("actionSaveInvoicePdf"));
         QVERIFY(print && save);
         QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));
 
@@ -507,14 +555,14 @@ private slots:
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
         QVERIFY(rig.pdf.fake.printed.empty());
 
-        rig.tab->Combo11->addItem(QStringLiteral("Gemeente"));
-        choose(rig.tab->Combo11, QStringLiteral("Gemeente"));
+        rig.tab->clientPicker->addItem(QStringLiteral("Gemeente"));
+        choose(rig.tab->clientPicker, QStringLiteral("Gemeente"));
         QTemporaryDir dir;
         for (int selected : {1, 20}) {
-            rig.tab->List4->clearSelection();
+            rig.tab->declarationList->clearSelection();
             for (int r = 0; r < selected; ++r)
-                platform::setListRowSelected(rig.tab->List4, r, true);
-            if (!rig.tab->Text70->isHidden())
+                platform::setListRowSelected(rig.tab->declarationList, r, true);
+            if (!rig.tab->invoiceBox->isHidden())
                 rig.clickInvoice();
             rig.clickInvoice();
             const QStringList shown = rig.invoice();
@@ -582,7 +630,7 @@ private slots:
         rig.clickInvoice();
 
         // An emptied text is not printed.
-        rig.tab->Text70->setPlainText(QStringLiteral("  \n"));
+        rig.tab->invoiceBox->setPlainText(QStringLiteral("  \n"));
         const size_t printed = rig.pdf.fake.printed.size();
         print->trigger();
         QCOMPARE(rig.pdf.fake.printed.size(), printed);

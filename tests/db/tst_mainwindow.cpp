@@ -190,14 +190,16 @@ private slots:
         setMessage(stored);
         Rig rig;
         auto *tab = named<messages::CommunicationTab>(rig.form, "communication");
-        QCOMPARE(tab->Text144->text(), stored.value_or(QString()));
+        QCOMPARE(tab->messageBox->text(), stored.value_or(QString()));
         QCOMPARE(rig.running(), running);
-        QCOMPARE(tab->Image25->isHidden(), running);
-        QCOMPARE(tab->Label11->isHidden(), running);
-        QCOMPARE(tab->Label12->isHidden(), !running);
-        QCOMPARE(tab->Label9->text(), running ? QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)")
-                                              : QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
-        QCOMPARE(tab->Text144->palette().color(QPalette::Base), running ? QColor(192, 255, 192) : QColor(255, 192, 192));
+        QCOMPARE(tab->sendButton->isHidden(), running);
+        QCOMPARE(tab->sendCaption->isHidden(), running);
+        QCOMPARE(tab->stopCaption->isHidden(), !running);
+        QCOMPARE(tab->tickerStateHeading->text(),
+                 running ? QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant LOOPT)")
+                         : QStringLiteral("Bericht versturen aan alle gebruikers (lichtkrant GESTOPT)"));
+        QCOMPARE(tab->messageBox->palette().color(QPalette::Base),
+                 running ? QColor(192, 255, 192) : QColor(255, 192, 192));
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -207,20 +209,20 @@ private slots:
         Rig rig;
         auto *tab = named<messages::CommunicationTab>(rig.form, "communication");
         // Running: a preset is published at once.
-        QTest::mouseClick(tab->Option2, Qt::LeftButton);
-        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option2->text()}}));
+        QTest::mouseClick(tab->presetMaintenance, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->presetMaintenance->text()}}));
         QVERIFY(rig.running());
-        QTest::mouseClick(tab->Image26, Qt::LeftButton);
+        QTest::mouseClick(tab->stopButton, Qt::LeftButton);
         QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
         QVERIFY(!rig.running());
-        QCOMPARE(tab->Text144->text(), tab->Option2->text()); // kept for sending again
+        QCOMPARE(tab->messageBox->text(), tab->presetMaintenance->text()); // kept for sending again
         // Stopped: a preset only changes the box.
-        QTest::mouseClick(tab->Option1, Qt::LeftButton);
-        QCOMPARE(tab->Text144->text(),
+        QTest::mouseClick(tab->presetGeneral, Qt::LeftButton);
+        QCOMPARE(tab->messageBox->text(),
                  QStringLiteral("ALGEMEEN: Graag al uw openstaande declaraties uitvoeren over de vorige maand"));
         QCOMPARE(storedMessage(), (std::vector<Row>{{QString()}}));
-        QTest::mouseClick(tab->Image25, Qt::LeftButton);
-        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->Option1->text()}}));
+        QTest::mouseClick(tab->sendButton, Qt::LeftButton);
+        QCOMPARE(storedMessage(), (std::vector<Row>{{tab->presetGeneral->text()}}));
         QVERIFY(rig.running());
         QVERIFY(rig.dialogs.boxes.empty());
     }
@@ -601,7 +603,7 @@ private slots:
             QCOMPARE(named<QComboBox>(*host.window(), "Combo9")->currentText(), QStringLiteral("Kantoor"));
         }
         auto *before = host.window();
-        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+        QTest::mouseClick(splash.signInButton, Qt::LeftButton);
         QVERIFY(host.window());
         QVERIFY(host.window()->isVisible());
         QVERIFY(host.window()->isLoaded());

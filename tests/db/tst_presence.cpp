@@ -58,7 +58,7 @@ struct Rig : test::WindowRig {
     messages::PresenceTab *tab = named<messages::PresenceTab>(form, "presence");
     PresenceController *presence = form.findChild<PresenceController *>();
 
-    bool indicatorShown() const { return !tab->Image9->isHidden(); }
+    bool indicatorShown() const { return !tab->trackingIndicator->isHidden(); }
 };
 
 void setOnline(const QString &table, const QString &value)
@@ -86,22 +86,22 @@ private slots:
         rig.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
 
-        QCOMPARE(tab->Label89->text(), QStringLiteral("Inlog / Uitlog en online gegevens"));
-        QCOMPARE(tab->Text114->text(),
+        QCOMPARE(tab->presenceHeading->text(), QStringLiteral("Inlog / Uitlog en online gegevens"));
+        QCOMPARE(tab->clientColumnsHeader->text(),
                  QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  OPDR  TITEL   NAAM"));
-        QCOMPARE(tab->Text115->text(),
+        QCOMPARE(tab->consultantColumnsHeader->text(),
                  QStringLiteral("ONLINE  INLOGDATUM  INLOGTIJD  UITLOGDATUM UITLOGTIJD  CONS  TITEL   NAAM"));
-        QCOMPARE(tab->Check1->text(), QStringLiteral("10 seconden live tracking Aan/Uit"));
-        QVERIFY(!tab->Check1->isChecked());
+        QCOMPARE(tab->liveTrackingBox->text(), QStringLiteral("10 seconden live tracking Aan/Uit"));
+        QVERIFY(!tab->liveTrackingBox->isChecked());
         QVERIFY(rig.indicatorShown());
-        QCOMPARE(tab->Image9->size(), QSize(48, 48));
-        QCOMPARE(tab->Timer1->interval(), 7800);
-        QVERIFY(tab->Timer1->isActive());
+        QCOMPARE(tab->trackingIndicator->size(), QSize(48, 48));
+        QCOMPARE(tab->presenceTimer->interval(), 7800);
+        QVERIFY(tab->presenceTimer->isActive());
 
-        const std::pair<QWidget *, QColor> backgrounds[] = {{tab->Text114, QColor(255, 255, 0)},
-                                                            {tab->List3, QColor(255, 255, 128)},
-                                                            {tab->Text115, QColor(0, 255, 0)},
-                                                            {tab->List2, QColor(128, 255, 128)}};
+        const std::pair<QWidget *, QColor> backgrounds[] = {{tab->clientColumnsHeader, QColor(255, 255, 0)},
+                                                            {tab->clientPresenceList, QColor(255, 255, 128)},
+                                                            {tab->consultantColumnsHeader, QColor(0, 255, 0)},
+                                                            {tab->consultantPresenceList, QColor(128, 255, 128)}};
         int above = -1;
         for (const auto &[widget, colour] : backgrounds) {
             QCOMPARE(widget->font().family(), QStringLiteral("Courier New"));
@@ -111,14 +111,14 @@ private slots:
             above = widget->geometry().bottom();
             QVERIFY(widget->width() > tab->width() - 30);
         }
-        QCOMPARE(tab->List3->geometry().top(), tab->Text114->geometry().bottom() + 1);
-        QCOMPARE(tab->List2->geometry().top(), tab->Text115->geometry().bottom() + 1);
+        QCOMPARE(tab->clientPresenceList->geometry().top(), tab->clientColumnsHeader->geometry().bottom() + 1);
+        QCOMPARE(tab->consultantPresenceList->geometry().top(), tab->consultantColumnsHeader->geometry().bottom() + 1);
 
         // The blinking indicator leaves its caption in place.
-        const QRect caption = tab->Label89->geometry();
-        tab->Image9->hide();
+        const QRect caption = tab->presenceHeading->geometry();
+        tab->trackingIndicator->hide();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCOMPARE(tab->Label89->geometry(), caption);
+        QCOMPARE(tab->presenceHeading->geometry(), caption);
     }
 
     void refreshFillsBothListsSortedAndReturnsToFirstRows()
@@ -127,9 +127,9 @@ private slots:
         Rig rig;
         named<data::BoundSource>(rig.form, "Adodc1")->moveNext();
         named<data::BoundSource>(rig.form, "Adodc2")->moveNext();
-        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
-        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+        QTest::mouseDClick(rig.tab->trackingIndicator, Qt::LeftButton);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->clientPresenceList), kSeededClientLines);
         QCOMPARE(rig.text("Text2"), QStringLiteral("0002"));
         QCOMPARE(rig.text("Text15"), QStringLiteral("0001"));
         QVERIFY(rig.dialogs.boxes.empty());
@@ -139,8 +139,8 @@ private slots:
     {
         Rig rig;
         QVERIFY(rig.presence->refresh(PresenceController::Trigger::Picture));
-        QCOMPARE(rig.tab->List2->count(), 0);
-        QCOMPARE(rig.tab->List3->count(), 0);
+        QCOMPARE(rig.tab->consultantPresenceList->count(), 0);
+        QCOMPARE(rig.tab->clientPresenceList->count(), 0);
     }
 
     void triggers_data()
@@ -158,20 +158,20 @@ private slots:
         rig.form.show();
         QApplication::setActiveWindow(&rig.form);
         QVERIFY(QTest::qWaitForWindowActive(&rig.form));
-        QCOMPARE(rig.tab->List2->count(), 0);
+        QCOMPARE(rig.tab->consultantPresenceList->count(), 0);
         seed();
 
         if (trigger == "picture") {
-            QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+            QTest::mouseDClick(rig.tab->trackingIndicator, Qt::LeftButton);
         } else if (trigger == "tab strip") {
             QTabBar *bar = named<QTabWidget>(rig.form, "SSTab2")->tabBar();
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(bar->count() - 1).center());
         } else {
-            rig.tab->Check1->setChecked(true);
-            QVERIFY(QMetaObject::invokeMethod(rig.tab->Timer1, "timeout"));
+            rig.tab->liveTrackingBox->setChecked(true);
+            QVERIFY(QMetaObject::invokeMethod(rig.tab->presenceTimer, "timeout"));
         }
-        QTRY_COMPARE(items(rig.tab->List2), kSeededConsultantLines);
-        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+        QTRY_COMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->clientPresenceList), kSeededClientLines);
         QVERIFY(rig.dialogs.boxes.empty());
     }
 
@@ -184,7 +184,7 @@ private slots:
         QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(named<QTabWidget>(rig.form, "SSTab2")->tabBar(), &back);
         QCoreApplication::processEvents();
-        QCOMPARE(rig.tab->List2->count(), 0);
+        QCOMPARE(rig.tab->consultantPresenceList->count(), 0);
     }
 
     void tickSequence()
@@ -195,15 +195,15 @@ private slots:
         rig.sound.whilePlaying = [&] { shownWhilePlaying.push_back(rig.indicatorShown()); };
 
         // Off: only the indicator shown, nothing read.
-        rig.tab->Image9->hide();
+        rig.tab->trackingIndicator->hide();
         rig.presence->tick();
         QVERIFY(rig.indicatorShown());
-        QCOMPARE(rig.tab->List2->count(), 0);
+        QCOMPARE(rig.tab->consultantPresenceList->count(), 0);
 
         // First tick after switching on: lists read, indicator hidden, no sound.
-        rig.tab->Check1->setChecked(true);
+        rig.tab->liveTrackingBox->setChecked(true);
         rig.presence->tick();
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
         QVERIFY(!rig.indicatorShown());
         QCOMPARE(rig.sound.plays, 0);
 
@@ -213,20 +213,20 @@ private slots:
         QCOMPARE(rig.sound.plays, 1);
         QCOMPARE(shownWhilePlaying, std::vector<bool>{true});
         QVERIFY(!rig.indicatorShown());
-        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
+        QVERIFY(rig.tab->consultantPresenceList->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
         rig.presence->tick();
         QCOMPARE(rig.sound.plays, 2);
         QVERIFY(!rig.indicatorShown());
 
         // A double-click meanwhile reads at once and leaves the indicator alone.
         setOnline(kConsultants, "'ONLINE'");
-        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
-        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("ONLINE ")));
+        QTest::mouseDClick(rig.tab->trackingIndicator, Qt::LeftButton);
+        QVERIFY(rig.tab->consultantPresenceList->item(0)->text().startsWith(QLatin1String("ONLINE ")));
         QVERIFY(!rig.indicatorShown());
         QCOMPARE(rig.sound.plays, 2);
 
         // Off again: the indicator comes back at the next tick, silently.
-        rig.tab->Check1->setChecked(false);
+        rig.tab->liveTrackingBox->setChecked(false);
         rig.presence->tick();
         QVERIFY(rig.indicatorShown());
         QCOMPARE(rig.sound.plays, 2);
@@ -237,7 +237,7 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.tab->Check1->setChecked(true);
+        rig.tab->liveTrackingBox->setChecked(true);
         rig.presence->tick(); // hides the indicator; the next tick plays
         bool nestedRan = true;
         rig.sound.whilePlaying = [&] {
@@ -258,11 +258,11 @@ private slots:
         setOnline(kConsultants, "'OFFLINE'");
         rig.presence->tick();
         QCOMPARE(rig.sound.plays, 1);
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
         box.hide();
         rig.presence->tick();
         QCOMPARE(rig.sound.plays, 2);
-        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
+        QVERIFY(rig.tab->consultantPresenceList->item(0)->text().startsWith(QLatin1String("OFFLINE 01-15-2008")));
     }
 
     // With the server gone, a tick that would only fail again asks nothing of it and
@@ -272,7 +272,7 @@ private slots:
     {
         seed();
         Rig rig;
-        rig.tab->Check1->setChecked(true);
+        rig.tab->liveTrackingBox->setChecked(true);
         test::FakeWait hook;
         platform::WaitHookScope scope(&hook);
         bool nestedRan = true;
@@ -280,7 +280,7 @@ private slots:
         rig.presence->tick();
         QVERIFY(!nestedRan);
         hook.meanwhile = {};
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
 
         QTcpServer unused;
         QVERIFY(unused.listen(QHostAddress::LocalHost));
@@ -297,7 +297,7 @@ private slots:
         QVERIFY(!rig.presence->refresh(PresenceController::Trigger::Focus));
         QCOMPARE(hook.waits, asked);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
 
         // Asked for by the administrator, it is tried and reported.
         QVERIFY(!rig.presence->refresh(PresenceController::Trigger::Picture));
@@ -306,7 +306,7 @@ private slots:
         test::useTestServer();
         setOnline(kConsultants, "'OFFLINE'");
         QTRY_VERIFY(rig.presence->refresh(PresenceController::Trigger::Tick));
-        QVERIFY(rig.tab->List2->item(0)->text().startsWith(QLatin1String("OFFLINE")));
+        QVERIFY(rig.tab->consultantPresenceList->item(0)->text().startsWith(QLatin1String("OFFLINE")));
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
     }
 
@@ -333,7 +333,7 @@ private slots:
         QFETCH(QString, expected);
         seed();
         Rig rig;
-        rig.tab->Check1->setChecked(true);
+        rig.tab->liveTrackingBox->setChecked(true);
         rig.presence->tick();
         rig.presence->tick();
         QCOMPARE(rig.sound.plays, 1);
@@ -348,8 +348,8 @@ private slots:
         QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
         QCOMPARE(rig.dialogs.boxes.back().icon, platform::Icon::Critical);
         QCOMPARE(rig.sound.plays, 1);
-        QCOMPARE(items(rig.tab->List2), kSeededConsultantLines);
-        QCOMPARE(items(rig.tab->List3), kSeededClientLines);
+        QCOMPARE(items(rig.tab->consultantPresenceList), kSeededConsultantLines);
+        QCOMPARE(items(rig.tab->clientPresenceList), kSeededClientLines);
 
         // Not again at every tick or focus while the data stays the same ...
         for (int i = 0; i < 3; ++i)
@@ -357,7 +357,7 @@ private slots:
         rig.presence->tick();
         QCOMPARE(rig.dialogs.boxes.size(), size_t(1));
         // ... but to the administrator who asks for the lists.
-        QTest::mouseDClick(rig.tab->Image9, Qt::LeftButton);
+        QTest::mouseDClick(rig.tab->trackingIndicator, Qt::LeftButton);
         QCOMPARE(rig.dialogs.boxes.size(), size_t(2));
 
         // Mended, live tracking goes on; broken again, it is told again.
@@ -376,7 +376,7 @@ private slots:
                          s("OFFLINE")}});
         Rig rig;
         QVERIFY(rig.presence->refresh(PresenceController::Trigger::Picture));
-        QCOMPARE(items(rig.tab->List2),
+        QCOMPARE(items(rig.tab->consultantPresenceList),
                  QStringList{"OFFLINE 00-00-0000  00:00:00   00-00-0000  00:00:00    0001" + QString(51, u' ')});
     }
 

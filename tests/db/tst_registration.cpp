@@ -1018,7 +1018,7 @@ private slots:
             signin::WorkstationInfo info;
             Host host;
             signin::frmSplash splash(signIn.services, info, host);
-            QTest::mouseClick(splash.Image1, Qt::LeftButton);
+            QTest::mouseClick(splash.signInButton, Qt::LeftButton);
             QVERIFY2(signIn.dialogs.boxes.empty(), qPrintable(signIn.dialogs.texts().join("\n")));
             QCOMPARE(host.shown, 1);
         }

@@ -1,6 +1,7 @@
 #include "platform/TextBox.h"
 #include "signin/frmSplash.h"
 #include "support/Fakes.h"
+#include "support/Named.h"
 #include "support/TestDb.h"
 
 #include <QComboBox>
@@ -40,11 +41,11 @@ struct Rig : test::FakeServices {
     {
         // Entered as the administrator enters text, so that the boxes take only what
         // typing can put in.
-        for (auto [box, text] : {std::pair{splash.Text1, login}, std::pair{splash.Text2, password}}) {
+        for (auto [box, text] : {std::pair{splash.loginBox, login}, std::pair{splash.passwordBox, password}}) {
             box->clear();
             box->insert(text);
         }
-        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+        QTest::mouseClick(splash.signInButton, Qt::LeftButton);
     }
 };
 
@@ -72,15 +73,55 @@ private slots:
     void designTexts()
     {
         Rig rig;
-        QCOMPARE(rig.splash.Text1->text(), QStringLiteral("ADMIN"));
-        QCOMPARE(rig.splash.Text2->text(), QStringLiteral("qorun"));
-        QCOMPARE(platform::typingLimit(rig.splash.Text1), 10);
-        QCOMPARE(platform::typingLimit(rig.splash.Text2), 10);
-        QCOMPARE(rig.splash.Text2->echoMode(), QLineEdit::Password);
-        QCOMPARE(rig.splash.Image1->toolTip(), QStringLiteral("Aanmelden"));
-        QCOMPARE(rig.splash.Image3->toolTip(), QStringLiteral("Afsluiten"));
-        QCOMPARE(rig.splash.lblVersion->text(), QStringLiteral("Version"));
-        QCOMPARE(rig.splash.lblCompanyProduct->text(), QStringLiteral("CompanyProduct"));
+        QCOMPARE(rig.splash.loginBox->text(), QStringLiteral("ADMIN"));
+        QCOMPARE(rig.splash.passwordBox->text(), QStringLiteral("qorun"));
+        QCOMPARE(platform::typingLimit(rig.splash.loginBox), 10);
+        QCOMPARE(platform::typingLimit(rig.splash.passwordBox), 10);
+        QCOMPARE(rig.splash.passwordBox->echoMode(), QLineEdit::Password);
+        QCOMPARE(rig.splash.signInButton->toolTip(), QStringLiteral("Aanmelden"));
+        QCOMPARE(rig.splash.closeButton->toolTip(), QStringLiteral("Afsluiten"));
+        QCOMPARE(rig.splash.versionLabel->text(), QStringLiteral("Version"));
+        QCOMPARE(rig.splash.companyProductLabel->text(), QStringLiteral("CompanyProduct"));
+    }
+
+    // The network's scripts and the checks of the whole program find the sign-in
+    // window's controls by these names: each one there once, of its kind, showing what
+    // it always showed (a picture its tool tip and size).
+    void formNames_data()
+    {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pictureSize");
+        const QByteArray label("QLabel"), box("QLineEdit"), picture("talveros::platform::PictureButton");
+        QTest::newRow("Label1") << label << "Login naam" << -1;
+        QTest::newRow("Text1") << box << "ADMIN" << -1;
+        QTest::newRow("Label2") << label << "Paswoord" << -1;
+        QTest::newRow("Text2") << box << "qorun" << -1;
+        QTest::newRow("Image1") << picture << "Aanmelden" << 40;
+        QTest::newRow("Image3") << picture << "Afsluiten" << 40;
+        QTest::newRow("Image2") << picture << "" << 48;
+        QTest::newRow("imgLogo") << picture << "" << 96;
+        QTest::newRow("lblProductName") << label << "Product" << -1;
+        QTest::newRow("lblVersion") << label << "Version" << -1;
+        QTest::newRow("lblPlatform") << label << "Platform" << -1;
+        QTest::newRow("lblCompanyProduct") << label << "CompanyProduct" << -1;
+    }
+    void formNames()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(QString, text);
+        QFETCH(int, pictureSize);
+        Rig rig;
+        QWidget *control = test::named(rig.splash, QTest::currentDataTag());
+        QVERIFY2(control->inherits(kind.constData()), control->metaObject()->className());
+        if (auto *picture = qobject_cast<platform::PictureButton *>(control)) {
+            QCOMPARE(picture->toolTip(), text);
+            QCOMPARE(picture->size(), QSize(pictureSize + 4, pictureSize + 4));
+        } else if (auto *line = qobject_cast<QLineEdit *>(control)) {
+            QCOMPARE(line->text(), text);
+        } else {
+            QCOMPARE(qobject_cast<QLabel *>(control)->text(), text);
+        }
     }
 
     void attemptsRunOut_data()
@@ -107,7 +148,7 @@ private slots:
         rig.attempt(login, password);
         QCOMPARE(rig.dialogs.texts(), (QStringList{kLeft2, kLeft1}));
         QVERIFY(!rig.app.quitRequested());
-        QCOMPARE(rig.splash.Text1->text(), login.left(10)); // boxes keep what was typed
+        QCOMPARE(rig.splash.loginBox->text(), login.left(10)); // boxes keep what was typed
         rig.attempt(login, password);
         QCOMPARE(rig.dialogs.texts(), (QStringList{kLeft2, kLeft1, kEnd}));
         QCOMPARE(rig.dialogs.boxes.back().title, QStringLiteral("Talveros"));
@@ -230,7 +271,7 @@ private slots:
     {
         Rig rig;
         rig.splash.show();
-        QTest::mouseClick(rig.splash.Image3, Qt::LeftButton);
+        QTest::mouseClick(rig.splash.closeButton, Qt::LeftButton);
         QCOMPARE(rig.app.exitCodes, (std::vector<int>{0}));
         QVERIFY(!rig.splash.isVisible());
     }

@@ -539,7 +539,7 @@ private slots:
         const QList<platform::PictureButton *> invoice =
             m_form->findChildren<platform::PictureButton *>(QStringLiteral("Image27"));
         QCOMPARE(invoice.size(), 7);
-        for (platform::PictureButton *b : named<invoicing::InvoicingTab>(*m_form, "invoicing")->Image27)
+        for (platform::PictureButton *b : named<invoicing::InvoicingTab>(*m_form, "invoicing")->invoiceButtons)
             QVERIFY(invoice.contains(b));
         QCOMPARE(named(*m_form, "Image9")->size(), QSize(48, 48));
         // Every picture tells what it does.
