@@ -84,8 +84,8 @@ panes::MainWindowAccess &Form1::access()
 
 void Form1::showPrinters(const QStringList &printers, int chosen)
 {
-    m_ui->Combo9->addItems(printers);
-    m_ui->Combo9->setCurrentIndex(chosen);
+    m_ui->printerList->addItems(printers);
+    m_ui->printerList->setCurrentIndex(chosen);
 }
 
 void Form1::load()
@@ -99,9 +99,9 @@ void Form1::load()
         wireBehaviour();
         m_ticker->load();
         m_statusStrip->prepareTraceBox();
-        m_ui->Calendar1->setSelectedDate(m_services.clock.today());
+        m_ui->projectEntry->calendar->setSelectedDate(m_services.clock.today());
     };
-    const std::vector<data::BoundSource *> sources{m_ui->Adodc1, m_ui->Adodc2, m_ui->Adodc3};
+    const std::vector<data::BoundSource *> sources{m_ui->consultantSource, m_ui->clientSource, m_ui->projectSource};
     if (m_reads)
         data::BoundSource::refreshTogether(sources, std::exchange(m_reads, nullptr), meanwhile);
     else
@@ -110,7 +110,7 @@ void Form1::load()
     m_lists->fillAllLists();
     m_lists->describeProjectKeepingPanes();
     tickClock();
-    m_ui->Timer2->start();
+    m_ui->clockTimer->start();
     m_loaded = true;
 }
 
@@ -122,9 +122,9 @@ void Form1::wireBehaviour()
         return;
     Form1Ui &ui = *m_ui;
     m_ticker = new messages::Ticker(*ui.communication, m_services.dialogs, this);
-    new Binder(*ui.Adodc1, ui.consultantPane->bindings(), m_services.dialogs, this);
-    new Binder(*ui.Adodc2, ui.clientPane->bindings(), m_services.dialogs, this);
-    new Binder(*ui.Adodc3, ui.projectPane->bindings(), m_services.dialogs, this);
+    new Binder(*ui.consultantSource, ui.consultantPane->bindings(), m_services.dialogs, this);
+    new Binder(*ui.clientSource, ui.clientPane->bindings(), m_services.dialogs, this);
+    new Binder(*ui.projectSource, ui.projectPane->bindings(), m_services.dialogs, this);
     m_statusStrip = new StatusStripBehaviour(ui, m_services, this);
     new LookUps(ui, *m_lists, m_services.dialogs, this);
     forwardRequests();
@@ -132,7 +132,7 @@ void Form1::wireBehaviour()
     new registration::RegistrationController(*ui.projectEntry, *ui.clientEntry, *ui.consultantEntry, access(), this);
     new invoicing::InvoicingController(*ui.invoicing, access(), this);
     new messages::PresenceController(*ui.presence, access(), this);
-    new tools::ToolsController(*ui.webTab, *ui.WebBrowser1, *ui.Picture1, access(), this);
+    new tools::ToolsController(*ui.webTab, *ui.webView, *ui.closeWebViewButton, access(), this);
 }
 
 void Form1::forwardRequests()
@@ -146,23 +146,23 @@ void Form1::forwardRequests()
     connect(ui.consultantPane->websiteButton, &PictureButton::clicked, main, &Main::consultantSiteAsked);
     connect(ui.clientPane->websiteButton, &PictureButton::clicked, main, &Main::clientSiteAsked);
     connect(ui.clientPane->businessMailButton, &PictureButton::clicked, main, &Main::mailAsked);
-    connect(ui.Command1, &QPushButton::clicked, main, &Main::invoicingTabAsked);
-    connect(ui.Command2, &QPushButton::clicked, main, &Main::routeTraceAsked);
-    connect(ui.Image13, &PictureButton::doubleClicked, main, &Main::signOffAsked);
+    connect(ui.invoicingButton, &QPushButton::clicked, main, &Main::invoicingTabAsked);
+    connect(ui.routeTraceButton, &QPushButton::clicked, main, &Main::routeTraceAsked);
+    connect(ui.signOffButton, &PictureButton::doubleClicked, main, &Main::signOffAsked);
     m_closingFlagHint = ui.projectPane->closingFlagHint;
     m_closingFlagHint->installEventFilter(this);
 
     // A click on a tab gives the strip the focus, as the administrator expects of it.
-    QTabBar *tabs = ui.SSTab2->tabBar();
+    QTabBar *tabs = ui.innerTabs->tabBar();
     tabs->setFocusPolicy(Qt::StrongFocus);
-    m_tabStrip = ui.SSTab2;
+    m_tabStrip = ui.innerTabs;
     m_tabBar = tabs;
     for (QObject *strip : {m_tabStrip, m_tabBar})
         strip->installEventFilter(this);
 
     // Hop lines stand in tab columns; a bar wrapped onto a line of its own would break
     // them, so long lines scroll instead.
-    ui.Text143->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui.traceBox->setLineWrapMode(QPlainTextEdit::NoWrap);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -211,7 +211,7 @@ void removeAdjacentRepeats(QComboBox *combo)
 }
 } // namespace
 
-void Form1::Access::dropRepeatedPrinters() { removeAdjacentRepeats(m_ui.Combo9); }
+void Form1::Access::dropRepeatedPrinters() { removeAdjacentRepeats(m_ui.printerList); }
 
 void Form1::Access::showTrace(const QString &text)
 {
@@ -241,8 +241,8 @@ void Form1::tickClock()
 bool Form1::storePendingEdits()
 {
     // Each source on its own, so that one that cannot store does not keep the other from it.
-    const bool clients = platform::runAction(m_services.dialogs, [this] { m_ui->Adodc2->flushPendingEdit(); });
-    const bool projects = platform::runAction(m_services.dialogs, [this] { m_ui->Adodc3->flushPendingEdit(); });
+    const bool clients = platform::runAction(m_services.dialogs, [this] { m_ui->clientSource->flushPendingEdit(); });
+    const bool projects = platform::runAction(m_services.dialogs, [this] { m_ui->projectSource->flushPendingEdit(); });
     return clients && projects;
 }
 
@@ -250,7 +250,7 @@ void Form1::storePendingEditsAtQuit()
 {
     QString failure;
     // Each source on its own: one that fails does not cost the other its edit.
-    for (data::BoundSource *source : {m_ui->Adodc2, m_ui->Adodc3}) {
+    for (data::BoundSource *source : {m_ui->clientSource, m_ui->projectSource}) {
         try {
             source->flushPendingEdit();
         } catch (const std::exception &e) {
@@ -274,15 +274,15 @@ void Form1::closeEvent(QCloseEvent *event)
     // server gone, the row changed elsewhere) the administrator chooses between keeping
     // the window open with the text still in its box, and letting the edit go.
     // An edit refused because the row changed elsewhere is already gone, and said so.
-    if (!storePendingEdits() && (m_ui->Adodc2->hasPendingEdit() || m_ui->Adodc3->hasPendingEdit())) {
+    if (!storePendingEdits() && (m_ui->clientSource->hasPendingEdit() || m_ui->projectSource->hasPendingEdit())) {
         const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
                                                        platform::Icon::Exclamation, platform::Buttons::YesNo);
         if (answer != platform::Answer::Yes) {
             event->ignore();
             return;
         }
-        m_ui->Adodc2->discardPendingEdit();
-        m_ui->Adodc3->discardPendingEdit();
+        m_ui->clientSource->discardPendingEdit();
+        m_ui->projectSource->discardPendingEdit();
     }
     QWidget::closeEvent(event);
 }

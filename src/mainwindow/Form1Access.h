@@ -16,16 +16,16 @@ public:
 
     platform::Services &services() override { return m_form.m_services; }
     QWidget *window() override { return &m_form; }
-    data::BoundSource &consultantSource() override { return *m_ui.Adodc1; }
-    data::BoundSource &clientSource() override { return *m_ui.Adodc2; }
-    data::BoundSource &projectSource() override { return *m_ui.Adodc3; }
+    data::BoundSource &consultantSource() override { return *m_ui.consultantSource; }
+    data::BoundSource &clientSource() override { return *m_ui.clientSource; }
+    data::BoundSource &projectSource() override { return *m_ui.projectSource; }
     void rebuildConsultantLists() override { m_lists.rebuildConsultantLists(); }
     void rebuildClientLists() override { m_lists.rebuildClientLists(); }
     void rebuildProjectLists() override { m_lists.rebuildProjectLists(); }
     void describeCurrentProject() override { m_lists.describeProjectKeepingPanes(); }
     bool storePendingEdits() override { return m_form.storePendingEdits(); }
-    void showTab(panes::Tab tab) override { m_ui.SSTab1->setCurrentIndex(int(tab)); }
-    QString chosenPrinter() const override { return m_ui.Combo9->currentText(); }
+    void showTab(panes::Tab tab) override { m_ui.outerTabs->setCurrentIndex(int(tab)); }
+    QString chosenPrinter() const override { return m_ui.printerList->currentText(); }
     void dropRepeatedPrinters() override;
     void showTrace(const QString &text) override;
     void setTraceRunning(bool running) override;
@@ -35,8 +35,8 @@ private:
     Form1Ui &m_ui;
     MasterLists &m_lists;
     // A trace keeps running while the window may be closing under it.
-    QPointer<QPlainTextEdit> m_traceBox{m_ui.Text143};
-    QPointer<QPushButton> m_traceButton{m_ui.Command2};
+    QPointer<QPlainTextEdit> m_traceBox{m_ui.traceBox};
+    QPointer<QPushButton> m_traceButton{m_ui.routeTraceButton};
 };
 
 } // namespace talveros::mainwindow

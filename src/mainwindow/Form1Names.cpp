@@ -21,7 +21,23 @@ void name(Names names)
 void Form1Ui::nameControls()
 {
     // The window's own: sources, tab strips, status strip, web view.
-    name({});
+    name({
+        {consultantSource, "Adodc1"},
+        {clientSource, "Adodc2"},
+        {projectSource, "Adodc3"},
+        {outerTabs, "SSTab1"},
+        {innerTabs, "SSTab2"},
+        {titleLabel, "Label19"},
+        {clock, "Label46"},
+        {printerList, "Combo9"},
+        {invoicingButton, "Command1"},
+        {routeTraceButton, "Command2"},
+        {traceBox, "Text143"},
+        {signOffButton, "Image13"},
+        {webView, "WebBrowser1"},
+        {closeWebViewButton, "Picture1"},
+        {clockTimer, "Timer2"},
+    });
     // The record panes.
     name({
         {consultantPane->heading, "Label10"},

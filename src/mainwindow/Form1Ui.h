@@ -29,20 +29,20 @@ namespace talveros::mainwindow {
 // behaviour lives in controllers that are handed the parts they need.
 struct Form1Ui {
     void setupUi(QWidget *form);
-    // The tables of Adodc1, Adodc2 and Adodc3, in that order.
+    // The tables of the consultant, client and project sources, in that order.
     static std::vector<QString> sourceTables();
 
     // The three bound data sources: consultants (read only), clients, projects.
-    data::BoundSource *Adodc1 = nullptr;
-    data::BoundSource *Adodc2 = nullptr;
-    data::BoundSource *Adodc3 = nullptr;
+    data::BoundSource *consultantSource = nullptr;
+    data::BoundSource *clientSource = nullptr;
+    data::BoundSource *projectSource = nullptr;
 
     panes::ConsultantPane *consultantPane = nullptr;
     panes::ClientPane *clientPane = nullptr;
     panes::ProjectPane *projectPane = nullptr;
 
-    QTabWidget *SSTab1 = nullptr;
-    QTabWidget *SSTab2 = nullptr; // on the first tab of SSTab1
+    QTabWidget *outerTabs = nullptr;
+    QTabWidget *innerTabs = nullptr; // on the first tab of the outer strip
     registration::ProjectEntryTab *projectEntry = nullptr;
     registration::ClientEntryTab *clientEntry = nullptr;
     registration::ConsultantEntryTab *consultantEntry = nullptr;
@@ -50,20 +50,19 @@ struct Form1Ui {
     invoicing::InvoicingTab *invoicing = nullptr;
     messages::CommunicationTab *communication = nullptr;
     tools::WebBrowserTab *webTab = nullptr;
-    QCalendarWidget *Calendar1 = nullptr; // lives on the project entry tab
 
-    QLabel *Label19 = nullptr;   // title line
-    QLabel *Label46 = nullptr;   // clock
-    QComboBox *Combo9 = nullptr; // printers
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPlainTextEdit *Text143 = nullptr;          // route-trace output
-    platform::PictureButton *Image13 = nullptr; // sign off and end
+    QLabel *titleLabel = nullptr;   // title line
+    QLabel *clock = nullptr;   // clock
+    QComboBox *printerList = nullptr; // printers
+    QPushButton *invoicingButton = nullptr;
+    QPushButton *routeTraceButton = nullptr;
+    QPlainTextEdit *traceBox = nullptr;          // route-trace output
+    platform::PictureButton *signOffButton = nullptr; // sign off and end
 
-    tools::WebView *WebBrowser1 = nullptr;
-    platform::PictureButton *Picture1 = nullptr; // closes the web view
+    tools::WebView *webView = nullptr;
+    platform::PictureButton *closeWebViewButton = nullptr; // closes the web view
 
-    QTimer *Timer2 = nullptr; // clock tick
+    QTimer *clockTimer = nullptr; // clock tick
 
 private:
     QWidget *buildStatusStrip(QWidget *form);

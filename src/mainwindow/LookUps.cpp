@@ -25,7 +25,7 @@ LookUps::LookUps(Form1Ui &ui, MasterLists &lists, platform::Dialogs &dialogs, QO
 
 void LookUps::lookUpConsultant()
 {
-    data::BoundSource &consultants = *m_ui.Adodc1;
+    data::BoundSource &consultants = *m_ui.consultantSource;
     consultants.findWhere(u"consultantnummer", m_ui.consultantPane->lookupList->currentText().left(4));
     m_ui.consultantPane->lookupList->setEditText(data::consultantListEntry(
         consultants.field(u"Consultantnummer"), consultants.field(u"Titel1"), consultants.field(u"voornaam"),
@@ -34,7 +34,7 @@ void LookUps::lookUpConsultant()
 
 void LookUps::lookUpClient()
 {
-    data::BoundSource &clients = *m_ui.Adodc2;
+    data::BoundSource &clients = *m_ui.clientSource;
     clients.findWhere(u"opdrachtgevernummer", m_ui.clientPane->lookupList->currentText().left(4));
     m_ui.clientPane->lookupList->setEditText(
         data::clientListEntry(clients.field(u"opdrachtgevernummer"), clients.field(u"Bedrijf")));
@@ -44,20 +44,20 @@ void LookUps::lookUpProject()
 {
     // The client and consultant panes follow the project here, unlike a fetch.
     auto *pane = m_ui.projectPane;
-    data::BoundSource &projects = *m_ui.Adodc3;
+    data::BoundSource &projects = *m_ui.projectSource;
     projects.findWhere(u"Projectcode", pane->lookupList->currentText());
     pane->lookupList->setEditText(projects.field(u"Projectcode"));
-    m_ui.Adodc2->findWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
-    pane->clientCompanyBox->setText(m_ui.Adodc2->field(u"Bedrijf"));
-    m_ui.Adodc1->findWhere(u"consultantnummer", projects.field(u"Consultantnummer"));
-    pane->consultantBox->setText(m_ui.Adodc1->field(u"NaamOrganisatie"));
+    m_ui.clientSource->findWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
+    pane->clientCompanyBox->setText(m_ui.clientSource->field(u"Bedrijf"));
+    m_ui.consultantSource->findWhere(u"consultantnummer", projects.field(u"Consultantnummer"));
+    pane->consultantBox->setText(m_ui.consultantSource->field(u"NaamOrganisatie"));
 }
 
 void LookUps::fetchProject()
 {
     auto *pane = m_ui.projectPane;
     auto *entry = m_ui.projectEntry;
-    data::BoundSource &projects = *m_ui.Adodc3;
+    data::BoundSource &projects = *m_ui.projectSource;
     projects.findWhere(u"Projectcode", entry->projectPicker->currentText());
     m_lists.describeProjectKeepingPanes();
 

@@ -74,17 +74,17 @@ void MasterLists::showProjectLists(const Entries &e)
     m_ui.projectPane->counter->setText(data::counterText(e.asRead.size()));
 }
 
-void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries(*m_ui.Adodc1)); }
-void MasterLists::fillClientLists() { showClientLists(clientEntries(*m_ui.Adodc2)); }
-void MasterLists::fillProjectLists() { showProjectLists(projectEntries(*m_ui.Adodc3)); }
+void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries(*m_ui.consultantSource)); }
+void MasterLists::fillClientLists() { showClientLists(clientEntries(*m_ui.clientSource)); }
+void MasterLists::fillProjectLists() { showProjectLists(projectEntries(*m_ui.projectSource)); }
 
 void MasterLists::fillAllLists()
 {
     // The three kinds' entries are made side by side; the lists are shown in the same
     // order, and up to the same point, as filled one after another.
-    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_ui.Adodc1},
-                                                                     {clientEntries, m_ui.Adodc2},
-                                                                     {projectEntries, m_ui.Adodc3}});
+    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_ui.consultantSource},
+                                                                     {clientEntries, m_ui.clientSource},
+                                                                     {projectEntries, m_ui.projectSource}});
     showConsultantLists(entries[0].take());
     showClientLists(entries[1].take());
     showProjectLists(entries[2].take());
@@ -92,19 +92,19 @@ void MasterLists::fillAllLists()
 
 void MasterLists::rebuildConsultantLists()
 {
-    m_ui.Adodc1->refresh();
+    m_ui.consultantSource->refresh();
     fillConsultantLists();
 }
 
 void MasterLists::rebuildClientLists()
 {
-    m_ui.Adodc2->refresh();
+    m_ui.clientSource->refresh();
     fillClientLists();
 }
 
 void MasterLists::rebuildProjectLists()
 {
-    m_ui.Adodc3->refresh();
+    m_ui.projectSource->refresh();
     fillProjectLists();
 }
 
@@ -113,9 +113,9 @@ void MasterLists::describeProjectKeepingPanes()
     // Looked up in the rows, so the client and consultant panes stay on the very row they
     // showed (also when their number repeats) and have nothing to write or repaint; a
     // number that is nowhere leaves the parts empty, as a search past the last row does.
-    const data::BoundSource &projects = *m_ui.Adodc3;
-    const data::BoundSource &clients = *m_ui.Adodc2;
-    const data::BoundSource &consultants = *m_ui.Adodc1;
+    const data::BoundSource &projects = *m_ui.projectSource;
+    const data::BoundSource &clients = *m_ui.clientSource;
+    const data::BoundSource &consultants = *m_ui.consultantSource;
     const size_t client = clients.rowWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
     m_ui.projectPane->clientCompanyBox->setText(clients.fieldAt(client, clients.columnIndex(u"Bedrijf")));
 

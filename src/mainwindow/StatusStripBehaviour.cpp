@@ -13,16 +13,16 @@ namespace talveros::mainwindow {
 StatusStripBehaviour::StatusStripBehaviour(Form1Ui &ui, platform::Services &services, QObject *parent)
     : QObject(parent), m_ui(ui), m_services(services)
 {
-    connect(ui.Timer2, &QTimer::timeout, this, &StatusStripBehaviour::tickClock);
-    ui.Label19->installEventFilter(this);
+    connect(ui.clockTimer, &QTimer::timeout, this, &StatusStripBehaviour::tickClock);
+    ui.titleLabel->installEventFilter(this);
 }
 
-void StatusStripBehaviour::tickClock() { m_ui.Label46->setText(data::dateTimeText(m_services.clock.now())); }
+void StatusStripBehaviour::tickClock() { m_ui.clock->setText(data::dateTimeText(m_services.clock.now())); }
 
 void StatusStripBehaviour::showInformationBox()
 {
     // Only on the calendar's 11 January: the title line keeps its secret otherwise.
-    const QDate shown = m_ui.Calendar1->selectedDate();
+    const QDate shown = m_ui.projectEntry->calendar->selectedDate();
     if (shown.day() != 11 || shown.month() != 1)
         return;
     m_services.dialogs.message(informationText(), QString::fromLatin1(platform::kAppTitle), platform::Icon::Information,
@@ -31,7 +31,7 @@ void StatusStripBehaviour::showInformationBox()
 
 void StatusStripBehaviour::prepareTraceBox()
 {
-    QPlainTextEdit *box = m_ui.Text143;
+    QPlainTextEdit *box = m_ui.traceBox;
     box->clear();
     // Tab stops at 30, 54, 105 and 182 dialog units: a quarter of the average
     // character width each.
@@ -47,7 +47,7 @@ void StatusStripBehaviour::prepareTraceBox()
 
 bool StatusStripBehaviour::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ui.Label19 && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == m_ui.titleLabel && event->type() == QEvent::MouseButtonDblClick) {
         platform::runAction(m_services.dialogs, [this] { showInformationBox(); });
         return true;
     }

@@ -7,7 +7,7 @@
 
 namespace talveros::mainwindow {
 
-// The clock in Label46, driven by Timer2, the information box behind a double-click on
+// The clock in the status strip, driven by its timer, the information box behind a double-click on
 // the title line, and the route-trace box made ready at start-up.
 class StatusStripBehaviour : public QObject {
     Q_OBJECT
