@@ -40,17 +40,17 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     : QObject(parent), m_tab(tab), m_main(main)
 {
     connect(m_tab.clientPicker, &QComboBox::activated, this,
-            [this] { act([this] { showClientDeclarations(); }); });
+            [this] { m_main.act([this] { showClientDeclarations(); }); });
     connect(m_tab.projectNamePicker, &QComboBox::activated, this,
-            [this] { act([this] { showProjectDeclarations(); }); });
+            [this] { m_main.act([this] { showProjectDeclarations(); }); });
     connect(m_tab.paymentOverviewButton, &QPushButton::clicked, this,
-            [this] { act([this] { loadPaymentOverview(); }); });
+            [this] { m_main.act([this] { loadPaymentOverview(); }); });
     for (platform::PictureButton *button : m_tab.invoiceButtons)
-        connect(button, &platform::PictureButton::clicked, this, [this] { act([this] { toggleInvoice(); }); });
+        connect(button, &platform::PictureButton::clicked, this, [this] { m_main.act([this] { toggleInvoice(); }); });
 
-    connect(&main, &panes::MainWindowAccess::closingFlipAsked, this, [this] { act([this] { toggleProjectClosing(); }); });
+    connect(&main, &panes::MainWindowAccess::closingFlipAsked, this, [this] { m_main.act([this] { toggleProjectClosing(); }); });
     connect(&main, &panes::MainWindowAccess::projectListChanged, this, [this](panes::ProjectListChange change) {
-        act([this, change] { fillProjectNames(change == panes::ProjectListChange::Created); });
+        m_main.act([this, change] { fillProjectNames(change == panes::ProjectListChange::Created); });
     });
 
     // Printing belongs to the invoice text: its context menu and Ctrl+P while it shows.
@@ -59,18 +59,12 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     m_print->setShortcut(QKeySequence::Print);
     m_print->setShortcutContext(Qt::WindowShortcut);
     m_tab.invoiceBox->addAction(m_print);
-    connect(m_print, &QAction::triggered, this, [this] { act([this] { printInvoice(); }); });
+    connect(m_print, &QAction::triggered, this, [this] { m_main.act([this] { printInvoice(); }); });
     m_savePdf = new QAction(QStringLiteral("Opslaan als PDF\u2026"), m_tab.invoiceBox);
     m_savePdf->setObjectName(QStringLiteral("actionSaveInvoicePdf"));
-    connect(m_savePdf, &QAction::triggered, this, [this] { act([this] { saveInvoiceAsPdf(); }); });
+    connect(m_savePdf, &QAction::triggered, this, [this] { m_main.act([this] { saveInvoiceAsPdf(); }); });
     m_tab.invoiceBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_tab.invoiceBox, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
-}
-
-template <class Action>
-void InvoicingController::act(Action &&action)
-{
-    platform::runAction(m_main.services().dialogs, std::forward<Action>(action));
 }
 
 void InvoicingController::fillProjectNames(bool dropRepeats)

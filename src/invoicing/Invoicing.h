@@ -33,8 +33,6 @@ public:
     QStringList invoiceLinesShown() const;
 
 private:
-    template <class Action>
-    void act(Action &&action);
     // The shown invoice's lines; empty (after telling why) when there is nothing to put
     // on paper.
     QStringList linesToOutput();

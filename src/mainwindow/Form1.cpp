@@ -55,6 +55,11 @@ QString lostEditReport(const QString &failure)
         + failure;
 }
 
+namespace {
+Sources sources(const Form1Ui &ui) { return {ui.consultantSource, ui.clientSource, ui.projectSource}; }
+Panes panes(const Form1Ui &ui) { return {ui.consultantPane, ui.clientPane, ui.projectPane}; }
+} // namespace
+
 Form1::Form1(platform::Services &services, Reads reads, QWidget *parent)
     : QWidget(parent), m_services(services), m_ui(std::make_unique<Form1Ui>())
 {
@@ -63,7 +68,7 @@ Form1::Form1(platform::Services &services, Reads reads, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption());
     m_ui->setupUi(this);
-    m_lists = std::make_unique<MasterLists>(*m_ui);
+    m_lists = std::make_unique<MasterLists>(sources(*m_ui), panes(*m_ui));
 }
 
 Form1::~Form1()
@@ -107,7 +112,7 @@ void Form1::load()
     else
         data::BoundSource::refreshTogether(sources, meanwhile);
     // The reads left every source on its first row, where the first project is described.
-    m_lists->fillAllLists();
+    m_access->listed(m_lists->fillAllLists());
     m_lists->describeProjectKeepingPanes();
     tickClock();
     m_ui->clockTimer->start();
@@ -125,8 +130,9 @@ void Form1::wireBehaviour()
     new Binder(*ui.consultantSource, ui.consultantPane->bindings(), m_services.dialogs, this);
     new Binder(*ui.clientSource, ui.clientPane->bindings(), m_services.dialogs, this);
     new Binder(*ui.projectSource, ui.projectPane->bindings(), m_services.dialogs, this);
-    m_statusStrip = new StatusStripBehaviour(ui, m_services, this);
-    new LookUps(ui, *m_lists, m_services.dialogs, this);
+    m_statusStrip = new StatusStripBehaviour({ui.titleLabel, ui.clock, ui.traceBox, ui.clockTimer, ui.projectEntry->calendar},
+                                             m_services, this);
+    new LookUps(sources(ui), panes(ui), m_services.dialogs, this);
     forwardRequests();
 
     new registration::RegistrationController(*ui.projectEntry, *ui.clientEntry, *ui.consultantEntry, access(), this);
@@ -228,10 +234,6 @@ void Form1::Access::setTraceRunning(bool running)
         m_traceButton->setEnabled(!running);
 }
 
-void Form1::rebuildConsultantLists() { m_lists->rebuildConsultantLists(); }
-void Form1::rebuildClientLists() { m_lists->rebuildClientLists(); }
-void Form1::rebuildProjectLists() { m_lists->rebuildProjectLists(); }
-
 void Form1::tickClock()
 {
     if (m_statusStrip)
@@ -268,21 +270,28 @@ void Form1::storePendingEditsAtQuit()
                                    platform::Icon::Critical, platform::Buttons::Ok);
 }
 
+// An edit of a bound box is never lost unasked: when it cannot be stored (the server
+// gone) the administrator chooses between keeping it, with the text still in its box,
+// and letting it go. An edit refused because the row changed elsewhere is already gone,
+// and said so.
+bool Form1::storePendingEditsOrLetGo(const QString &question)
+{
+    if (storePendingEdits() || (!m_ui->clientSource->hasPendingEdit() && !m_ui->projectSource->hasPendingEdit()))
+        return true;
+    if (m_services.dialogs.message(question, QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,
+                                   platform::Buttons::YesNo)
+        != platform::Answer::Yes)
+        return false;
+    m_ui->clientSource->discardPendingEdit();
+    m_ui->projectSource->discardPendingEdit();
+    return true;
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // An edit of a bound box is never lost unasked: when it cannot be stored (the
-    // server gone, the row changed elsewhere) the administrator chooses between keeping
-    // the window open with the text still in its box, and letting the edit go.
-    // An edit refused because the row changed elsewhere is already gone, and said so.
-    if (!storePendingEdits() && (m_ui->clientSource->hasPendingEdit() || m_ui->projectSource->hasPendingEdit())) {
-        const auto answer = m_services.dialogs.message(unsavedEditQuestion(), QString::fromLatin1(platform::kAppTitle),
-                                                       platform::Icon::Exclamation, platform::Buttons::YesNo);
-        if (answer != platform::Answer::Yes) {
-            event->ignore();
-            return;
-        }
-        m_ui->clientSource->discardPendingEdit();
-        m_ui->projectSource->discardPendingEdit();
+    if (!storePendingEditsOrLetGo(unsavedEditQuestion())) {
+        event->ignore();
+        return;
     }
     QWidget::closeEvent(event);
 }

@@ -70,15 +70,12 @@ public:
     // selected: the sign-in window finds them, the list is the window's.
     void showPrinters(const QStringList &printers, int chosen);
 
-    // Each re-reads its source, rebuilds its look-up lists and counter as start-up
-    // filled them, and leaves the source on its first row.
-    void rebuildConsultantLists();
-    void rebuildClientLists();
-    void rebuildProjectLists();
-
     void tickClock();
     // Writes the pending edits of bound boxes; false (reported) when it could not.
     bool storePendingEdits();
+    // The same, and when one could not be stored, asks `question`: Yes lets the edits go
+    // (true), No keeps them (false).
+    bool storePendingEditsOrLetGo(const QString &question);
     // The same when the program ends whatever the answer: a failure is reported as
     // the edit being lost.
     void storePendingEditsAtQuit();

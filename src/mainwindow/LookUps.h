@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mainwindow/Form1Ui.h"
 #include "mainwindow/MasterLists.h"
 #include "platform/Dialogs.h"
 
@@ -8,21 +7,20 @@
 
 namespace talveros::mainwindow {
 
-// Choosing in a look-up list brings the chosen consultant, client or project into its
-// pane; choosing an existing project on the project entry screen copies it there.
+// Choosing in a pane's look-up list brings the chosen consultant, client or project into
+// the pane.
 class LookUps : public QObject {
     Q_OBJECT
 public:
-    LookUps(Form1Ui &ui, MasterLists &lists, platform::Dialogs &dialogs, QObject *parent = nullptr);
+    LookUps(const Sources &sources, const Panes &panes, platform::Dialogs &dialogs, QObject *parent = nullptr);
 
     void lookUpConsultant();
     void lookUpClient();
     void lookUpProject();
-    void fetchProject();
 
 private:
-    Form1Ui &m_ui;
-    MasterLists &m_lists;
+    Sources m_sources;
+    Panes m_panes;
 };
 
 } // namespace talveros::mainwindow

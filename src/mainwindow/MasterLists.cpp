@@ -53,78 +53,79 @@ MasterLists::Entries MasterLists::projectEntries(const data::BoundSource &source
     return {data::sortedTexts(projects), projects};
 }
 
-void MasterLists::showConsultantLists(const Entries &e)
+QStringList MasterLists::show(QComboBox *lookup, QLineEdit *counter, Entries entries)
 {
-    fill(m_ui.consultantPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->consultantPicker, e.asRead);
-    m_ui.consultantPane->counter->setText(data::counterText(e.asRead.size()));
+    fill(lookup, entries.sorted);
+    counter->setText(data::counterText(entries.asRead.size()));
+    return std::move(entries.asRead);
 }
 
-void MasterLists::showClientLists(const Entries &e)
+QStringList MasterLists::fillConsultantLists()
 {
-    fill(m_ui.clientPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->clientPicker, e.asRead);
-    m_ui.clientPane->counter->setText(data::counterText(e.asRead.size()));
+    return show(m_panes.consultants->lookupList, m_panes.consultants->counter, consultantEntries(*m_sources.consultants));
 }
 
-void MasterLists::showProjectLists(const Entries &e)
+QStringList MasterLists::fillClientLists()
 {
-    fill(m_ui.projectPane->lookupList, e.sorted);
-    fill(m_ui.projectEntry->projectPicker, e.asRead);
-    m_ui.projectPane->counter->setText(data::counterText(e.asRead.size()));
+    return show(m_panes.clients->lookupList, m_panes.clients->counter, clientEntries(*m_sources.clients));
 }
 
-void MasterLists::fillConsultantLists() { showConsultantLists(consultantEntries(*m_ui.consultantSource)); }
-void MasterLists::fillClientLists() { showClientLists(clientEntries(*m_ui.clientSource)); }
-void MasterLists::fillProjectLists() { showProjectLists(projectEntries(*m_ui.projectSource)); }
+QStringList MasterLists::fillProjectLists()
+{
+    return show(m_panes.projects->lookupList, m_panes.projects->counter, projectEntries(*m_sources.projects));
+}
 
-void MasterLists::fillAllLists()
+MasterLists::Listed MasterLists::fillAllLists()
 {
     // The three kinds' entries are made side by side; the lists are shown in the same
     // order, and up to the same point, as filled one after another.
-    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_ui.consultantSource},
-                                                                     {clientEntries, m_ui.clientSource},
-                                                                     {projectEntries, m_ui.projectSource}});
-    showConsultantLists(entries[0].take());
-    showClientLists(entries[1].take());
-    showProjectLists(entries[2].take());
+    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_sources.consultants},
+                                                                     {clientEntries, m_sources.clients},
+                                                                     {projectEntries, m_sources.projects}});
+    Listed listed;
+    listed.consultants = show(m_panes.consultants->lookupList, m_panes.consultants->counter, entries[0].take());
+    listed.clients = show(m_panes.clients->lookupList, m_panes.clients->counter, entries[1].take());
+    listed.projects = show(m_panes.projects->lookupList, m_panes.projects->counter, entries[2].take());
+    return listed;
 }
 
-void MasterLists::rebuildConsultantLists()
+QStringList MasterLists::rebuildConsultantLists()
 {
-    m_ui.consultantSource->refresh();
-    fillConsultantLists();
+    m_sources.consultants->refresh();
+    return fillConsultantLists();
 }
 
-void MasterLists::rebuildClientLists()
+QStringList MasterLists::rebuildClientLists()
 {
-    m_ui.clientSource->refresh();
-    fillClientLists();
+    m_sources.clients->refresh();
+    return fillClientLists();
 }
 
-void MasterLists::rebuildProjectLists()
+QStringList MasterLists::rebuildProjectLists()
 {
-    m_ui.projectSource->refresh();
-    fillProjectLists();
+    m_sources.projects->refresh();
+    return fillProjectLists();
 }
 
-void MasterLists::describeProjectKeepingPanes()
+panes::ProjectParties MasterLists::describeProjectKeepingPanes()
 {
     // Looked up in the rows, so the client and consultant panes stay on the very row they
     // showed (also when their number repeats) and have nothing to write or repaint; a
     // number that is nowhere leaves the parts empty, as a search past the last row does.
-    const data::BoundSource &projects = *m_ui.projectSource;
-    const data::BoundSource &clients = *m_ui.clientSource;
-    const data::BoundSource &consultants = *m_ui.consultantSource;
+    const data::BoundSource &projects = *m_sources.projects;
+    const data::BoundSource &clients = *m_sources.clients;
+    const data::BoundSource &consultants = *m_sources.consultants;
+    panes::ProjectParties parties;
     const size_t client = clients.rowWhere(u"opdrachtgevernummer", projects.field(u"Opdrachtgevernummer"));
-    m_ui.projectPane->clientCompanyBox->setText(clients.fieldAt(client, clients.columnIndex(u"Bedrijf")));
-
+    parties.clientCompany = clients.fieldAt(client, clients.columnIndex(u"Bedrijf"));
     const size_t consultant = consultants.rowWhere(u"Consultantnummer", projects.field(u"Consultantnummer"));
     const auto part = [&consultants, consultant](QStringView column) {
         return consultants.fieldAt(consultant, consultants.columnIndex(column));
     };
-    m_ui.projectPane->consultantBox->setText(
-        data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam")));
+    parties.consultantName = data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam"));
+    m_panes.projects->clientCompanyBox->setText(parties.clientCompany);
+    m_panes.projects->consultantBox->setText(parties.consultantName);
+    return parties;
 }
 
 } // namespace talveros::mainwindow

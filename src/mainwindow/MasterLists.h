@@ -1,29 +1,53 @@
 #pragma once
 
-#include "mainwindow/Form1Ui.h"
+#include "data/BoundSource.h"
+#include "panes/MainWindowAccess.h"
+#include "panes/RecordPanes.h"
+
+#include <QStringList>
 
 namespace talveros::mainwindow {
 
-// The look-up lists and counters of the three record kinds, filled from the bound
-// sources' rows, and the description of a project's client and consultant.
+// The three bound sources, in the order the window reads them.
+struct Sources {
+    data::BoundSource *consultants = nullptr;
+    data::BoundSource *clients = nullptr;
+    data::BoundSource *projects = nullptr;
+};
+
+// The record panes, which show the sources' current rows.
+struct Panes {
+    panes::ConsultantPane *consultants = nullptr;
+    panes::ClientPane *clients = nullptr;
+    panes::ProjectPane *projects = nullptr;
+};
+
+// The panes' look-up lists and counters, filled from the bound sources' rows, and the
+// description of a project's client and consultant. Each fill gives back the entries
+// in the table's order, for the pickers of the tabs.
 class MasterLists {
 public:
-    explicit MasterLists(Form1Ui &ui) : m_ui(ui) {}
+    MasterLists(const Sources &sources, const Panes &panes) : m_sources(sources), m_panes(panes) {}
 
-    void fillConsultantLists(); // Combo1, Combo5, Text48
-    void fillClientLists();     // Combo2, Combo4, Text47
-    void fillProjectLists();    // Combo3, Combo6, Text49
+    struct Listed {
+        QStringList consultants; // consultant list entries
+        QStringList clients;     // client list entries
+        QStringList projects;    // project codes
+    };
+    QStringList fillConsultantLists();
+    QStringList fillClientLists();
+    QStringList fillProjectLists();
     // All three, their entries made side by side.
-    void fillAllLists();
+    Listed fillAllLists();
 
     // Each re-reads its source, refills its lists and leaves the source on its first row.
-    void rebuildConsultantLists();
-    void rebuildClientLists();
-    void rebuildProjectLists();
+    QStringList rebuildConsultantLists();
+    QStringList rebuildClientLists();
+    QStringList rebuildProjectLists();
 
-    // The current project's client into Text50 and its consultant (by name) into
-    // Text51; the client and consultant panes end where they were.
-    void describeProjectKeepingPanes();
+    // The current project's client company and consultant (by name), shown beside it;
+    // the client and consultant panes end where they were.
+    panes::ProjectParties describeProjectKeepingPanes();
 
 private:
     struct Entries {
@@ -33,11 +57,10 @@ private:
     static Entries consultantEntries(const data::BoundSource &source);
     static Entries clientEntries(const data::BoundSource &source);
     static Entries projectEntries(const data::BoundSource &source);
-    void showConsultantLists(const Entries &e);
-    void showClientLists(const Entries &e);
-    void showProjectLists(const Entries &e);
+    static QStringList show(QComboBox *lookup, QLineEdit *counter, Entries entries);
 
-    Form1Ui &m_ui;
+    Sources m_sources;
+    Panes m_panes;
 };
 
 } // namespace talveros::mainwindow

@@ -2,6 +2,8 @@
 
 #include "data/TextForms.h"
 #include "mainwindow/Form1.h"
+
+#include <QTextDocument>
 #include "platform/Action.h"
 
 #include <QEvent>
@@ -10,11 +12,11 @@
 
 namespace talveros::mainwindow {
 
-StatusStripBehaviour::StatusStripBehaviour(Form1Ui &ui, platform::Services &services, QObject *parent)
-    : QObject(parent), m_ui(ui), m_services(services)
+StatusStripBehaviour::StatusStripBehaviour(const Parts &parts, platform::Services &services, QObject *parent)
+    : QObject(parent), m_ui(parts), m_services(services)
 {
-    connect(ui.clockTimer, &QTimer::timeout, this, &StatusStripBehaviour::tickClock);
-    ui.titleLabel->installEventFilter(this);
+    connect(parts.clockTimer, &QTimer::timeout, this, &StatusStripBehaviour::tickClock);
+    parts.titleLabel->installEventFilter(this);
 }
 
 void StatusStripBehaviour::tickClock() { m_ui.clock->setText(data::dateTimeText(m_services.clock.now())); }
@@ -22,7 +24,7 @@ void StatusStripBehaviour::tickClock() { m_ui.clock->setText(data::dateTimeText(
 void StatusStripBehaviour::showInformationBox()
 {
     // Only on the calendar's 11 January: the title line keeps its secret otherwise.
-    const QDate shown = m_ui.projectEntry->calendar->selectedDate();
+    const QDate shown = m_ui.calendar->selectedDate();
     if (shown.day() != 11 || shown.month() != 1)
         return;
     m_services.dialogs.message(informationText(), QString::fromLatin1(platform::kAppTitle), platform::Icon::Information,

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "mainwindow/Form1Ui.h"
 #include "platform/Services.h"
 
+#include <QCalendarWidget>
+#include <QLabel>
 #include <QObject>
+#include <QPlainTextEdit>
+#include <QTimer>
 
 namespace talveros::mainwindow {
 
@@ -12,7 +15,16 @@ namespace talveros::mainwindow {
 class StatusStripBehaviour : public QObject {
     Q_OBJECT
 public:
-    StatusStripBehaviour(Form1Ui &ui, platform::Services &services, QObject *parent = nullptr);
+    // What it paints and reads: the strip's own controls, and the calendar whose date
+    // unlocks the information box.
+    struct Parts {
+        QLabel *titleLabel = nullptr;
+        QLabel *clock = nullptr;
+        QPlainTextEdit *traceBox = nullptr;
+        QTimer *clockTimer = nullptr;
+        const QCalendarWidget *calendar = nullptr;
+    };
+    StatusStripBehaviour(const Parts &parts, platform::Services &services, QObject *parent = nullptr);
 
     void tickClock();
     void showInformationBox();
@@ -23,7 +35,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    Form1Ui &m_ui;
+    Parts m_ui;
     platform::Services &m_services;
 };
 

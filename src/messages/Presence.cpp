@@ -231,17 +231,9 @@ void PresenceController::signOff()
 {
     platform::runAction(m_main.services().dialogs, [this] {
         // An edit that could not be stored (the box has said why) is lost by ending:
-        // only when the administrator says so, as when closing the window. One refused
-        // because the row changed elsewhere is gone already, quoted in its box.
-        if (!m_main.storePendingEdits()
-            && (m_main.clientSource().hasPendingEdit() || m_main.projectSource().hasPendingEdit())) {
-            if (m_main.services().dialogs.message(unsavedEditSignOffQuestion(), QString::fromLatin1(platform::kAppTitle),
-                                                  platform::Icon::Exclamation, platform::Buttons::YesNo)
-                != platform::Answer::Yes)
-                return;
-            m_main.clientSource().discardPendingEdit();
-            m_main.projectSource().discardPendingEdit();
-        }
+        // only when the administrator says so, as when closing the window.
+        if (!m_main.storePendingEditsOrLetGo(unsavedEditSignOffQuestion()))
+            return;
         const QString shown = m_main.consultantSource().field(u"nummer");
         data::Connection conn(data::Database::Main);
         // The key narrows the read to the one row (the server compares numerically, so

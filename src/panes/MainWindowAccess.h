@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/Action.h"
 #include "platform/Services.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <utility>
 
 class QWidget;
 
@@ -19,6 +23,12 @@ enum class Tab { Invoicing = 2 };
 // How the project list changed: a creation leaves names that repeat once in the
 // project-name picker, a deletion leaves them as the table holds them.
 enum class ProjectListChange { Created, Deleted };
+
+// The client company and consultant name the window shows beside a project.
+struct ProjectParties {
+    QString clientCompany;
+    QString consultantName;
+};
 
 // What a feature may ask of the main window, and what the window tells the features.
 // Features see data (the bound sources) and what the window does for them, never
@@ -38,16 +48,29 @@ public:
     virtual data::BoundSource &projectSource() = 0;
 
     // Each re-reads its source from the server, rebuilds its look-up lists and counter
-    // exactly as start-up filled them and leaves the source on its first row.
+    // exactly as start-up filled them and leaves the source on its first row; the
+    // entries go out again as consultantsListed, clientsListed or projectsListed, and
+    // a changed project list as projectListChanged.
     virtual void rebuildConsultantLists() = 0;
     virtual void rebuildClientLists() = 0;
-    virtual void rebuildProjectLists() = 0;
+    virtual void rebuildProjectLists(ProjectListChange change) = 0;
     // Shows beside the project source's current row its client's company and its
-    // consultant's name, leaving the consultant and client panes where they were.
-    virtual void describeCurrentProject() = 0;
+    // consultant's name, leaving the consultant and client panes where they were, and
+    // gives back what it shows.
+    virtual ProjectParties describeCurrentProject() = 0;
 
-    // Writes any pending edit of a bound box; false (reported) when it could not.
-    virtual bool storePendingEdits() = 0;
+    // Writes the pending edits of the bound boxes. When one cannot be stored (the box
+    // has said why), asks `question` (Yes lets the edits go); false when the
+    // administrator keeps them, and whatever was to follow should not.
+    virtual bool storePendingEditsOrLetGo(const QString &question) = 0;
+
+    // Runs one action of a feature the way every event handler runs: a failure ends it
+    // with its box, never the program. False when it failed.
+    template <class Action>
+    bool act(Action &&action)
+    {
+        return platform::runAction(services().dialogs, std::forward<Action>(action));
+    }
 
     virtual void showTab(Tab tab) = 0;
     // The printer chosen in the window's printer list; empty when none is.
@@ -73,9 +96,13 @@ signals:
     // The administrator went to the inner tab strip.
     void tabStripEntered();
 
-    // Emitted by the feature that changed the project table, after the project source
-    // was read again.
+    // The project source was read again after the project table changed.
     void projectListChanged(talveros::panes::ProjectListChange change);
+    // A source's rows, read again or at start-up, as the entries of the look-up lists in
+    // the table's order: for the pickers a feature keeps of its own.
+    void consultantsListed(const QStringList &entries);
+    void clientsListed(const QStringList &entries);
+    void projectsListed(const QStringList &codes);
 };
 
 } // namespace talveros::panes

@@ -29,42 +29,45 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
     : QObject(parent), m_project(project), m_client(client), m_consultant(consultant), m_main(main)
 {
     connect(consultant.createConsultantButton, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { createConsultant(); }); });
+            [this] { m_main.act([this] { createConsultant(); }); });
     connect(client.createClientButton, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { createClient(); }); });
+            [this] { m_main.act([this] { createClient(); }); });
     connect(project.createProjectButton, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { createProject(); }); });
+            [this] { m_main.act([this] { createProject(); }); });
     connect(project.startDateButton, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { pickPlanningDate(true); }); });
+            [this] { m_main.act([this] { pickPlanningDate(true); }); });
     connect(project.endDateButton, &platform::PictureButton::doubleClicked, this,
-            [this] { act([this] { pickPlanningDate(false); }); });
-    connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this, [this] { act([this] { deleteProject(); }); });
+            [this] { m_main.act([this] { pickPlanningDate(false); }); });
+    connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this, [this] { m_main.act([this] { deleteProject(); }); });
 
-    connect(project.projectNameBox, &QLineEdit::textChanged, this, [this] { act([this] { composeProjectCode(); }); });
+    connect(project.projectNameBox, &QLineEdit::textChanged, this, [this] { m_main.act([this] { composeProjectCode(); }); });
     connect(project.clientPicker, &QComboBox::activated, this, [this](int index) {
-        act([this, index] {
+        m_main.act([this, index] {
             m_project.clientNumberBox->setText(m_project.clientPicker->itemText(index).left(4));
             composeProjectCode();
         });
     });
     connect(project.consultantPicker, &QComboBox::activated, this, [this](int index) {
-        act([this, index] {
+        m_main.act([this, index] {
             m_project.consultantNumberBox->setText(m_project.consultantPicker->itemText(index).left(4));
             composeProjectCode();
         });
     });
+
+    // The pickers list the master rows in the table's order, as the window reads them.
+    const auto fillWith = [](QComboBox *picker) {
+        return [picker](const QStringList &entries) { platform::setListEntries(picker, entries, picker->currentText()); };
+    };
+    connect(&main, &panes::MainWindowAccess::consultantsListed, this, fillWith(project.consultantPicker));
+    connect(&main, &panes::MainWindowAccess::clientsListed, this, fillWith(project.clientPicker));
+    connect(&main, &panes::MainWindowAccess::projectsListed, this, fillWith(project.projectPicker));
+    connect(project.projectPicker, &QComboBox::activated, this, [this] { m_main.act([this] { fetchProject(); }); });
 
     for (QWidget *box : {project.clientNumberBox, project.consultantNumberBox, project.startDateBox, project.endDateBox,
                          project.contractDurationBox, project.purchaseDayRateBox, project.salesDayRateBox})
         box->installEventFilter(this);
     for (QLineEdit *box : {project.contractDurationBox, project.purchaseDayRateBox, project.salesDayRateBox})
         platform::restrictTyping(box, numericKeyAllowed);
-}
-
-template <class Action>
-void RegistrationController::act(Action &&action)
-{
-    platform::runAction(m_main.services().dialogs, std::forward<Action>(action));
 }
 
 bool RegistrationController::eventFilter(QObject *watched, QEvent *event)
@@ -77,7 +80,7 @@ bool RegistrationController::eventFilter(QObject *watched, QEvent *event)
         else if (watched == p.consultantNumberBox)
             p.consultantPicker->setFocus();
         else if (watched == p.startDateBox || watched == p.endDateBox)
-            act([this, start = watched == p.startDateBox] { pickPlanningDate(start); });
+            m_main.act([this, start = watched == p.startDateBox] { pickPlanningDate(start); });
         return false;
     }
     if (event->type() == QEvent::KeyPress
@@ -287,9 +290,8 @@ void RegistrationController::createProject()
     }
     reportStored(
         [this] {
-            m_main.rebuildProjectLists();
+            m_main.rebuildProjectLists(panes::ProjectListChange::Created);
             m_main.describeCurrentProject();
-            emit m_main.projectListChanged(panes::ProjectListChange::Created);
         },
         QStringLiteral("Het project is aangemaakt"));
 }
@@ -321,10 +323,34 @@ void RegistrationController::deleteProject()
         dialogs.message(projectHasNoData(number), appTitle(), platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
-    m_main.rebuildProjectLists();
+    m_main.rebuildProjectLists(panes::ProjectListChange::Deleted);
     m_main.describeCurrentProject();
-    emit m_main.projectListChanged(panes::ProjectListChange::Deleted);
     dialogs.inform(QStringLiteral("Het project is verwijderd"));
+}
+
+void RegistrationController::fetchProject()
+{
+    auto &entry = m_project;
+    data::BoundSource &projects = m_main.projectSource();
+    projects.findWhere(u"Projectcode", entry.projectPicker->currentText());
+    const panes::ProjectParties parties = m_main.describeCurrentProject();
+
+    // Copied whole, whatever the entry boxes let the administrator type; the boxes that
+    // take fewer characters than the pane's cut the value as they did.
+    const auto value = [&projects](QStringView column) { return projects.field(column); };
+    entry.projectNameBox->setText(value(u"PROJECTNAAM"));
+    entry.projectCodeBox->setText(value(u"Projectcode"));
+    platform::setBoxText(entry.descriptionBox, value(u"ProjectOmschrijving"));
+    entry.clientNumberBox->setText(value(u"Opdrachtgevernummer"));
+    entry.clientPicker->setEditText(value(u"Opdrachtgevernummer") + u' ' + parties.clientCompany);
+    entry.consultantNumberBox->setText(value(u"Consultantnummer"));
+    entry.consultantPicker->setEditText(value(u"Consultantnummer") + u' ' + parties.consultantName);
+    entry.startDateBox->setText(value(u"TijdsplanningDATUMvan"));
+    entry.endDateBox->setText(value(u"TijdsplanningDATUMtm"));
+    entry.contractDurationBox->setText(value(u"ProjectduurPer8uur"));
+    entry.purchaseDayRateBox->setText(value(u"InkoopDagtariefOpdrachtgever"));
+    entry.salesDayRateBox->setText(value(u"VerkoopDagtariefConsultant"));
+    platform::setBoxText(entry.consultantMessageBox, value(u"CommentaarCONSULTANT"));
 }
 
 void RegistrationController::reportStored(const std::function<void()> &refresh, const QString &result)

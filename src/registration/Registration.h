@@ -14,7 +14,7 @@ class MainWindowAccess;
 namespace talveros::registration {
 
 // Gives the three entry screens and the window's request to delete the shown project
-// their actions.
+// their actions, and keeps the screen's pickers filled from the window's sources.
 class RegistrationController : public QObject {
     Q_OBJECT
 public:
@@ -27,14 +27,14 @@ public:
     void pickPlanningDate(bool start);
     void createProject();
     void deleteProject();
+    // The project chosen among the existing ones, copied into the entry screen.
+    void fetchProject();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void reportStored(const std::function<void()> &refresh, const QString &result);
-    template <class Action>
-    void act(Action &&action);
 
     ProjectEntryTab &m_project;
     ClientEntryTab &m_client;

@@ -23,23 +23,17 @@ ToolsController::ToolsController(WebBrowserTab &tab, WebView &view, platform::Pi
     });
 
     using Main = panes::MainWindowAccess;
-    connect(&main, &Main::invoicingTabAsked, this, [this] { act([this] { showInvoicingTab(); }); });
+    connect(&main, &Main::invoicingTabAsked, this, [this] { m_main.act([this] { showInvoicingTab(); }); });
     connect(&main, &Main::routeTraceAsked, this, &ToolsController::traceRoute);
-    connect(&main, &Main::mailAsked, this, [this] { act([this] { composeMail(); }); });
-    connect(&main, &Main::consultantSiteAsked, this, [this] { act([this] { showConsultantSite(); }); });
-    connect(&main, &Main::clientSiteAsked, this, [this] { act([this] { showClientSite(); }); });
+    connect(&main, &Main::mailAsked, this, [this] { m_main.act([this] { composeMail(); }); });
+    connect(&main, &Main::consultantSiteAsked, this, [this] { m_main.act([this] { showConsultantSite(); }); });
+    connect(&main, &Main::clientSiteAsked, this, [this] { m_main.act([this] { showClientSite(); }); });
     connect(tab.networkSiteButton, &platform::PictureButton::clicked, this,
-            [this] { act([this] { showPage(addresses::networkPage()); }); });
+            [this] { m_main.act([this] { showPage(addresses::networkPage()); }); });
     connect(tab.searchEngineButton, &platform::PictureButton::clicked, this,
-            [this] { act([this] { showPage(addresses::searchEngine()); }); });
+            [this] { m_main.act([this] { showPage(addresses::searchEngine()); }); });
     connect(tab.administrationPageButton, &platform::PictureButton::clicked, this,
-            [this] { act([this] { openAdministrationPage(); }); });
-}
-
-template <class Action>
-void ToolsController::act(Action &&action)
-{
-    platform::runAction(m_main.services().dialogs, std::forward<Action>(action));
+            [this] { m_main.act([this] { openAdministrationPage(); }); });
 }
 
 void ToolsController::composeMail()

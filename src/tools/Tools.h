@@ -44,8 +44,6 @@ private:
     // A stored web site: nothing when empty, a box instead of a page when it is no web
     // address.
     void showSite(const QString &site);
-    template <class Action>
-    void act(Action &&action);
 
     WebView &m_view;
     platform::PictureButton &m_closeView;
