@@ -130,8 +130,8 @@ void Form1::wireBehaviour()
     new Binder(*ui.consultantSource, ui.consultantPane->bindings(), m_services.dialogs, this);
     new Binder(*ui.clientSource, ui.clientPane->bindings(), m_services.dialogs, this);
     new Binder(*ui.projectSource, ui.projectPane->bindings(), m_services.dialogs, this);
-    m_statusStrip = new StatusStripBehaviour({ui.titleLabel, ui.clock, ui.traceBox, ui.clockTimer, ui.projectEntry->calendar},
-                                             m_services, this);
+    m_statusStrip = new StatusStripBehaviour(
+        {ui.titleLabel, ui.clock, ui.traceBox, ui.clockTimer, ui.projectEntry->calendar}, m_services, this);
     new LookUps(sources(ui), panes(ui), m_services.dialogs, this);
     forwardRequests();
 

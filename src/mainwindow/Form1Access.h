@@ -35,7 +35,10 @@ public:
         emit projectListChanged(change);
     }
     panes::ProjectParties describeCurrentProject() override { return m_lists.describeProjectKeepingPanes(); }
-    bool storePendingEditsOrLetGo(const QString &question) override { return m_form.storePendingEditsOrLetGo(question); }
+    bool storePendingEditsOrLetGo(const QString &question) override
+    {
+        return m_form.storePendingEditsOrLetGo(question);
+    }
     void showTab(panes::Tab tab) override { m_ui.outerTabs->setCurrentIndex(int(tab)); }
     QString chosenPrinter() const override { return m_ui.printerList->currentText(); }
     void dropRepeatedPrinters() override;

@@ -10,7 +10,10 @@ namespace talveros::mainwindow {
 namespace {
 
 // Keeps the list's own text: a list shows its caption until something is chosen.
-void fill(QComboBox *combo, const QStringList &entries) { platform::setListEntries(combo, entries, combo->currentText()); }
+void fill(QComboBox *combo, const QStringList &entries)
+{
+    platform::setListEntries(combo, entries, combo->currentText());
+}
 
 } // namespace
 
@@ -62,7 +65,8 @@ QStringList MasterLists::show(QComboBox *lookup, QLineEdit *counter, Entries ent
 
 QStringList MasterLists::fillConsultantLists()
 {
-    return show(m_panes.consultants->lookupList, m_panes.consultants->counter, consultantEntries(*m_sources.consultants));
+    return show(m_panes.consultants->lookupList, m_panes.consultants->counter,
+                consultantEntries(*m_sources.consultants));
 }
 
 QStringList MasterLists::fillClientLists()
@@ -122,7 +126,8 @@ panes::ProjectParties MasterLists::describeProjectKeepingPanes()
     const auto part = [&consultants, consultant](QStringView column) {
         return consultants.fieldAt(consultant, consultants.columnIndex(column));
     };
-    parties.consultantName = data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam"));
+    parties.consultantName =
+        data::personName(part(u"Titel1"), part(u"voornaam"), part(u"tussenvoegsel"), part(u"naam"));
     m_panes.projects->clientCompanyBox->setText(parties.clientCompany);
     m_panes.projects->consultantBox->setText(parties.consultantName);
     return parties;

@@ -38,9 +38,11 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
             [this] { m_main.act([this] { pickPlanningDate(true); }); });
     connect(project.endDateButton, &platform::PictureButton::doubleClicked, this,
             [this] { m_main.act([this] { pickPlanningDate(false); }); });
-    connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this, [this] { m_main.act([this] { deleteProject(); }); });
+    connect(&main, &panes::MainWindowAccess::deleteProjectAsked, this,
+            [this] { m_main.act([this] { deleteProject(); }); });
 
-    connect(project.projectNameBox, &QLineEdit::textChanged, this, [this] { m_main.act([this] { composeProjectCode(); }); });
+    connect(project.projectNameBox, &QLineEdit::textChanged, this,
+            [this] { m_main.act([this] { composeProjectCode(); }); });
     connect(project.clientPicker, &QComboBox::activated, this, [this](int index) {
         m_main.act([this, index] {
             m_project.clientNumberBox->setText(m_project.clientPicker->itemText(index).left(4));
@@ -56,7 +58,9 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
 
     // The pickers list the master rows in the table's order, as the window reads them.
     const auto fillWith = [](QComboBox *picker) {
-        return [picker](const QStringList &entries) { platform::setListEntries(picker, entries, picker->currentText()); };
+        return [picker](const QStringList &entries) {
+            platform::setListEntries(picker, entries, picker->currentText());
+        };
     };
     connect(&main, &panes::MainWindowAccess::consultantsListed, this, fillWith(project.consultantPicker));
     connect(&main, &panes::MainWindowAccess::clientsListed, this, fillWith(project.clientPicker));

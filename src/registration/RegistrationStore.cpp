@@ -163,7 +163,8 @@ std::optional<QString> settleUnknownCreations(const QString &table, const QStrin
                 number = QString::fromUtf8(*value);
         }
         Fields again = fieldsFor(number);
-        again.insert(again.begin(), {QStringLiteral("nummer"), QString::fromUtf8(earlier.row.front().second.value_or(""))});
+        const QString nummer = QString::fromUtf8(earlier.row.front().second.value_or(""));
+        again.insert(again.begin(), {QStringLiteral("nummer"), nummer});
         if (valuesOf(again) == earlier.row)
             answer = number;
     }
@@ -325,7 +326,10 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
         const int column = rows.columnIndex(u"nummer");
         size_t row = 0;
         // A row without a number (written by another program) is no project's row.
-        while (row < rows.rowCount() && (rows.isNull(row, column) || rows.value(row, column) != std::string_view(wanted)))
+        const auto isTheProjects = [&](size_t r) {
+            return !rows.isNull(r, column) && rows.value(r, column) == std::string_view(wanted);
+        };
+        while (row < rows.rowCount() && !isTheProjects(row))
             ++row;
         if (row == rows.rowCount())
             return Deletion::NoDataRow;
