@@ -597,7 +597,7 @@ private slots:
                 QVERIFY2(e.text().contains(QStringLiteral("niet bekend")), qPrintable(e.text()));
             }
             QVERIFY(source.hasPendingEdit());
-            QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("releasing")), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("released the held")), 10000);
         }
         QTRY_COMPARE(test::column(kProjects, "CommentaarADMIN"), QStringList{"mijn tekst"});
         try {

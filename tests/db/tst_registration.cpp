@@ -911,7 +911,7 @@ private slots:
             QVERIFY2(proxy.fired(), qPrintable(proxy.log()));
             // A statement held on the wire reaches the server after the box, on its own.
             if (action == QLatin1String("hold-before"))
-                QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("releasing")), 10000);
+                QTRY_VERIFY_WITH_TIMEOUT(proxy.log().contains(QStringLiteral("released the held")), 10000);
         }
         QStringList texts = rig.dialogs.texts().mid(1);
         QCOMPARE(texts.size(), said.size());
@@ -977,7 +977,7 @@ private slots:
             if (deletion)
                 other->execute("ROLLBACK");
             else
-                QTRY_VERIFY_WITH_TIMEOUT(proxy->log().contains(QStringLiteral("releasing")), 10000);
+                QTRY_VERIFY_WITH_TIMEOUT(proxy->log().contains(QStringLiteral("released the held")), 10000);
         }
         QCOMPARE(test::runningOnServer("DELETE FROM `TALVERO_PROJECT_DATA`%"), 0);
         QCOMPARE(count(), before);

@@ -169,6 +169,7 @@ async def client_to_server(c):
             break
         buf += data
         pkts, buf = packets(buf)
+        released = False
         for seq, payload, raw in pkts:
             cmd = payload[0] if payload else -1
             text = b""
@@ -207,7 +208,7 @@ async def client_to_server(c):
                 state["fired"] = state["count"] >= args.times
                 log("c%d holding the statement %d ms" % (c.cid, args.delay))
                 await asyncio.sleep(args.delay / 1000)
-                log("c%d releasing the held statement" % c.cid)
+                released = True
                 trigger = False
             if trigger and args.action == "stop-before":
                 await fire(c, args.action)
@@ -220,6 +221,9 @@ async def client_to_server(c):
                     await c.sw.drain()
             if trigger:
                 asyncio.ensure_future(fire(c, args.action))
+        if released:
+            # Only once what came with it (a prepared statement's execution) went too.
+            log("c%d released the held statement" % c.cid)
     if not c.dead:
         if args.latency:
             c.dsw.put(None)

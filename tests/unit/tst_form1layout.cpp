@@ -438,6 +438,22 @@ private slots:
         QCOMPARE(actual, expected.split(u' '));
     }
 
+    // Every line of the window's naming table names a control that exists once under
+    // that name, and no name stands in the table twice.
+    void namingTableNamesEveryControlOnce()
+    {
+        QFile file(QStringLiteral(TALVEROS_TESTS_DIR "/../src/mainwindow/Form1Names.cpp"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        static const QRegularExpression line(QStringLiteral(R"re(\{\s*[\w>-]+\s*,\s*"(\w+)"\s*\})re"));
+        QStringList names;
+        for (auto m = line.globalMatch(QString::fromUtf8(file.readAll())); m.hasNext();)
+            names << m.next().captured(1);
+        QVERIFY(names.size() > 200);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        for (const QString &name : names)
+            QVERIFY2(m_form->findChildren<QObject *>(name).size() == 1, qPrintable(name));
+    }
+
     void paneControlsCarryFormNames_data()
     {
         QTest::addColumn<QString>("pane");
