@@ -109,17 +109,12 @@ bool RegistrationController::eventFilter(QObject *watched, QEvent *event)
 void RegistrationController::createConsultant()
 {
     auto &e = m_consultant;
-    auto &dialogs = m_main.services().dialogs;
     auto t = [](const QLineEdit *box) { return box->text(); };
 
     const QString summary = consultantSummary({t(e.titleBox), t(e.initialsBox), t(e.surnamePrefixBox), t(e.surnameBox),
                                                t(e.addressBox), t(e.postcodeBox), t(e.townBox)});
-    if (dialogs.message(summary, QStringLiteral("Bevestigen consultant aanmaken"), platform::Icon::Question,
-                        platform::Buttons::YesNo)
-        != platform::Answer::Yes) {
-        dialogs.inform(QStringLiteral("De consultant is NIET aangemaakt"));
+    if (!confirmed(summary, QStringLiteral("Bevestigen consultant aanmaken"), QStringLiteral("De consultant is NIET aangemaakt")))
         return;
-    }
     const Credentials credentials =
         deriveCredentials(t(e.surnameBox), t(e.addressBox), t(e.postcodeBox), t(e.businessPhoneBox));
     const QString number = insertNumberedRow(
@@ -161,18 +156,13 @@ void RegistrationController::createConsultant()
 void RegistrationController::createClient()
 {
     auto &e = m_client;
-    auto &dialogs = m_main.services().dialogs;
     auto t = [](const QLineEdit *box) { return box->text(); };
 
     const QString summary = clientSummary({t(e.organisationBox), t(e.departmentBox), t(e.titleBox), t(e.initialsBox),
                                            t(e.surnamePrefixBox), t(e.surnameBox), t(e.addressBox), t(e.postcodeBox),
                                            t(e.townBox)});
-    if (dialogs.message(summary, QStringLiteral("Bevestigen opdrachtgever aanmaken"), platform::Icon::Question,
-                        platform::Buttons::YesNo)
-        != platform::Answer::Yes) {
-        dialogs.inform(QStringLiteral("De opdrachtgever is NIET aangemaakt"));
+    if (!confirmed(summary, QStringLiteral("Bevestigen opdrachtgever aanmaken"), QStringLiteral("De opdrachtgever is NIET aangemaakt")))
         return;
-    }
     const Credentials credentials =
         deriveCredentials(t(e.surnameBox), t(e.addressBox), t(e.postcodeBox), t(e.businessPhoneBox));
     const QString number = insertNumberedRow(
@@ -267,12 +257,8 @@ void RegistrationController::createProject()
 
     const QString summary = projectSummary(p.clientPicker->currentText(), p.consultantPicker->currentText(),
                                            p.projectNameBox->text(), platform::boxText(p.descriptionBox));
-    if (dialogs.message(summary, QStringLiteral("Bevestigen project aanmaken"), platform::Icon::Question,
-                        platform::Buttons::YesNo)
-        != platform::Answer::Yes) {
-        dialogs.inform(QStringLiteral("Het project is NIET aangemaakt"));
+    if (!confirmed(summary, QStringLiteral("Bevestigen project aanmaken"), QStringLiteral("Het project is NIET aangemaakt")))
         return;
-    }
 
     const Fields fields = {{"Projectnaam", p.projectNameBox->text()},
                            {"ProjectOmschrijving", platform::boxText(p.descriptionBox)},
@@ -355,6 +341,15 @@ void RegistrationController::fetchProject()
     entry.purchaseDayRateBox->setText(value(u"InkoopDagtariefOpdrachtgever"));
     entry.salesDayRateBox->setText(value(u"VerkoopDagtariefConsultant"));
     platform::setBoxText(entry.consultantMessageBox, value(u"CommentaarCONSULTANT"));
+}
+
+bool RegistrationController::confirmed(const QString &summary, const QString &title, const QString &declined)
+{
+    auto &dialogs = m_main.services().dialogs;
+    if (dialogs.message(summary, title, platform::Icon::Question, platform::Buttons::YesNo) == platform::Answer::Yes)
+        return true;
+    dialogs.inform(declined);
+    return false;
 }
 
 void RegistrationController::reportStored(const std::function<void()> &refresh, const QString &result)

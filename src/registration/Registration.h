@@ -34,6 +34,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The summary asked with Yes/No under `title`; on anything but Yes, `declined` is
+    // said and nothing is created.
+    bool confirmed(const QString &summary, const QString &title, const QString &declined);
     void reportStored(const std::function<void()> &refresh, const QString &result);
 
     ProjectEntryTab &m_project;
