@@ -1,6 +1,6 @@
 #include "invoicing/Declarations.h"
 
-#include "data/Connection.h"
+#include "data/Session.h"
 #include "data/DbError.h"
 #include "data/SideBySide.h"
 #include "data/TextForms.h"
@@ -33,9 +33,9 @@ constexpr qsizetype kMaxKeysInQuery = 1000;
 
 RowStore query(const QByteArray &sql, const std::vector<data::SqlValue> &params = {})
 {
-    data::Connection conn(data::Database::Declarations);
-    RowStore rows = conn.query(sql, params);
-    conn.close();
+    data::Session session(data::Database::Declarations);
+    RowStore rows = session.read(sql, params);
+    session.close();
     return rows;
 }
 

@@ -1,9 +1,8 @@
 #include "messages/Presence.h"
 
 #include "data/BoundSource.h"
-#include "data/Connection.h"
+#include "data/Session.h"
 #include "data/DbError.h"
-#include "data/RecordSet.h"
 #include "data/ServerWait.h"
 #include "data/SideBySide.h"
 #include "data/TextForms.h"
@@ -137,7 +136,10 @@ bool PresenceController::serverMayAnswer()
     if (!m_probe->running.exchange(true)) {
         std::thread([probe = m_probe] {
             try {
-                data::Connection conn(data::Database::Main);
+                // Asked, not only connected: a connection kept from before may be one the
+                // server has ended since.
+                data::Session session;
+                session.read("SELECT 1");
                 probe->answered = true;
             } catch (...) {
             }
@@ -235,10 +237,10 @@ void PresenceController::signOff()
         if (!m_main.storePendingEditsOrLetGo(unsavedEditSignOffQuestion()))
             return;
         const QString shown = m_main.consultantSource().field(u"nummer");
-        data::Connection conn(data::Database::Main);
+        data::Session session;
         // The key narrows the read to the one row (the server compares numerically, so
         // "01" would pass it); the text must still be the one shown.
-        data::RecordSet rs(conn, kConsultants, data::Rows::matching("`nummer` = ?", {shown.toUtf8()}));
+        data::RecordSet rs = session.records(kConsultants, data::Rows::matching("`nummer` = ?", {shown.toUtf8()}));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             if (rs.fieldOrEmpty(u"nummer") == shown) {
                 rs.setField(u"isAFGEMELD", data::dateTimeText(m_main.services().clock.now()));
@@ -248,7 +250,7 @@ void PresenceController::signOff()
             }
         }
         rs.close();
-        conn.close();
+        session.close();
         m_main.services().app.quit(0);
     });
 }

@@ -1,7 +1,6 @@
 #include "messages/Ticker.h"
 
-#include "data/Connection.h"
-#include "data/RecordSet.h"
+#include "data/Session.h"
 #include "data/UnknownWrites.h"
 #include "messages/CommunicationTab.h"
 #include "platform/Action.h"
@@ -45,12 +44,12 @@ Ticker::Ticker(CommunicationTab &tab, platform::Dialogs &dialogs, QObject *paren
 
 void Ticker::load()
 {
-    data::Connection conn(data::Database::Main);
-    data::RecordSet rs(conn, kTable);
+    data::Session session;
+    data::RecordSet rs = session.records(kTable);
     rs.moveFirst();
     const QString text = rs.eof() ? QString() : rs.field(u"Bericht");
     rs.close();
-    conn.close();
+    session.close();
     platform::setBoxText(m_tab.messageBox, text);
     if (text.isEmpty())
         showStopped();
@@ -96,9 +95,9 @@ data::DbError messageNotKnown(const data::DbError &e, const QString &said)
 // The message row as a fresh connection reads it; nullopt when it holds none.
 std::optional<data::SqlValue> storedMessage()
 {
-    data::Connection conn(data::Database::Main);
-    const data::RowStore rows = conn.query("select `Bericht` from `TALVERO_berichten`");
-    conn.close();
+    data::Session session;
+    const data::RowStore rows = session.read("select `Bericht` from `TALVERO_berichten`");
+    session.close();
     if (rows.rowCount() == 0)
         return std::nullopt;
     return rows.row(0)[0];
@@ -133,12 +132,12 @@ bool Ticker::store(const QString &text)
     for (const data::UnknownWrite &earlier : data::unknownwrites::of(data::UnknownWrite::Kind::Update, kTable))
         data::unknownwrites::forget(earlier.id);
 
-    data::Connection conn(data::Database::Main);
-    data::RecordSet rs(conn, kTable);
+    data::Session session;
+    data::RecordSet rs = session.records(kTable);
     rs.moveFirst();
     if (rs.eof()) {
         rs.close();
-        conn.close();
+        session.close();
         m_dialogs.message(missingMessageRowText(), QString::fromLatin1(platform::kAppTitle),
                           platform::Icon::Exclamation, platform::Buttons::Ok);
         return false;
@@ -166,7 +165,7 @@ bool Ticker::store(const QString &text)
         throw messageNotKnown(e, now && *now == before ? messageNotStoredText() : messageChangedMeanwhileText());
     }
     rs.close();
-    conn.close();
+    session.close();
     return true;
 }
 

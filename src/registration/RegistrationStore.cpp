@@ -2,9 +2,7 @@
 
 #include "data/ConnectionSettings.h"
 #include "data/DbError.h"
-#include "data/NamedLock.h"
-#include "data/RowWriter.h"
-#include "data/Transaction.h"
+#include "data/Session.h"
 #include "data/UnknownWrites.h"
 #include "registration/RegistrationTexts.h"
 
@@ -75,9 +73,9 @@ enum class Outcome { Stored, NotStored, Unknown };
 Outcome rowStored(const QString &table, const Values &values)
 {
     try {
-        data::Connection conn(data::Database::Main);
-        const qint64 count = data::rowwriter::countHolding(conn, table, values);
-        conn.close();
+        data::Session session;
+        const qint64 count = session.countHolding(table, values);
+        session.close();
         return count > 0 ? Outcome::Stored : Outcome::NotStored;
     } catch (const data::DbError &) {
         return Outcome::Unknown;
@@ -107,10 +105,10 @@ void rememberSession(UnknownWrite::Kind kind, const QString &table, const data::
 // Writes the new row of `table` and commits. A reply that never comes before the commit
 // leaves nothing stored; after it, the row itself tells, once the session that sent it
 // has ended. Returns false when another workstation took the number first.
-bool storeNewRow(data::Connection &conn, data::Transaction &transaction, const QString &table, const Fields &fields)
+bool storeNewRow(data::Session &session, data::Transaction &transaction, const QString &table, const Fields &fields)
 {
     try {
-        data::rowwriter::insertFields(conn, table, valuesOf(fields));
+        session.add(table, valuesOf(fields));
     } catch (const data::DbError &e) {
         if (takenMeanwhile(e))
             return false;
@@ -181,7 +179,7 @@ namespace {
 // meanwhile; throws registrationBusy() when one holds it for longer than we wait.
 class NumberingLock {
 public:
-    NumberingLock(data::Connection &conn, const QString &table) : m_lock(conn, lockName(table), g_lockWait)
+    NumberingLock(data::Session &session, const QString &table) : m_lock(session.lock(lockName(table), g_lockWait))
     {
         if (!m_lock.had())
             throw busy();
@@ -202,17 +200,17 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 {
     if (const std::optional<QString> stored = settleUnknownCreations(target.table, target.numberColumn, fieldsFor))
         return *stored;
-    data::Connection conn(data::Database::Main);
-    const QByteArray table = data::rowwriter::quotedName(target.table);
+    data::Session session;
+    const QByteArray table = data::quotedName(target.table);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
-        NumberingLock lock(conn, target.table);
-        data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
+        NumberingLock lock(session, target.table);
+        data::Transaction transaction = session.transaction(data::Transaction::Reads::OneMoment);
         // Only the column the rule reads: the whole table would cost as much again as the
         // list refresh that follows. The last row in the server's order counts, which is
         // not always the highest key (a table another program made without one).
-        const data::RowStore numbers = conn.query("select nummer from " + table);
+        const data::RowStore numbers = session.read("select nummer from " + table);
         std::optional<qint64> last;
         if (numbers.rowCount() > 0) {
             const size_t row = numbers.rowCount() - 1;
@@ -228,7 +226,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
         const QString number = nextMasterNumber(last);
 
         const data::RowStore used =
-            conn.query("select count(*) from " + table + " where " + data::rowwriter::quotedName(target.numberColumn)
+            session.read("select count(*) from " + table + " where " + data::quotedName(target.numberColumn)
                            + " = ?",
                        {utf8(number)});
         if (used.rowCount() == 1 && used.text(0, 0) != QLatin1String("0"))
@@ -236,7 +234,7 @@ QString insertNumberedRow(const MasterTable &target, const std::function<Fields(
 
         Fields fields = fieldsFor(number);
         fields.insert(fields.begin(), {QStringLiteral("nummer"), QString::number(last.value_or(0) + 1)});
-        if (storeNewRow(conn, transaction, target.table, fields))
+        if (storeNewRow(session, transaction, target.table, fields))
             return number;
     }
     throw busy();
@@ -250,30 +248,30 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
 {
     if (settleUnknownCreations(kProjects, QStringLiteral("nummer"), [&fields](const QString &) { return fields; }))
         return true;
-    data::Connection conn(data::Database::Main);
+    data::Session session;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
-        NumberingLock lock(conn, kProjects);
-        data::Transaction transaction(conn, data::Transaction::Reads::OneMoment);
+        NumberingLock lock(session, kProjects);
+        data::Transaction transaction = session.transaction(data::Transaction::Reads::OneMoment);
         // Whether the code is taken, and the number a new project would get, in one
         // exchange. The server's collation only narrows the codes down (it calls codes
         // equal that differ in letter case or trailing blanks, and is the cheaper test);
         // BINARY on both sides decides. Data rows hold the number as text; other programs
         // may have written anything there.
-        const QByteArray projects = data::rowwriter::quotedName(kProjects);
-        const data::RowStore next = conn.query(
+        const QByteArray projects = data::quotedName(kProjects);
+        const data::RowStore next = session.read(
             "select exists(select 1 from " + projects
                 + " where Projectcode = ? and BINARY Projectcode = BINARY ?), "
             "greatest(coalesce((select max(nummer) from " + projects + "), 0), "
-            "coalesce((select max(cast(nummer as signed)) from " + data::rowwriter::quotedName(kProjectData)
+            "coalesce((select max(cast(nummer as signed)) from " + data::quotedName(kProjectData)
                 + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1",
             {utf8(code), utf8(code)});
         if (next.text(0, 0) != QLatin1String("0"))
             return false;
         Fields numbered = fields;
         numbered.insert(numbered.begin(), {QStringLiteral("nummer"), next.text(0, 1)});
-        if (storeNewRow(conn, transaction, kProjects, numbered))
+        if (storeNewRow(session, transaction, kProjects, numbered))
             return true;
     }
     throw busy();
@@ -298,9 +296,9 @@ bool settleUnknownDeletions(const QString &number, const std::function<bool(qint
     }
     if (!doubt)
         return true;
-    data::Connection conn(data::Database::Main);
-    const qint64 rows = data::rowwriter::countHolding(conn, kProjectData, {{QStringLiteral("nummer"), utf8(number)}});
-    conn.close();
+    data::Session session;
+    const qint64 rows = session.countHolding(kProjectData, {{QStringLiteral("nummer"), utf8(number)}});
+    session.close();
     for (const UnknownWrite &earlier : data::unknownwrites::of(UnknownWrite::Kind::Delete, kProjectData)) {
         if (earlier.row.front().second == utf8(number))
             data::unknownwrites::forget(earlier.id);
@@ -313,14 +311,14 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
 {
     if (!settleUnknownDeletions(number, deleteAfterDoubt))
         return Deletion::Kept;
-    data::Connection conn(data::Database::Main);
+    data::Session session;
     const QByteArray wanted = number.toUtf8();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0)
             pauseAfterLoss(attempt);
         // The server's comparison only narrows the rows down (it ignores letter case and
         // trailing blanks, and keeps their order); the exact one is below.
-        const data::RowStore rows = conn.query("select * from " + data::rowwriter::quotedName(kProjectData)
+        const data::RowStore rows = session.read("select * from " + data::quotedName(kProjectData)
                                                    + " where `nummer` = ?",
                                                {wanted});
         const int column = rows.columnIndex(u"nummer");
@@ -341,9 +339,9 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
         // The deletion takes effect with its commit only: a reply lost before that means
         // nothing was deleted, whatever the server was still doing. The row deleted is one
         // that still holds every value read.
-        data::Transaction transaction(conn);
+        data::Transaction transaction = session.transaction();
         try {
-            data::rowwriter::remove(conn, kProjectData, rows, values);
+            session.removeRow(kProjectData, rows, values);
         } catch (const data::DbError &e) {
             if (e.lostToConcurrentWrite())
                 continue;
@@ -363,7 +361,7 @@ Deletion deleteFirstProjectData(const QString &number, const std::function<bool(
                 {UnknownWrite::Kind::Delete, kProjectData, identified, e.stillRunning(), true, 0});
             throw e.retold(deletionOutcomeUnknown() + QStringLiteral("\n(%1)").arg(e.text()));
         }
-        conn.close();
+        session.close();
         return Deletion::Deleted;
     }
     throw busy();

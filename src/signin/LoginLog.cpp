@@ -1,7 +1,6 @@
 #include "signin/LoginLog.h"
 
-#include "data/Connection.h"
-#include "data/RowWriter.h"
+#include "data/Session.h"
 
 namespace talveros::signin {
 
@@ -58,17 +57,17 @@ void writeLoginLog(platform::Services &services, WorkstationInfo &info)
     info.dateTime = loginDateTimeText(services.clock.now(), services.workstation.dateSeparator(),
                                       services.workstation.timeFormat());
     // Only adds: the log grows with every sign-in for years, and none of it is read.
-    data::Connection conn(data::Database::Main);
-    data::rowwriter::insertFields(conn, QStringLiteral("LOGINadministrator"),
-                                  {{QStringLiteral("DATUMTIJD"), info.dateTime.toUtf8()},
-                                   {QStringLiteral("PCnaam"), info.userName.toUtf8()},
-                                   {QStringLiteral("LOGINnaam"), QByteArrayLiteral("Administrator")},
-                                   {QStringLiteral("NETWERKkaart"), info.adapterDescription.toUtf8()},
-                                   {QStringLiteral("NETWERKadres"), info.adapterAddress.toUtf8()},
-                                   {QStringLiteral("MBmerk"), info.boardMaker.toUtf8()},
-                                   {QStringLiteral("MBtype"), info.boardType.toUtf8()},
-                                   {QStringLiteral("Afdrukapparaat"), info.printerName.toUtf8()}});
-    conn.close();
+    data::Session session;
+    session.add(QStringLiteral("LOGINadministrator"),
+                {{QStringLiteral("DATUMTIJD"), info.dateTime.toUtf8()},
+                 {QStringLiteral("PCnaam"), info.userName.toUtf8()},
+                 {QStringLiteral("LOGINnaam"), QByteArrayLiteral("Administrator")},
+                 {QStringLiteral("NETWERKkaart"), info.adapterDescription.toUtf8()},
+                 {QStringLiteral("NETWERKadres"), info.adapterAddress.toUtf8()},
+                 {QStringLiteral("MBmerk"), info.boardMaker.toUtf8()},
+                 {QStringLiteral("MBtype"), info.boardType.toUtf8()},
+                 {QStringLiteral("Afdrukapparaat"), info.printerName.toUtf8()}});
+    session.close();
 }
 
 bool selectPrinter(platform::Printers &printers, const QString &deviceName)

@@ -1,7 +1,6 @@
 #include "signin/frmSplash.h"
 
-#include "data/Connection.h"
-#include "data/RecordSet.h"
+#include "data/Session.h"
 #include "platform/Action.h"
 #include "platform/Branding.h"
 #include "platform/TextBox.h"
@@ -163,12 +162,13 @@ void frmSplash::fillPrinterList()
 
 bool frmSplash::credentialsFound(const QString &login, const QString &password)
 {
-    data::Connection conn(data::Database::Main);
+    data::Session session;
     // The server's collation ignores letter case and trailing blanks, so it only narrows
     // the rows down to those that may match; the exact comparison is the program's. Rows
     // that cannot match (another administrator's, one with a NULL) are never read.
-    data::RecordSet rs(conn, QStringLiteral("TALVERO_ADMINISTRATOR"),
-                       data::Rows::matching("`PASWOORD` = ? AND `LOGIN` = ?", {password.toUtf8(), login.toUtf8()}));
+    data::RecordSet rs = session.records(
+        QStringLiteral("TALVERO_ADMINISTRATOR"),
+        data::Rows::matching("`PASWOORD` = ? AND `LOGIN` = ?", {password.toUtf8(), login.toUtf8()}));
     bool found = false;
     for (rs.moveFirst(); !rs.eof() && !found;) {
         found = rs.field(u"PASWOORD") == password && rs.field(u"LOGIN") == login;
@@ -176,7 +176,7 @@ bool frmSplash::credentialsFound(const QString &login, const QString &password)
             rs.moveNext();
     }
     rs.close();
-    conn.close();
+    session.close();
     return found;
 }
 
