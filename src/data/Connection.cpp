@@ -137,12 +137,6 @@ SqlValue fetchLongValue(SQLHSTMT stmt, SQLUSMALLINT column)
 
 } // namespace
 
-namespace {
-// ER_UNKNOWN_SYSTEM_VARIABLE: a server outside the cluster software's family (MySQL)
-// refusing the statement that makes a session's reads causal.
-constexpr int kUnknownVariable = 1193;
-} // namespace
-
 void dropHandle(void *dbc)
 {
     SQLDisconnect(dbc);
@@ -150,6 +144,10 @@ void dropHandle(void *dbc)
 }
 
 namespace {
+// ER_UNKNOWN_SYSTEM_VARIABLE: a server outside the cluster software's family (MySQL)
+// refusing the statement that makes a session's reads causal.
+constexpr int kUnknownVariable = 1193;
+
 // A connection that answered this recently is taken to be alive: within one action the
 // statements follow each other at once.
 constexpr auto kAnsweredRecently = std::chrono::seconds(1);
@@ -200,7 +198,9 @@ void Connection::open()
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         m_dbc = nullptr;
         // Learnt once: every later connection of the program leaves the setting out.
-        if (native == kUnknownVariable && conn.contains("wsrep_sync_wait") && text.contains(QLatin1String("wsrep_sync_wait"))) {
+        const bool refusedCausalReads = native == kUnknownVariable && conn.contains("wsrep_sync_wait")
+            && text.contains(QLatin1String("wsrep_sync_wait"));
+        if (refusedCausalReads) {
             setCausalReads(false);
             continue;
         }
