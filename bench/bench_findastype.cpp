@@ -107,7 +107,7 @@ int main(int argc, char *argv[])
     // The program's list.
     QWidget ours;
     auto *combo = platform::captionedList(&ours, QStringLiteral("Combo1"), QStringLiteral("Consultants lijst"),
-                                          Qt::green, true);
+                                          Qt::green);
     platform::findAsYouType(combo);
     platform::setListEntries(combo, list, QStringLiteral("Consultants lijst"));
     combo->setMinimumWidth(400);

@@ -39,9 +39,9 @@ QLabel *panelHeading(QWidget *parent, const QString &text)
     return label;
 }
 
-QComboBox *picker(QWidget *parent, const QString &designText, const QColor &colour, bool sorted)
+QComboBox *picker(QWidget *parent, const QString &designText, const QColor &colour)
 {
-    QComboBox *combo = platform::captionedList(parent, QString(), designText, colour, sorted);
+    QComboBox *combo = platform::captionedList(parent, QString(), designText, colour);
     combo->setMinimumWidth(200);
     platform::findAsYouType(combo);
     return combo;
@@ -49,7 +49,7 @@ QComboBox *picker(QWidget *parent, const QString &designText, const QColor &colo
 
 QListView *panelList(QWidget *parent, const QColor &background, const QColor &text, bool multiSelect)
 {
-    QListView *list = platform::rowList(parent, QString(), fixedPitchFont(), background, text, multiSelect, true);
+    QListView *list = platform::rowList(parent, QString(), fixedPitchFont(), background, text, multiSelect);
     list->setMinimumHeight(60);
     return list;
 }
@@ -61,23 +61,23 @@ InvoicingTab::InvoicingTab(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("invoicing"));
 
     unpaidClientInvoicesHeading = panelHeading(this, QStringLiteral("OPENSTAANDE Opdrachtgever facturen"));
-    clientPicker = picker(this, QStringLiteral("Opdrachtgevers"), kYellow, true);
-    projectNamePicker = picker(this, QStringLiteral("NOG TE DECLAREREN"), kCyan, true);
+    clientPicker = picker(this, QStringLiteral("Opdrachtgevers"), kYellow);
+    projectNamePicker = picker(this, QStringLiteral("NOG TE DECLAREREN"), kCyan);
     declarationList = panelList(this, kLightYellow, kRed, true);
 
     paidClientInvoicesHeading = panelHeading(this, QStringLiteral("BETAALDE Opdrachtgever facturen "));
-    paidClientPicker = picker(this, QStringLiteral("Opdrachtgevers"), kYellow, false);
-    paidClientProjectPicker = picker(this, QStringLiteral("AL GEDECLAREERD"), kCyan, true);
+    paidClientPicker = picker(this, QStringLiteral("Opdrachtgevers"), kYellow);
+    paidClientProjectPicker = picker(this, QStringLiteral("AL GEDECLAREERD"), kCyan);
     paidByClientsList = panelList(this, kLightYellow, kDarkGreen, false);
 
     unpaidConsultantInvoicesHeading = panelHeading(this, QStringLiteral("OPENSTAANDE Consultant facturen"));
-    unpaidConsultantPicker = picker(this, QStringLiteral("Consultants"), kGreen, false);
-    unpaidConsultantProjectPicker = picker(this, QStringLiteral("NOG TE DECLAREREN"), kCyan, false);
+    unpaidConsultantPicker = picker(this, QStringLiteral("Consultants"), kGreen);
+    unpaidConsultantProjectPicker = picker(this, QStringLiteral("NOG TE DECLAREREN"), kCyan);
     unpaidToConsultantsList = panelList(this, kLightGreen, kRed, true);
 
     paidConsultantInvoicesHeading = panelHeading(this, QStringLiteral("BETAALDE Consultant facturen"));
-    paidConsultantPicker = picker(this, QStringLiteral("Consultants"), kGreen, false);
-    paidConsultantProjectPicker = picker(this, QStringLiteral("AL GEDECLAREERD"), kCyan, false);
+    paidConsultantPicker = picker(this, QStringLiteral("Consultants"), kGreen);
+    paidConsultantProjectPicker = picker(this, QStringLiteral("AL GEDECLAREERD"), kCyan);
     paidToConsultantsList = panelList(this, kLightGreen, kDarkGreen, false);
 
     // The caption the button has always carried; its tool tip says what it does.

@@ -68,7 +68,7 @@ QLabel *RecordPane::makeHeading(const QString &word)
 
 QComboBox *RecordPane::makeLookup(const QString &designText, const QColor &colour)
 {
-    QComboBox *combo = platform::captionedList(this, QString(), designText, colour, true);
+    QComboBox *combo = platform::captionedList(this, QString(), designText, colour);
     platform::findAsYouType(combo);
     return combo;
 }

@@ -49,8 +49,7 @@ private:
 
 } // namespace
 
-QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour,
-                         bool sorted)
+QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour)
 {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(objectName);
@@ -65,7 +64,6 @@ QComboBox *captionedList(QWidget *parent, const QString &objectName, const QStri
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(25);
     combo->setEditText(caption);
-    combo->setProperty("sorted", sorted);
     QPalette p = combo->palette();
     p.setColor(QPalette::Base, colour);
     p.setColor(QPalette::Button, colour);

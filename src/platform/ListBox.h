@@ -10,10 +10,9 @@ class QWidget;
 namespace talveros::platform {
 
 // A drop-down list with an edit field that shows its caption until an entry is
-// chosen, in the colour of the records it lists. `sorted` marks a list whose filler
-// keeps it in the program's text order; the widget itself keeps insertion order.
-QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour,
-                         bool sorted);
+// chosen, in the colour of the records it lists. It keeps its entries in the order they
+// are given: a filler that wants them in the program's text order sorts them first.
+QComboBox *captionedList(QWidget *parent, const QString &objectName, const QString &caption, const QColor &colour);
 
 // Sets all entries of a drop-down list at once through one list model (an item object
 // and a change signal per entry cost more than reading the entries did), with no entry

@@ -52,13 +52,12 @@ std::shared_ptr<const ListRows> rowsOf(QStringList texts)
 }
 
 QListView *rowList(QWidget *parent, const QString &objectName, const QFont &font, const QColor &background,
-                   const QColor &text, bool multiSelect, bool sorted)
+                   const QColor &text, bool multiSelect)
 {
     auto *list = new QListView(parent);
     list->setObjectName(objectName);
     list->setModel(new RowsModel(list));
     list->setFont(font);
-    list->setProperty("sorted", sorted);
     list->setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     QPalette p = list->palette();

@@ -27,11 +27,10 @@ public:
 // Rows that already are texts, in the order given.
 std::shared_ptr<const ListRows> rowsOf(QStringList texts);
 
-// A list shown through one model over ListRows, in the colours of its records. A
-// `sorted` list is one its filler keeps in the program's text order; the list shows the
-// rows in the order they are given.
+// A list shown through one model over ListRows, in the colours of its records; it shows
+// the rows in the order they are given.
 QListView *rowList(QWidget *parent, const QString &objectName, const QFont &font, const QColor &background,
-                   const QColor &text, bool multiSelect, bool sorted);
+                   const QColor &text, bool multiSelect);
 // Shows these rows instead of the ones before, with no row current or selected; the
 // list stays scrolled where it was as far as the new rows reach.
 void setListRows(QListView *list, std::shared_ptr<const ListRows> rows);

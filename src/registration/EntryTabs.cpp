@@ -127,11 +127,11 @@ ProjectEntryTab::ProjectEntryTab(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("projectEntry"));
 
     clientPicker = platform::captionedList(this, QString(), QStringLiteral("Opdrachtgevers"),
-                                          platform::colours::kPaleYellow, false);
+                                          platform::colours::kPaleYellow);
     consultantPicker = platform::captionedList(this, QString(), QStringLiteral("Consultants"),
-                                              platform::colours::kPaleGreen, false);
+                                              platform::colours::kPaleGreen);
     projectPicker = platform::captionedList(this, QString(), QStringLiteral("Een bestaand project ophalen en invullen"),
-                                           platform::colours::kPaleCyan, false);
+                                           platform::colours::kPaleCyan);
 
     clientNumberBox = entryBox(this, 32767, 5);
     clientNumberBox->setText(QStringLiteral(" "));

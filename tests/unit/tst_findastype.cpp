@@ -18,7 +18,7 @@ const QStringList kEntries{"0001  Jansen & Zn", "0002  Émile Dupré", "0003  em
 struct Picker {
     QWidget window;
     QComboBox *combo = platform::captionedList(&window, QStringLiteral("Combo1"), QStringLiteral("Consultants lijst"),
-                                               Qt::green, true);
+                                               Qt::green);
     Picker()
     {
         platform::findAsYouType(combo);

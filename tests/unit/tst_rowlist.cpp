@@ -45,7 +45,7 @@ private slots:
     {
         QFETCH(int, count);
         std::unique_ptr<QListView> list(
-            rowList(nullptr, QStringLiteral("List4"), QFont(QStringLiteral("Courier New")), Qt::yellow, Qt::red, true, true));
+            rowList(nullptr, QStringLiteral("List4"), QFont(QStringLiteral("Courier New")), Qt::yellow, Qt::red, true));
         auto rows = std::make_shared<CountedRows>(count);
         setListRows(list.get(), rows);
         list->resize(400, 200);
