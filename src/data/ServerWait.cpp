@@ -93,14 +93,7 @@ bool callServer(std::function<void()> work, std::function<void()> orphaned, cons
             orphan();
     });
 
-    std::exception_ptr meanwhileFailure;
-    if (meanwhile) {
-        try {
-            meanwhile();
-        } catch (...) {
-            meanwhileFailure = std::current_exception();
-        }
-    }
+    const std::exception_ptr meanwhileFailure = failureOf(meanwhile);
     if (hook) {
         WaitingScope waiting;
         ServerCall call(state);
@@ -124,6 +117,18 @@ bool callServer(std::function<void()> work, std::function<void()> orphaned, cons
     if (state->failure)
         std::rethrow_exception(state->failure);
     return true;
+}
+
+std::exception_ptr failureOf(const std::function<void()> &work)
+{
+    if (!work)
+        return nullptr;
+    try {
+        work();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
 }
 
 DbError abandonedWaitError()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -49,6 +50,10 @@ bool waitingForServer();
 // of `work`.
 bool callServer(std::function<void()> work, std::function<void()> orphaned,
                 const std::function<void()> &meanwhile = {});
+
+// Runs `work` (when there is any) and gives back what it threw, to be thrown once the
+// work beside it has ended.
+std::exception_ptr failureOf(const std::function<void()> &work);
 
 // The failure an action ends with when the administrator stopped waiting.
 DbError abandonedWaitError();

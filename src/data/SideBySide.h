@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ServerWait.h"
+
 #include <exception>
 #include <functional>
 #include <optional>
@@ -84,16 +86,9 @@ std::vector<ReadOutcome<Result>> readSideBySide(const std::vector<Read<Input, Re
         joinAll();
         throw;
     }
-    std::exception_ptr meanwhileFailure;
-    if (meanwhile) {
-        try {
-            meanwhile();
-        } catch (...) {
-            meanwhileFailure = std::current_exception();
-        }
-    } else if (!reads.empty()) {
+    const std::exception_ptr meanwhileFailure = failureOf(meanwhile);
+    if (!meanwhile && !reads.empty())
         outcomes[0].run(reads[0]);
-    }
     joinAll();
     if (meanwhileFailure)
         std::rethrow_exception(meanwhileFailure);
