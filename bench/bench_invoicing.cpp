@@ -69,15 +69,19 @@ double cpuSeconds()
 // CPU seconds of the last timed action: on a busy machine the wall clock also counts
 // the time others had the processor.
 double lastCpu = 0;
+// And its round trips, when a relay counts them (-1 otherwise).
+long lastTrips = -1;
 
 template <class Action>
 double timed(Action &&action)
 {
     QElapsedTimer timer;
     const double cpuStart = cpuSeconds();
+    const long trips = bench::roundTrips();
     timer.start();
     action();
     lastCpu = cpuSeconds() - cpuStart;
+    lastTrips = trips < 0 ? -1 : bench::roundTrips() - trips;
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
@@ -113,6 +117,7 @@ int main(int argc, char *argv[])
         if (mode == "overview") {
             best = std::min(best, timed([&] { invoicing->loadPaymentOverview(); }));
             cpu = lastCpu;
+            const long overviewTrips = lastTrips;
             // Where the time goes: the read and the row texts alone, without the lists.
             const double read = timed([] { invoicing::readPaymentOverview({true, true, false, false}, {true, false, false, false}); });
             produced = QStringLiteral("rows=%1+%2+%3+%4 pickers=%5+%6")
@@ -123,6 +128,7 @@ int main(int argc, char *argv[])
                            .arg(tab->projectNamePicker->count())
                            .arg(tab->paidClientPicker->count())
                 + QStringLiteral(" read=%1").arg(read, 0, 'f', 3);
+            lastTrips = overviewTrips;
         } else if (mode == "pick" || mode == "invoice") {
             tab->clientPicker->setEditText(client);
             const double pick = timed([&] { invoicing->showClientDeclarations(); });
@@ -147,7 +153,8 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
-    std::printf("%s seconds=%.3f cpu=%.3f %s before=%.1f peak=%.1f\n", mode.constData(), best, cpu,
-                qPrintable(produced), before, peakMiB());
+    std::printf("%s seconds=%.3f cpu=%.3f %s before=%.1f peak=%.1f%s\n", mode.constData(), best, cpu,
+                qPrintable(produced), before, peakMiB(),
+                lastTrips < 0 ? "" : (" trips=" + std::to_string(lastTrips)).c_str());
     return 0;
 }

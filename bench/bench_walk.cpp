@@ -14,6 +14,7 @@
 #include "data/DbError.h"
 #include "data/RecordSet.h"
 
+#include "BenchServices.h"
 #include "LeanFetch.h"
 
 #include <QString>
@@ -176,6 +177,7 @@ int main(int argc, char **argv)
     data::overrideServerForTests(server, port);
 
     const auto start = Clock::now();
+    const long trips = bench::roundTrips();
     Result r;
     try {
         if (mode == "recordset")
@@ -192,7 +194,8 @@ int main(int argc, char **argv)
         return 1;
     }
     const double total = secondsSince(start);
-    std::printf("%s rows=%zu chars=%lld open=%.3f walk=%.3f total=%.3f peak_mib=%.1f\n", mode.c_str(), r.rows,
-                static_cast<long long>(r.chars), r.openSeconds, r.walkSeconds, total, peakMiB());
+    std::printf("%s rows=%zu chars=%lld open=%.3f walk=%.3f total=%.3f peak_mib=%.1f%s\n", mode.c_str(), r.rows,
+                static_cast<long long>(r.chars), r.openSeconds, r.walkSeconds, total, peakMiB(),
+                trips < 0 ? "" : (" trips=" + std::to_string(bench::roundTrips() - trips)).c_str());
     return 0;
 }
