@@ -265,7 +265,10 @@ bool insertProjectUnlessTaken(const QString &code, const Fields &fields)
                 + " where Projectcode = ? and BINARY Projectcode = BINARY ?), "
             "greatest(coalesce((select max(nummer) from " + projects + "), 0), "
             "coalesce((select max(cast(nummer as signed)) from " + data::quotedName(kProjectData)
-                + " where nummer regexp '^[0-9]{1,9}$'), 0)) + 1",
+                // Only a data row beyond every project can raise the number: the cheap cast
+                // finds those, and only they are matched against the pattern.
+                + " where cast(nummer as unsigned) > (select coalesce(max(nummer), 0) from " + projects
+                + ") and nummer regexp '^[0-9]{1,9}$'), 0)) + 1",
             {utf8(code), utf8(code)});
         if (next.text(0, 0) != QLatin1String("0"))
             return false;

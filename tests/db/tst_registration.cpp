@@ -672,6 +672,42 @@ private slots:
         QCOMPARE(line->text(), kept);
     }
 
+    // A new project's number comes after every project and after every data row whose
+    // number is one (up to nine digits): it never takes over the data rows of a project
+    // removed without them. Anything else in a data row's number counts for nothing.
+    void projectNumberPassesEveryDataRow_data()
+    {
+        QTest::addColumn<QList<std::optional<QString>>>("dataRows");
+        QTest::addColumn<QString>("number");
+        using Rows = QList<std::optional<QString>>;
+        QTest::newRow("none beyond the projects") << Rows{s("1"), s("2")} << "3";
+        QTest::newRow("one beyond them") << Rows{s("7"), s("1")} << "8";
+        QTest::newRow("leading zeros") << Rows{s("0012")} << "13";
+        QTest::newRow("no numbers") << Rows{s("abc"), s("12abc"), s(" 9"), s("-5"), s(""), std::nullopt} << "3";
+        QTest::newRow("ten digits") << Rows{s("1234567890")} << "3";
+    }
+    void projectNumberPassesEveryDataRow()
+    {
+        QFETCH(QList<std::optional<QString>>, dataRows);
+        QFETCH(QString, number);
+        dropTriggers();
+        seedMasterData();
+        seedProjects({{"Zaak", "0001Zaak0001"}, {"Audit", "0003Audit0001"}});
+        std::vector<Row> rows;
+        for (const auto &n : dataRows)
+            rows.push_back({n, s("")});
+        test::insertRows(Database::Main, kProjectData, {"nummer", "Gegevens"}, rows);
+        createTriggers();
+        Rig rig;
+        auto &p = rig.project();
+        choose(p.clientPicker, "0002  Gemeente Zeist  (ICT)");
+        choose(p.consultantPicker, "0003  drs. P. de Vries");
+        QTest::keyClicks(p.projectNameBox, "Nieuw");
+        rig.doubleClick(p.createProjectButton, Answer::Yes);
+        QCOMPARE(rig.dialogs.texts().back(), QStringLiteral("Het project is aangemaakt"));
+        QCOMPARE(column(kProjects, "nummer").back(), number);
+    }
+
     void projectStoredAndListed()
     {
         seedMasterData();
