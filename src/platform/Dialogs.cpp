@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -110,6 +111,21 @@ std::optional<QString> WidgetDialogs::input(const QString &prompt, const QString
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> WidgetDialogs::saveFileName(const QString &title, const QString &suggestedPath,
+                                                   const QStringList &filters, QString *chosenFilter)
+{
+    QString filter = chosenFilter && !chosenFilter->isEmpty() ? *chosenFilter : filters.value(0);
+    const QString path =
+        QFileDialog::getSaveFileName(m_parent ? m_parent : QApplication::activeWindow(),
+                                     title.isEmpty() ? QString::fromLatin1(kAppTitle) : title, suggestedPath,
+                                     filters.join(QStringLiteral(";;")), &filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    if (chosenFilter)
+        *chosenFilter = filter;
+    return path;
 }
 
 } // namespace talveros::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,15 @@ public:
     virtual Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
     // Empty optional when the box was cancelled.
     virtual std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    // Where to write a file: the path chosen, or an empty optional when the box was
+    // cancelled. `filters` as Qt's file dialogs take them ("Excel-werkmap (*.xlsx)");
+    // the chosen filter, when asked for, names which one the administrator picked. Boxes
+    // that never write a file (the benchmarks' own) leave it as cancelled.
+    virtual std::optional<QString> saveFileName(const QString & /*title*/, const QString & /*suggestedPath*/,
+                                                const QStringList & /*filters*/, QString * /*chosenFilter*/ = nullptr)
+    {
+        return std::nullopt;
+    }
 
     // An OK box with the application title and no icon.
     void inform(const QString &text) { message(text, QString::fromLatin1(kAppTitle), Icon::None, Buttons::Ok); }
@@ -41,6 +51,8 @@ public:
     explicit WidgetDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<QString> saveFileName(const QString &title, const QString &suggestedPath, const QStringList &filters,
+                                        QString *chosenFilter = nullptr) override;
 
 private:
     QWidget *m_parent;

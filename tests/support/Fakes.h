@@ -59,6 +59,27 @@ public:
         return answer;
     }
 
+    // Answers from saveAnswers (a null QString cancels the box); the filter chosen is
+    // the one whose pattern the answer's suffix matches, else the first.
+    std::optional<QString> saveFileName(const QString &title, const QString &suggestedPath, const QStringList &filters,
+                                        QString *chosenFilter = nullptr) override
+    {
+        saves.push_back({title, suggestedPath, filters});
+        if (saveAnswers.empty())
+            return std::nullopt;
+        const QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        if (answer.isNull())
+            return std::nullopt;
+        if (chosenFilter) {
+            *chosenFilter = filters.value(0);
+            for (const QString &f : filters)
+                if (f.contains(QStringLiteral("*.") + answer.section(QLatin1Char('.'), -1)))
+                    *chosenFilter = f;
+        }
+        return answer;
+    }
+
     QStringList texts() const
     {
         QStringList t;
@@ -71,6 +92,13 @@ public:
     std::vector<InputBox> inputs;
     std::deque<platform::Answer> answers;
     std::deque<QString> inputAnswers; // a null QString cancels the box
+    struct SaveBox {
+        QString title;
+        QString suggestedPath;
+        QStringList filters;
+    };
+    std::vector<SaveBox> saves;
+    std::deque<QString> saveAnswers;
 };
 
 class FakeClock final : public platform::Clock {
