@@ -88,6 +88,7 @@ InvoicingTab::InvoicingTab(QWidget *parent) : QWidget(parent)
         QString(),
         platform::themedIcon(QStringLiteral("x-office-spreadsheet"), QColor(40, 140, 60), QStringLiteral("\u20ac")),
         QStringLiteral("Declaraties, facturen en betalingen"), this, 44);
+    invoicingEmblem->setFocusPolicy(Qt::NoFocus); // decoration
 
     const QIcon invoiceIcon =
         platform::themedIcon(QStringLiteral("document-print-preview"), QColor(40, 110, 200), QStringLiteral("F"));
