@@ -3,6 +3,10 @@
 // object names, while the code calls each control by its role.
 #include "mainwindow/Form1Ui.h"
 
+#include "platform/Accessible.h"
+
+#include <QTabBar>
+
 #include <initializer_list>
 #include <utility>
 
@@ -15,6 +19,24 @@ void name(Names names)
 {
     for (const auto &[control, formName] : names)
         control->setObjectName(QLatin1String(formName));
+}
+
+using platform::captionOf;
+
+// Boxes side by side under one caption "A / B": each is called by its part.
+void shareCaption(QWidget *first, QWidget *second)
+{
+    const QStringList parts = captionOf(first).split(QLatin1Char('/'));
+    if (parts.size() == 2)
+        platform::speak({{first, parts[0]}, {second, parts[1]}});
+}
+
+// A list with its design text as caption is called by that text, the one it shows
+// before it is filled.
+platform::Spoken byDesignText(QComboBox *list, const QString &heading = {})
+{
+    const QString caption = list->currentText();
+    return {list, heading.isEmpty() ? caption : heading.trimmed() + QStringLiteral(", ") + caption};
 }
 } // namespace
 
@@ -252,6 +274,113 @@ void Form1Ui::nameControls()
         {webTab->searchEngineButton, "Image3"},
         {webTab->administrationPageButton, "Image2"},
     });
+}
+
+void Form1Ui::describeControls()
+{
+    // Most boxes are named by the caption that has them as buddy; these are the rest.
+    // The message and the picture that publishes or stops it are called by what the
+    // labels beside them say at the time.
+    communication->tickerStateHeading->setBuddy(communication->messageBox);
+    communication->sendCaption->setBuddy(communication->sendButton);
+    communication->stopCaption->setBuddy(communication->stopButton);
+
+    shareCaption(clientEntry->callingNameBox, clientEntry->jobTitleBox);
+    shareCaption(clientEntry->secretaryBox, clientEntry->secretaryPhoneBox);
+    shareCaption(clientEntry->postcodeBox, clientEntry->townBox);
+    shareCaption(consultantEntry->callingNameBox, consultantEntry->jobTitleBox);
+    shareCaption(consultantEntry->postcodeBox, consultantEntry->townBox);
+
+    const QString archive = presence->presenceHeading->text();
+    platform::speak({
+        byDesignText(consultantPane->lookupList),
+        byDesignText(clientPane->lookupList),
+        byDesignText(projectPane->lookupList),
+        {consultantPane->counterHeading, consultantPane->counterHeading->text()},
+        {consultantPane->counter, consultantPane->counterHeading->text()},
+        {clientPane->counterHeading, clientPane->counterHeading->text()},
+        {clientPane->counter, clientPane->counterHeading->text()},
+        {projectPane->counterHeading, projectPane->counterHeading->text()},
+        {projectPane->counter, projectPane->counterHeading->text()},
+        {projectPane->closingFlagBox, captionOf(projectPane->closingFlagBox->parentWidget())},
+        {projectPane->closingFlagHint, projectPane->closingFlagHint->text(), projectPane->closingFlagButton->toolTip()},
+        byDesignText(projectEntry->clientPicker),
+        byDesignText(projectEntry->consultantPicker),
+        byDesignText(projectEntry->projectPicker),
+        {projectEntry->startDateButton, captionOf(projectEntry->startDateBox)},
+        {projectEntry->endDateButton, captionOf(projectEntry->endDateBox)},
+        byDesignText(invoicing->clientPicker, invoicing->unpaidClientInvoicesHeading->text()),
+        byDesignText(invoicing->projectNamePicker, invoicing->unpaidClientInvoicesHeading->text()),
+        {invoicing->declarationList, invoicing->unpaidClientInvoicesHeading->text()},
+        byDesignText(invoicing->paidClientPicker, invoicing->paidClientInvoicesHeading->text()),
+        byDesignText(invoicing->paidClientProjectPicker, invoicing->paidClientInvoicesHeading->text()),
+        {invoicing->paidByClientsList, invoicing->paidClientInvoicesHeading->text()},
+        byDesignText(invoicing->unpaidConsultantPicker, invoicing->unpaidConsultantInvoicesHeading->text()),
+        byDesignText(invoicing->unpaidConsultantProjectPicker, invoicing->unpaidConsultantInvoicesHeading->text()),
+        {invoicing->unpaidToConsultantsList, invoicing->unpaidConsultantInvoicesHeading->text()},
+        byDesignText(invoicing->paidConsultantPicker, invoicing->paidConsultantInvoicesHeading->text()),
+        byDesignText(invoicing->paidConsultantProjectPicker, invoicing->paidConsultantInvoicesHeading->text()),
+        {invoicing->paidToConsultantsList, invoicing->paidConsultantInvoicesHeading->text()},
+        {invoicing->invoiceBox, QStringLiteral("Factuur")},
+        {presence->clientColumnsHeader, QStringLiteral("Kolommen van de opdrachtgevers")},
+        {presence->clientPresenceList, archive + QStringLiteral(" van de opdrachtgevers")},
+        {presence->consultantColumnsHeader, QStringLiteral("Kolommen van de consultants")},
+        {presence->consultantPresenceList, archive + QStringLiteral(" van de consultants")},
+        {traceBox, routeTraceButton->text()},
+    });
+}
+
+void Form1Ui::orderFocus()
+{
+    // As the administrator reads each part, from the top left; a picture after the boxes
+    // it acts on. The bound boxes of the panes and the numbers and dates the entry screen
+    // fills itself take no focus from the Tab key.
+    QList<QWidget *> order = {
+        consultantPane->lookupList, consultantPane->websiteButton,
+        clientPane->lookupList, clientPane->businessMailButton, clientPane->websiteButton,
+        projectPane->lookupList, projectPane->deleteProjectButton, projectPane->closingFlagButton,
+        projectPane->closingFlagHint, projectPane->adminCommentBox,
+        closeWebViewButton, outerTabs->tabBar(), innerTabs->tabBar(),
+        projectEntry->clientPicker, projectEntry->consultantPicker, projectEntry->projectNameBox,
+        projectEntry->descriptionBox, projectEntry->calendar, projectEntry->startDateButton,
+        projectEntry->endDateButton, projectEntry->contractDurationBox, projectEntry->purchaseDayRateBox,
+        projectEntry->salesDayRateBox, projectEntry->consultantMessageBox, projectEntry->projectPicker,
+        projectEntry->createProjectButton,
+        clientEntry->organisationBox, clientEntry->departmentBox, clientEntry->assignmentBox, clientEntry->titleBox,
+        clientEntry->initialsBox, clientEntry->surnamePrefixBox, clientEntry->surnameBox, clientEntry->nameSuffixBox,
+        clientEntry->callingNameBox, clientEntry->jobTitleBox, clientEntry->secretaryBox,
+        clientEntry->secretaryPhoneBox, clientEntry->secretaryEmailBox, clientEntry->addressBox,
+        clientEntry->invoiceAddressBox, clientEntry->postcodeBox, clientEntry->townBox, clientEntry->websiteBox,
+        clientEntry->businessPhoneBox, clientEntry->privatePhoneBox, clientEntry->mobilePhoneBox,
+        clientEntry->businessEmailBox, clientEntry->privateEmailBox, clientEntry->bankNameBox,
+        clientEntry->bankAccountBox, clientEntry->vatNumberBox, clientEntry->chamberOfCommerceBox,
+        clientEntry->createClientButton,
+        consultantEntry->organisationBox, consultantEntry->titleBox, consultantEntry->initialsBox,
+        consultantEntry->surnamePrefixBox, consultantEntry->surnameBox, consultantEntry->nameSuffixBox,
+        consultantEntry->callingNameBox, consultantEntry->jobTitleBox, consultantEntry->addressBox,
+        consultantEntry->postcodeBox, consultantEntry->townBox, consultantEntry->websiteBox,
+        consultantEntry->businessPhoneBox, consultantEntry->privatePhoneBox, consultantEntry->mobilePhoneBox,
+        consultantEntry->businessEmailBox, consultantEntry->privateEmailBox, consultantEntry->bankNameBox,
+        consultantEntry->bankAccountBox, consultantEntry->vatNumberBox, consultantEntry->chamberOfCommerceBox,
+        consultantEntry->employmentDeclarationBox, consultantEntry->createConsultantButton,
+        presence->trackingIndicator, presence->liveTrackingBox, presence->clientPresenceList,
+        presence->consultantPresenceList,
+        invoicing->clientPicker, invoicing->projectNamePicker, invoicing->declarationList,
+        invoicing->paidClientPicker, invoicing->paidClientProjectPicker, invoicing->paidByClientsList,
+        invoicing->unpaidConsultantPicker, invoicing->unpaidConsultantProjectPicker,
+        invoicing->unpaidToConsultantsList, invoicing->paidConsultantPicker, invoicing->paidConsultantProjectPicker,
+        invoicing->paidToConsultantsList, invoicing->paymentOverviewButton,
+    };
+    for (platform::PictureButton *invoice : invoicing->invoiceButtons)
+        order.append(invoice);
+    order += {
+        invoicing->invoiceBox,
+        communication->messageBox, communication->sendButton, communication->stopButton,
+        communication->presetGeneral, communication->presetMaintenance, communication->presetHoliday,
+        webTab->networkSiteButton, webTab->searchEngineButton, webTab->administrationPageButton,
+        titleLabel, printerList, invoicingButton, routeTraceButton, traceBox, signOffButton,
+    };
+    platform::chainFocus(order);
 }
 
 } // namespace talveros::mainwindow

@@ -89,6 +89,8 @@ void Form1Ui::setupUi(QWidget *form)
 
     form->resize(1270, 990);
     nameControls();
+    describeControls();
+    orderFocus();
 }
 
 QWidget *Form1Ui::buildStatusStrip(QWidget *form)
@@ -97,7 +99,7 @@ QWidget *Form1Ui::buildStatusStrip(QWidget *form)
     strip->setObjectName(QStringLiteral("statusStrip"));
     strip->setFrameShape(QFrame::StyledPanel);
 
-    titleLabel = new QLabel(titleLine(), strip);
+    titleLabel = new platform::ActionCaption(titleLine(), strip);
     QFont titleFont = titleLabel->font();
     titleFont.setBold(true);
     titleLabel->setFont(titleFont);

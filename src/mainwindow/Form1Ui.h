@@ -68,6 +68,10 @@ private:
     QWidget *buildStatusStrip(QWidget *form);
     // Gives every control its form name (Form1Names.cpp).
     void nameControls();
+    // What screen readers call the controls no label names by itself, and the order the
+    // Tab key walks them (Form1Names.cpp).
+    void describeControls();
+    void orderFocus();
 };
 
 } // namespace talveros::mainwindow

@@ -352,7 +352,7 @@ ProjectPane::ProjectPane(QWidget *parent) : RecordPane(QStringLiteral("projectPa
                                        QStringLiteral("Dit project verwijderen (dubbel-klik)"), 20);
     closingFlagButton = smallPicture(QStringLiteral("view-refresh"), QColor(40, 140, 60), QStringLiteral("J/N"),
                                      QStringLiteral("Dubbel-klik om het afsluiten te wijzigen"));
-    closingFlagHint = new QLabel(QStringLiteral("<<  dubbel-klik om te wijzigen"), this);
+    closingFlagHint = new platform::ActionCaption(QStringLiteral("<<  dubbel-klik om te wijzigen"), this);
 
     buildTop(heading, counterHeading, counter, lookupList, {deleteProjectButton});
     place(projectCodeBox, QStringLiteral("Projectcode"), 0, 0, 2);

@@ -83,6 +83,7 @@ QLayout *createButtonBlock(QWidget *parent, platform::PictureButton *picture, co
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);
+    label->setBuddy(picture);
     h->addWidget(label);
     return h;
 }

@@ -1,6 +1,7 @@
 #include "signin/frmSplash.h"
 
 #include "data/Session.h"
+#include "platform/Accessible.h"
 #include "platform/Action.h"
 #include "platform/Branding.h"
 #include "platform/TextBox.h"
@@ -37,6 +38,11 @@ void nameControls(frmSplash &window)
     };
     for (const auto &[control, formName] : names)
         control->setObjectName(QLatin1String(formName));
+    // Screen readers call the boxes by their captions and the pictures by their tool
+    // tips; Tab walks the boxes, then the pictures.
+    window.loginLabel->setBuddy(window.loginBox);
+    window.passwordLabel->setBuddy(window.passwordBox);
+    platform::chainFocus({window.loginBox, window.passwordBox, window.signInButton, window.closeButton});
 }
 } // namespace
 
@@ -55,10 +61,12 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
         QString(), platform::themedIcon(QStringLiteral("system-users"), QColor(40, 110, 170), QStringLiteral("T")),
         QString(), this, 96);
     logo->setCursor(Qt::ArrowCursor);
+    logo->setFocusPolicy(Qt::NoFocus);
     passwordPicture = new platform::PictureButton(
         QString(), platform::themedIcon(QStringLiteral("dialog-password"), QColor(200, 150, 40), QStringLiteral("*")),
         QString(), this, 48);
     passwordPicture->setCursor(Qt::ArrowCursor);
+    passwordPicture->setFocusPolicy(Qt::NoFocus);
 
     banner = new QLabel(QStringLiteral("<b style='font-size:15pt'>%1</b><br>%2<br><span style='color:#555'>"
                                        "Eigendom van %3. Alle rechten voorbehouden.</span>")
@@ -76,7 +84,6 @@ frmSplash::frmSplash(platform::Services &services, WorkstationInfo &info, MainWi
     platform::limitTyping(passwordBox, 10);
     passwordBox->setEchoMode(QLineEdit::Password);
     passwordBox->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    setTabOrder(loginBox, passwordBox);
 
     signInButton = new platform::PictureButton(
         QString(), platform::themedIcon(QStringLiteral("talveros-sign-in"), QColor(60, 150, 60), QStringLiteral("→")),
