@@ -32,8 +32,14 @@ void speak(std::initializer_list<Spoken> controls)
 
 void chainFocus(const QList<QWidget *> &controls)
 {
-    for (qsizetype i = 1; i < controls.size(); ++i)
-        QWidget::setTabOrder(controls[i - 1], controls[i]);
+    QWidget *previous = nullptr;
+    for (QWidget *control : controls) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 } // namespace talveros::platform

@@ -22,8 +22,8 @@ struct Spoken {
 };
 void speak(std::initializer_list<Spoken> controls);
 
-// Tab walks `controls` in this order; those that take no focus from the keyboard are
-// left out by Tab itself.
+// Tab walks `controls` in this order. One that takes no focus at all is passed over:
+// Qt would not place it, nor the one after it.
 void chainFocus(const QList<QWidget *> &controls);
 
 } // namespace talveros::platform
