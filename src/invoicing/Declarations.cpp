@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 
 namespace talveros::invoicing {
@@ -314,6 +315,34 @@ PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, c
         o.names[p] = all[p]->names;
     }
     return o;
+}
+
+OutstandingPanels readOutstanding()
+{
+    // The server's comparison also lets "Nee" and "nee " through; the sums keep only
+    // the exact flag. Most of a long table is paid, and stays on the server.
+    const RowStore rows = query(QByteArray("SELECT Factuurnummer, Opdrachtgevernaam, Consultantnaam, "
+                                           "IsbetaaldOpdrachtgever, IsbetaaldConsultant, totaaluit FROM ")
+                                + kDeclarations + " WHERE " + kWithProject
+                                + " AND (IsbetaaldOpdrachtgever = 'nee' OR IsbetaaldConsultant = 'nee')");
+    enum { Number, Client, Consultant, ClientPaid, ConsultantPaid, Total };
+    std::vector<PanelDeclaration> clients, consultants;
+    for (size_t r = 0; r < rows.rowCount(); ++r) {
+        for (const auto &[flag, name, panel] : {std::tuple{ClientPaid, Client, &clients},
+                                                std::tuple{ConsultantPaid, Consultant, &consultants}}) {
+            if (!rows.equals(r, flag, "nee"))
+                continue;
+            // As the overview lists them: a listed row needs its number and its name.
+            for (const int c : {int(Number), int(name)})
+                if (rows.isNull(r, c))
+                    throw nullValue(rows.columns()[size_t(c)].name);
+            std::string_view total;
+            const bool stored = rows.read(r, Total, total);
+            panel->push_back({rows.value(r, Number), rows.value(r, name), rows.value(r, flag),
+                              stored ? std::optional<std::string_view>(total) : std::nullopt});
+        }
+    }
+    return {outstandingSums(clients), outstandingSums(consultants)};
 }
 
 std::vector<KeyedDeclaration> invoiceDeclarations(const QStringList &keys)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoicing/DeclarationText.h"
+#include "invoicing/Outstanding.h"
 #include "platform/RowList.h"
 
 #include <QString>
@@ -62,6 +63,14 @@ struct PaymentOverview {
     std::array<QStringList, 4> names;
 };
 PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames);
+
+// The sums of the two unpaid panels, over the declarations the payment overview puts
+// in them (client "nee", consultant "nee"), from one read of the columns they need.
+struct OutstandingPanels {
+    OutstandingSums clients;
+    OutstandingSums consultants;
+};
+OutstandingPanels readOutstanding();
 
 struct KeyedDeclaration {
     QString factuurnummer;

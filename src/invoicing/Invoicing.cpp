@@ -4,6 +4,7 @@
 #include "data/TextForms.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/Declarations.h"
+#include "invoicing/OutstandingChart.h"
 #include "panes/MainWindowAccess.h"
 #include "platform/Action.h"
 #include "platform/Colours.h"
@@ -64,6 +65,21 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     m_savePdf->setObjectName(QStringLiteral("actionSaveInvoicePdf"));
     connect(m_savePdf, &QAction::triggered, this, [this] { m_main.act([this] { saveInvoiceAsPdf(); }); });
     m_tab.invoiceBox->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    // The chart of the outstanding money: in the menus of the overview's four lists,
+    // and Ctrl+G anywhere on the tab. It reads the table itself, so it needs no overview
+    // loaded first.
+    m_chart = new QAction(QStringLiteral("Grafiek\u2026"), &m_tab);
+    m_chart->setObjectName(QStringLiteral("actionOutstandingChart"));
+    m_chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_chart->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_tab.addAction(m_chart);
+    for (QListView *list : {m_tab.declarationList, m_tab.paidByClientsList, m_tab.unpaidToConsultantsList,
+                            m_tab.paidToConsultantsList}) {
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+        list->addAction(m_chart);
+    }
+    connect(m_chart, &QAction::triggered, this, [this] { m_main.act([this] { showOutstandingChart(); }); });
     connect(m_tab.invoiceBox, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
 }
 
@@ -140,6 +156,18 @@ void InvoicingController::loadPaymentOverview()
         fillPicker(namePickers[panel], overview.names[panel]);
     }
     m_main.dropRepeatedPrinters();
+    if (m_chartWindow && m_chartWindow->isVisible())
+        m_chartWindow->refresh();
+}
+
+void InvoicingController::showOutstandingChart()
+{
+    if (!m_chartWindow)
+        m_chartWindow = new OutstandingChart(m_main);
+    m_chartWindow->refresh();
+    m_chartWindow->show();
+    m_chartWindow->raise();
+    m_chartWindow->activateWindow();
 }
 
 void InvoicingController::toggleProjectClosing()

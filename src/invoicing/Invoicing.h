@@ -3,6 +3,7 @@
 #include "invoicing/InvoicingTab.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 class QAction;
@@ -12,6 +13,8 @@ class MainWindowAccess;
 }
 
 namespace talveros::invoicing {
+
+class OutstandingChart;
 
 // Gives the invoicing tab its actions, keeps its project-name picker with the project
 // list, and flips the shown project's closing flag when the window asks.
@@ -28,6 +31,9 @@ public:
     void toggleProjectClosing();
     void printInvoice();
     void saveInvoiceAsPdf();
+    // The outstanding money as a chart, in its own window: opened, or brought forward
+    // and drawn anew when it is open already.
+    void showOutstandingChart();
 
     // The invoice as its lines, as the invoice box shows them now.
     QStringList invoiceLinesShown() const;
@@ -45,6 +51,8 @@ private:
     panes::MainWindowAccess &m_main;
     QAction *m_print = nullptr;
     QAction *m_savePdf = nullptr;
+    QAction *m_chart = nullptr;
+    QPointer<OutstandingChart> m_chartWindow;
 };
 
 } // namespace talveros::invoicing

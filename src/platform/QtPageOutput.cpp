@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -106,6 +107,27 @@ void QtPageOutput::print(const QStringList &lines, const QString &printerName)
     printer.setDocName(QStringLiteral("Factuur"));
     setUpPage(printer);
     paint(printer, lines, QStringLiteral("Het afdrukken op de printer '%1' is niet gelukt.").arg(printerName));
+}
+
+void QtPageOutput::printPicture(const QImage &picture, const QString &printerName, const QString &documentName)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+    if (printerName.isEmpty() || info.isNull())
+        throw failure(QStringLiteral("De printer '%1' is niet gevonden.").arg(printerName));
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(documentName);
+    setUpPage(printer);
+    if (picture.width() > picture.height())
+        printer.setPageOrientation(QPageLayout::Landscape);
+    const QString failed = QStringLiteral("Het afdrukken op de printer '%1' is niet gelukt.").arg(printerName);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw failure(failed);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    painter.drawImage(QRect(QPoint(0, 0), picture.size().scaled(page, Qt::KeepAspectRatio)), picture);
+    if (!painter.end())
+        throw failure(failed);
 }
 
 void QtPageOutput::writePdf(const QStringList &lines, const QString &fileName)

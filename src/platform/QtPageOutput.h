@@ -13,6 +13,7 @@ public:
     void print(const QStringList &lines, const QString &printerName) override;
     void writePdf(const QStringList &lines, const QString &fileName) override;
     std::optional<QString> askPdfFileName(QWidget *parent, const QString &suggestedName) override;
+    void printPicture(const QImage &picture, const QString &printerName, const QString &documentName) override;
 
 private:
     // `failed` is what the administrator is told when the pages cannot be made.

@@ -4,6 +4,8 @@
 
 #include "platform/PageOutput.h"
 
+#include <QImage>
+
 #include <stdexcept>
 #include <vector>
 
@@ -30,6 +32,12 @@ public:
             throw platform::Failure(failWith);
         written.push_back({lines, fileName});
     }
+    void printPicture(const QImage &picture, const QString &printerName, const QString &documentName) override
+    {
+        if (!failWith.isEmpty())
+            throw platform::Failure(failWith);
+        pictures.push_back({picture, printerName, documentName});
+    }
     std::optional<QString> askPdfFileName(QWidget *, const QString &suggestedName) override
     {
         suggested << suggestedName;
@@ -38,6 +46,12 @@ public:
 
     std::vector<Job> printed;
     std::vector<Job> written;
+    struct PictureJob {
+        QImage picture;
+        QString printer;
+        QString document;
+    };
+    std::vector<PictureJob> pictures;
     QStringList suggested;
     std::optional<QString> pdfFileName;
     QString failWith;
