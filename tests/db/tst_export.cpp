@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListView>
+#include <QMenu>
+#include <QStackedWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -249,10 +251,28 @@ private slots:
         QCOMPARE(action->shortcutContext(), Qt::WidgetWithChildrenShortcut);
         QCOMPARE(list->contextMenuPolicy(), Qt::ActionsContextMenu);
 
+        if (auto *combo = qobject_cast<QComboBox *>(list)) {
+            // The edit field's own menu keeps its entries and ends with the export.
+            emit combo->lineEdit()->customContextMenuRequested(QPoint(1, 1));
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QVERIFY(menu->actions().size() > 5);
+            QCOMPARE(menu->actions().last(), action);
+            menu->close();
+        }
+
+        // Ctrl+E where the list (or its edit field) has the focus.
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("lijst.") + suffix);
         rig.dialogs.saveAnswers.push_back(file);
-        action->trigger();
+        for (QWidget *w = list; w->parentWidget(); w = w->parentWidget())
+            if (auto *pages = qobject_cast<QStackedWidget *>(w->parentWidget()))
+                pages->setCurrentWidget(w);
+        rig.form.window()->show();
+        QVERIFY(QTest::qWaitForWindowActive(rig.form.window()));
+        list->setFocus();
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(rig.dialogs.texts(), QStringList());
         QCOMPARE(rig.dialogs.saves.size(), size_t(1));
         QCOMPARE(rig.dialogs.saves[0].filters,
