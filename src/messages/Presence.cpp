@@ -10,21 +10,22 @@
 #include "panes/MainWindowAccess.h"
 #include "platform/Action.h"
 #include "platform/ListExport.h"
-#include "platform/RowList.h"
 #include "platform/PictureButton.h"
+#include "platform/RowList.h"
 #include "platform/TextBox.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <atomic>
 #include <exception>
 #include <future>
 #include <numeric>
-#include <vector>
 #include <thread>
+#include <vector>
 
 namespace talveros::messages {
 
@@ -128,8 +129,12 @@ void show(QListWidget &list, const Lines &lines)
     list.setUpdatesEnabled(false);
     list.clear();
     list.addItems(lines.texts);
-    for (int i = 0; i < list.count(); ++i)
-        list.item(i)->setData(kFieldsRole, lines.fields[size_t(i)]);
+    {
+        // The fields change nothing shown: the view need not hear of each line's.
+        const QSignalBlocker quiet(list.model());
+        for (int i = 0; i < list.count(); ++i)
+            list.item(i)->setData(kFieldsRole, lines.fields[size_t(i)]);
+    }
     list.verticalScrollBar()->setValue(scrolled);
     list.setUpdatesEnabled(true);
 }

@@ -141,7 +141,7 @@ public:
 class BoxProgress final : public Progress {
 public:
     BoxProgress(QWidget *parent, const QString &text, int total)
-        : m_box(text, QStringLiteral("Stoppen"), 0, std::max(total, 1), parent)
+        : m_box(text, QStringLiteral("Annuleren"), 0, std::max(total, 1), parent)
     {
         m_box.setWindowTitle(QString::fromLatin1(kAppTitle));
         m_box.setWindowModality(Qt::WindowModal);
