@@ -94,7 +94,12 @@ public:
     // target's place.
     void place()
     {
-        if (m_fd >= 0 && ::fsync(m_fd) != 0)
+        if (m_fd < 0) { // written by another writer, by name
+            m_fd = ::open(m_name.constData(), O_RDONLY | O_CLOEXEC);
+            if (m_fd < 0)
+                fail(errno);
+        }
+        if (::fsync(m_fd) != 0)
             fail(errno);
         closeFd();
         const QByteArray target = QFile::encodeName(QFileInfo(m_target).absoluteFilePath());
