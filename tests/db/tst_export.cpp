@@ -59,17 +59,15 @@ void seed()
                {{s(kProject), s("00030007" + kProject), s("0003"), s("0007"), s("Nee")}});
 }
 
-// The fields as the table holds them, of the rows `keep` lets through.
-std::vector<QStringList> tableFields(Database db, const QString &table, const QStringList &columns,
-                                     const std::function<bool(const QStringList &)> &keep = {})
+// The fields as the table holds them.
+std::vector<QStringList> tableFields(Database db, const QString &table, const QStringList &columns)
 {
     std::vector<QStringList> rows;
     for (const Row &row : tableRows(db, table, columns)) {
         QStringList fields;
         for (const auto &v : row)
             fields << v.value_or(QString());
-        if (!keep || keep(fields))
-            rows.push_back(fields);
+        rows.push_back(fields);
     }
     return rows;
 }
