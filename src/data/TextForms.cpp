@@ -127,7 +127,9 @@ bool keyLess(const SortKey &a, const SortKey &b)
 
 } // namespace
 
-QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
+namespace {
+
+std::vector<SortKey> sortedKeys(size_t count, const std::function<QString(size_t)> &textAt)
 {
     auto sortRange = [&textAt](size_t from, size_t to) {
         std::vector<SortKey> keys;
@@ -154,11 +156,29 @@ QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &te
                    std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()),
                    std::back_inserter(all), keyLess);
     }
+    return all;
+}
+
+} // namespace
+
+QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt)
+{
+    std::vector<SortKey> all = sortedKeys(count, textAt);
     QStringList sorted;
     sorted.reserve(qsizetype(all.size()));
     for (SortKey &k : all)
         sorted.append(std::move(k.text));
     return sorted;
+}
+
+std::vector<size_t> sortedOrderOf(size_t count, const std::function<QString(size_t)> &textAt)
+{
+    const std::vector<SortKey> all = sortedKeys(count, textAt);
+    std::vector<size_t> order;
+    order.reserve(all.size());
+    for (const SortKey &k : all)
+        order.push_back(k.index);
+    return order;
 }
 
 QStringList sortedTexts(QStringList texts)

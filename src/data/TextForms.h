@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace talveros::data {
 
@@ -30,6 +31,8 @@ bool textLess(const QString &a, const QString &b);
 QStringList sortedTexts(QStringList texts);
 // The texts at 0 .. count-1 in that order; `textAt` may be called from two threads at once.
 QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &textAt);
+// Where each of them goes: the places 0 .. count-1 in that order.
+std::vector<size_t> sortedOrderOf(size_t count, const std::function<QString(size_t)> &textAt);
 
 // The one rule for repeats in a list: an entry equal to the one just before it goes,
 // the first of a run stays; entries apart from each other both stay.

@@ -52,39 +52,46 @@ QString text(const RowStore &rows, size_t row, int column)
     return rows.text(row, column);
 }
 
-// Rows of the declaration list for the declarations whose `matchColumn` is exactly
-// `wanted`.
-template <class MakeRow>
-QStringList pickRows(const char *matchColumn, const QString &wanted, MakeRow makeRow)
+// The declaration list of the declarations whose `matchColumn` is exactly `wanted`:
+// each row's fields are the invoice number and the two `shown` columns, in that order.
+std::shared_ptr<const platform::ListRows> pickList(const char *matchColumn, const QString &wanted,
+                                                   const std::array<const char *, 2> &shown,
+                                                   QString (*textOf)(const QStringList &fields))
 {
     const QByteArray value = wanted.toUtf8();
-    const QByteArray sql = QByteArray("SELECT Factuurnummer, Consultantnaam, Projectnaam, ") + matchColumn + " FROM "
-        + kDeclarations + " WHERE " + kWithProject + " AND BINARY " + matchColumn + " = BINARY ?";
+    const QByteArray sql = QByteArray("SELECT Factuurnummer, ") + shown[0] + ", " + shown[1] + ", " + matchColumn
+        + " FROM " + kDeclarations + " WHERE " + kWithProject + " AND BINARY " + matchColumn + " = BINARY ?";
     const RowStore rows = query(sql, {value});
     const std::string_view exact(value.constData(), size_t(value.size()));
-    QStringList list;
-    list.reserve(qsizetype(rows.rowCount()));
+    std::vector<QStringList> picked;
+    picked.reserve(rows.rowCount());
     for (size_t r = 0; r < rows.rowCount(); ++r)
         if (rows.equals(r, 3, exact))
-            list << makeRow(text(rows, r, 0), text(rows, r, 1), text(rows, r, 2));
-    return list;
+            picked.push_back({text(rows, r, 0), text(rows, r, 1), text(rows, r, 2)});
+    const std::vector<size_t> order =
+        data::sortedOrderOf(picked.size(), [&picked, textOf](size_t i) { return textOf(picked[i]); });
+    std::vector<QStringList> sorted;
+    sorted.reserve(picked.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(picked[i]));
+    return platform::fieldRows({QStringLiteral("Factuurnummer"), QString::fromLatin1(shown[0]),
+                                QString::fromLatin1(shown[1])},
+                               std::move(sorted), textOf);
 }
 
 } // namespace
 
-QStringList clientDeclarationRows(const QString &client)
+std::shared_ptr<const platform::ListRows> clientDeclarationList(const QString &client)
 {
-    return pickRows("Opdrachtgevernaam", client, [](const QString &number, const QString &consultant,
-                                                    const QString &project) {
-        return clientRow(number, consultant, project);
+    return pickList("Opdrachtgevernaam", client, {"Consultantnaam", "Projectnaam"}, [](const QStringList &f) {
+        return clientRow(f[0], f[1], f[2]);
     });
 }
 
-QStringList projectDeclarationRows(const QString &project)
+std::shared_ptr<const platform::ListRows> projectDeclarationList(const QString &project)
 {
-    return pickRows("Projectnaam", project, [](const QString &number, const QString &consultant,
-                                               const QString &projectName) {
-        return projectRow(number, projectName, consultant);
+    return pickList("Projectnaam", project, {"Projectnaam", "Consultantnaam"}, [](const QStringList &f) {
+        return projectRow(f[0], f[1], f[2]);
     });
 }
 
@@ -111,12 +118,24 @@ namespace {
 class OverviewList final : public platform::ListRows {
 public:
     OverviewList(std::shared_ptr<const OverviewDeclarations> declarations, QString flag,
-                 std::vector<std::uint32_t> inOrder)
-        : m_declarations(std::move(declarations)), m_flag(std::move(flag)), m_rows(std::move(inOrder))
+                 std::vector<std::uint32_t> inOrder, QString flagColumn)
+        : m_declarations(std::move(declarations)), m_flag(std::move(flag)), m_rows(std::move(inOrder)),
+          m_flagColumn(std::move(flagColumn))
     {
     }
     int count() const override { return int(m_rows.size()); }
     QString text(int row) const override { return textOf(m_rows[size_t(row)]); }
+    QStringList columnNames() const override
+    {
+        return {QStringLiteral("Factuurnummer"), m_flagColumn, QStringLiteral("Projectnaam")};
+    }
+    QStringList fields(int row) const override
+    {
+        const std::uint32_t d = m_rows[size_t(row)];
+        const std::string_view number = m_declarations->number(d), project = m_declarations->project(d);
+        return {QString::fromUtf8(number.data(), qsizetype(number.size())), m_flag,
+                QString::fromUtf8(project.data(), qsizetype(project.size()))};
+    }
     QString textOf(std::uint32_t d) const
     {
         const std::string_view number = m_declarations->number(d), project = m_declarations->project(d);
@@ -194,6 +213,7 @@ private:
     QString m_flag;
     std::string m_flagBytes = m_flag.toStdString();
     std::vector<std::uint32_t> m_rows;
+    QString m_flagColumn;
 };
 
 enum OverviewColumn { Number, Project, Client, Consultant, ClientPaid, ConsultantPaid };
@@ -234,6 +254,9 @@ struct OverviewSide {
     std::array<bool, 2> sortedProjects, sortedNames;
 };
 
+constexpr const char *kOverviewColumns[] = {"Factuurnummer", "Projectnaam", "Opdrachtgevernaam", "Consultantnaam",
+                                            "IsbetaaldOpdrachtgever", "IsbetaaldConsultant"};
+
 std::array<Panel, 2> overviewPanels(const OverviewSide &side)
 {
     const RowStore &rows = side.rows;
@@ -266,7 +289,9 @@ std::array<Panel, 2> overviewPanels(const OverviewSide &side)
     const QString flags[] = {QStringLiteral("nee"), QStringLiteral("ja")};
     std::array<Panel, 2> panels;
     for (size_t p = 0; p < 2; ++p)
-        panels[p] = {overviewList(side.declarations, flags[p], std::move(listed[p])), projects[p].texts(),
+        panels[p] = {overviewList(side.declarations, flags[p], std::move(listed[p]),
+                                  QString::fromLatin1(kOverviewColumns[flagColumn])),
+                     projects[p].texts(),
                      names[p].texts()};
     return panels;
 }
@@ -274,15 +299,17 @@ std::array<Panel, 2> overviewPanels(const OverviewSide &side)
 } // namespace
 
 std::shared_ptr<const platform::ListRows> overviewList(std::shared_ptr<const OverviewDeclarations> declarations,
-                                                       const QString &flag, std::vector<std::uint32_t> listed)
+                                                       const QString &flag, std::vector<std::uint32_t> listed,
+                                                       const QString &flagColumn)
 {
-    auto list = std::make_shared<OverviewList>(std::move(declarations), flag, std::move(listed));
+    auto list = std::make_shared<OverviewList>(std::move(declarations), flag, std::move(listed), flagColumn);
     list->sort();
     return list;
 }
 
 PaymentOverview readPaymentOverview(const std::array<bool, 4> &sortedProjects, const std::array<bool, 4> &sortedNames)
 {
+    // In the order of OverviewColumn and kOverviewColumns.
     const RowStore rows = query(QByteArray("SELECT Factuurnummer, Projectnaam, Opdrachtgevernaam, Consultantnaam, "
                                            "IsbetaaldOpdrachtgever, IsbetaaldConsultant FROM ")
                                 + kDeclarations + " WHERE " + kWithProject);

@@ -20,10 +20,11 @@
 // count, whatever the server's collation thinks.
 namespace talveros::invoicing {
 
-// The declaration list's rows of every declaration of the client, resp. the project,
-// unsorted.
-QStringList clientDeclarationRows(const QString &client);
-QStringList projectDeclarationRows(const QString &project);
+// The declaration list of every declaration of the client (clientRow), resp. the
+// project (projectRow), in the program's one text order; each row keeps the fields it
+// shows.
+std::shared_ptr<const platform::ListRows> clientDeclarationList(const QString &client);
+std::shared_ptr<const platform::ListRows> projectDeclarationList(const QString &project);
 
 // The invoice number and project name of every declaration the overview lists, as the
 // bytes read, one after another: the overview's lists make their rows from these when
@@ -49,9 +50,10 @@ private:
 
 // One list of the payment overview: the overview row (overviewRow) of each of the
 // declarations given, with this flag, in the program's one text order (data::
-// sortedTexts; equal rows in the order given).
+// sortedTexts; equal rows in the order given). `flagColumn` names the flag's column.
 std::shared_ptr<const platform::ListRows> overviewList(std::shared_ptr<const OverviewDeclarations> declarations,
-                                                       const QString &flag, std::vector<std::uint32_t> listed);
+                                                       const QString &flag, std::vector<std::uint32_t> listed,
+                                                       const QString &flagColumn = {});
 
 // The four panels of the payment overview (client unpaid, client paid, consultant
 // unpaid, consultant paid), ready to show: each panel's rows in text order, its project

@@ -9,6 +9,7 @@
 #include "platform/Action.h"
 #include "platform/Colours.h"
 #include "platform/ListBox.h"
+#include "platform/ListExport.h"
 #include "platform/RowList.h"
 
 #include <QAction>
@@ -81,6 +82,31 @@ InvoicingController::InvoicingController(InvoicingTab &tab, panes::MainWindowAcc
     }
     connect(m_chart, &QAction::triggered, this, [this] { m_main.act([this] { showOutstandingChart(); }); });
     connect(m_tab.invoiceBox, &QWidget::customContextMenuRequested, this, &InvoicingController::showInvoiceMenu);
+
+    // Every list and picker of the tab can be taken into a spreadsheet as it is listed.
+    platform::Dialogs &dialogs = m_main.services().dialogs;
+    const struct {
+        QListView *list;
+        const char *name;
+    } lists[] = {{m_tab.declarationList, "Openstaande opdrachtgeverfacturen"},
+                 {m_tab.paidByClientsList, "Betaalde opdrachtgeverfacturen"},
+                 {m_tab.unpaidToConsultantsList, "Openstaande consultantfacturen"},
+                 {m_tab.paidToConsultantsList, "Betaalde consultantfacturen"}};
+    for (const auto &l : lists)
+        platform::offerExport(l.list, dialogs, QString::fromUtf8(l.name));
+    const struct {
+        QComboBox *picker;
+        const char *name, *column;
+    } pickers[] = {{m_tab.clientPicker, "Opdrachtgevers", "Opdrachtgevernaam"},
+                   {m_tab.projectNamePicker, "Projecten", "Projectnaam"},
+                   {m_tab.paidClientPicker, "Opdrachtgevers", "Opdrachtgevernaam"},
+                   {m_tab.paidClientProjectPicker, "Projecten", "Projectnaam"},
+                   {m_tab.unpaidConsultantPicker, "Consultants", "Consultantnaam"},
+                   {m_tab.unpaidConsultantProjectPicker, "Projecten", "Projectnaam"},
+                   {m_tab.paidConsultantPicker, "Consultants", "Consultantnaam"},
+                   {m_tab.paidConsultantProjectPicker, "Projecten", "Projectnaam"}};
+    for (const auto &p : pickers)
+        platform::offerExport(p.picker, dialogs, QString::fromUtf8(p.name), QString::fromUtf8(p.column));
 }
 
 void InvoicingController::fillProjectNames(bool dropRepeats)
@@ -100,7 +126,7 @@ void InvoicingController::showClientDeclarations()
     setBackground(m_tab.declarationList, kYellow);
     m_tab.projectNamePicker->setEditText(QString());
     const QString client = m_tab.clientPicker->currentText();
-    platform::setListRows(m_tab.declarationList, platform::rowsOf(data::sortedTexts(clientDeclarationRows(client))));
+    platform::setListRows(m_tab.declarationList, clientDeclarationList(client));
 }
 
 void InvoicingController::showProjectDeclarations()
@@ -109,7 +135,7 @@ void InvoicingController::showProjectDeclarations()
     setBackground(m_tab.declarationList, kCyan);
     m_tab.clientPicker->setEditText(QString());
     const QString project = m_tab.projectNamePicker->currentText();
-    platform::setListRows(m_tab.declarationList, platform::rowsOf(data::sortedTexts(projectDeclarationRows(project))));
+    platform::setListRows(m_tab.declarationList, projectDeclarationList(project));
 }
 
 void InvoicingController::toggleInvoice()

@@ -2,6 +2,7 @@
 
 #include "data/TextForms.h"
 #include "platform/Action.h"
+#include "platform/ListExport.h"
 
 namespace talveros::mainwindow {
 
@@ -15,6 +16,12 @@ LookUps::LookUps(const Sources &sources, const Panes &panes, platform::Dialogs &
     on(panes.consultants->lookupList, &LookUps::lookUpConsultant);
     on(panes.clients->lookupList, &LookUps::lookUpClient);
     on(panes.projects->lookupList, &LookUps::lookUpProject);
+
+    platform::offerExport(panes.consultants->lookupList, dialogs, QStringLiteral("Consultants"),
+                          QStringLiteral("Consultant"));
+    platform::offerExport(panes.clients->lookupList, dialogs, QStringLiteral("Opdrachtgevers"),
+                          QStringLiteral("Opdrachtgever"));
+    platform::offerExport(panes.projects->lookupList, dialogs, QStringLiteral("Projecten"), QStringLiteral("Projectcode"));
 }
 
 void LookUps::lookUpConsultant()

@@ -9,18 +9,23 @@
 #include "messages/PresenceLines.h"
 #include "panes/MainWindowAccess.h"
 #include "platform/Action.h"
+#include "platform/ListExport.h"
 #include "platform/PictureButton.h"
+#include "platform/RowList.h"
 #include "platform/TextBox.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <atomic>
 #include <exception>
 #include <future>
+#include <numeric>
 #include <thread>
+#include <vector>
 
 namespace talveros::messages {
 
@@ -37,7 +42,13 @@ QString liveTrackingPausedText()
 // name column is simply an empty name.
 const char16_t *const kPresenceColumns[] = {u"isAANGEMELD", u"isAFGEMELD", u"isONLINE"};
 
-QStringList presenceLines(const data::BoundSource &source, QStringView numberColumn, bool client)
+// A list's lines, sorted, and each line's fields in the order of presenceColumns.
+struct Lines {
+    QStringList texts;
+    std::vector<QStringList> fields;
+};
+
+Lines presenceLines(const data::BoundSource &source, QStringView numberColumn, bool client)
 {
     const int number = source.columnIndex(numberColumn), title = source.columnIndex(u"Titel1"),
               firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
@@ -47,7 +58,9 @@ QStringList presenceLines(const data::BoundSource &source, QStringView numberCol
         presence[i] = source.columnIndex(kPresenceColumns[i]);
 
     QStringList lines;
+    std::vector<QStringList> fields;
     lines.reserve(qsizetype(source.rowCount()));
+    fields.reserve(source.rowCount());
     for (size_t row = 0; row < source.rowCount(); ++row) {
         for (int i = 0; i < 3; ++i) {
             if (source.isNullAt(row, presence[i]))
@@ -55,26 +68,73 @@ QStringList presenceLines(const data::BoundSource &source, QStringView numberCol
                                     missingPresenceValueText(QString::fromUtf16(kPresenceColumns[i]), client,
                                                              source.fieldAt(row, number)));
         }
-        lines << presenceLine({source.fieldAt(row, number), source.fieldAt(row, title), source.fieldAt(row, firstName),
-                               source.fieldAt(row, prefix), source.fieldAt(row, surname),
-                               source.fieldAt(row, presence[0]), source.fieldAt(row, presence[1]),
-                               source.fieldAt(row, presence[2])});
+        const PresenceRow r{source.fieldAt(row, number),      source.fieldAt(row, title),
+                            source.fieldAt(row, firstName),   source.fieldAt(row, prefix),
+                            source.fieldAt(row, surname),     source.fieldAt(row, presence[0]),
+                            source.fieldAt(row, presence[1]), source.fieldAt(row, presence[2])};
+        lines << presenceLine(r);
+        fields.push_back({r.online, r.signedIn, r.signedOff, r.number, r.title, r.firstName, r.prefix, r.surname});
     }
-    sortPresenceLines(lines);
-    return lines;
+    std::vector<qsizetype> order(size_t(lines.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&lines](qsizetype a, qsizetype b) { return presenceLineBefore(lines[a], lines[b]); });
+    Lines sorted;
+    sorted.texts.reserve(lines.size());
+    sorted.fields.reserve(fields.size());
+    for (const qsizetype i : order) {
+        sorted.texts << lines[i];
+        sorted.fields.push_back(std::move(fields[size_t(i)]));
+    }
+    return sorted;
 }
 
-QStringList consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
-QStringList clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
+Lines consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
+Lines clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
+
+// The fields of a line, kept with it, for an export of the list as it is listed.
+constexpr int kFieldsRole = Qt::UserRole;
+
+// The columns of a list's fields: the table's, in the order the line shows them.
+QStringList presenceColumns(bool client)
+{
+    return {QStringLiteral("isONLINE"),
+            QStringLiteral("isAANGEMELD"),
+            QStringLiteral("isAFGEMELD"),
+            client ? QStringLiteral("Opdrachtgevernummer") : QStringLiteral("Consultantnummer"),
+            QStringLiteral("Titel1"),
+            QStringLiteral("voornaam"),
+            QStringLiteral("tussenvoegsel"),
+            QStringLiteral("naam")};
+}
+
+std::shared_ptr<const platform::ListRows> listedRows(const QListWidget &list, bool client)
+{
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(list.count()));
+    for (int i = 0; i < list.count(); ++i)
+        rows.push_back(list.item(i)->data(kFieldsRole).toStringList());
+    return platform::fieldRows(presenceColumns(client), std::move(rows),
+                               [](const QStringList &f) {
+                                   return f.size() < 8 ? f.value(0)
+                                                       : presenceLine({f[3], f[4], f[5], f[6], f[7], f[1], f[2], f[0]});
+                               });
+}
 
 // All lines in one go; the administrator reading further down is not thrown back to
 // the top by every live-tracking tick.
-void show(QListWidget &list, const QStringList &lines)
+void show(QListWidget &list, const Lines &lines)
 {
     const int scrolled = list.verticalScrollBar()->value();
     list.setUpdatesEnabled(false);
     list.clear();
-    list.addItems(lines);
+    list.addItems(lines.texts);
+    {
+        // The fields change nothing shown: the view need not hear of each line's.
+        const QSignalBlocker quiet(list.model());
+        for (int i = 0; i < list.count(); ++i)
+            list.item(i)->setData(kFieldsRole, lines.fields[size_t(i)]);
+    }
     list.verticalScrollBar()->setValue(scrolled);
     list.setUpdatesEnabled(true);
 }
@@ -99,7 +159,7 @@ void refreshPresenceLists(data::BoundSource &consultants, data::BoundSource &cli
     data::BoundSource::refreshTogether({&consultants, &clients});
     // The two tables' lines are made side by side; the consultants' list is filled
     // before a failure among the clients is reported, as the lists are read.
-    auto lines = data::readSideBySide<data::BoundSource, QStringList>(
+    auto lines = data::readSideBySide<data::BoundSource, Lines>(
         {{consultantLines, &consultants}, {clientLines, &clients}});
     show(consultantList, lines[0].take());
     show(clientList, lines[1].take());
@@ -116,6 +176,12 @@ PresenceController::PresenceController(PresenceTab &tab, panes::MainWindowAccess
     // waits for the event that brought the administrator to the strip to end.
     connect(&main, &panes::MainWindowAccess::tabStripEntered, this,
             [this] { QTimer::singleShot(0, this, [this] { refresh(Trigger::Focus); }); });
+
+    platform::Dialogs &dialogs = main.services().dialogs;
+    platform::offerExport(tab.consultantPresenceList, dialogs, QStringLiteral("Aanwezigheid consultants"),
+                          [list = tab.consultantPresenceList] { return listedRows(*list, false); });
+    platform::offerExport(tab.clientPresenceList, dialogs, QStringLiteral("Aanwezigheid opdrachtgevers"),
+                          [list = tab.clientPresenceList] { return listedRows(*list, true); });
 
     tab.presenceTimer->start();
 }

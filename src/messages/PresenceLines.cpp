@@ -85,8 +85,12 @@ void sortPresenceLines(QStringList &lines)
     // Equal lines are identical texts, so any sort that orders by character code gives
     // exactly what exchanging neighbours until nothing moves gives, without its
     // quadratic cost.
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const QString &a, const QString &b) { return QStringView(b).compare(a) < 0; });
+    std::stable_sort(lines.begin(), lines.end(), presenceLineBefore);
+}
+
+bool presenceLineBefore(QStringView a, QStringView b)
+{
+    return b.compare(a) < 0;
 }
 
 QString missingPresenceValueText(const QString &column, bool client, const QString &number)

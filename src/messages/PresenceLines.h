@@ -33,6 +33,8 @@ QString presenceLine(const PresenceRow &row);
 // Descending on the whole line, character code by character code, equal lines kept in
 // their order: online people first, then by the sign-in text from its first character.
 void sortPresenceLines(QStringList &lines);
+// That order: whether line a stands before line b.
+bool presenceLineBefore(QStringView a, QStringView b);
 
 // The report of a presence column that holds no value, naming whose row it is.
 QString missingPresenceValueText(const QString &column, bool client, const QString &number);

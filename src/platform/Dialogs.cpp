@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QTextBoundaryFinder>
 
@@ -126,6 +127,50 @@ std::optional<QString> WidgetDialogs::saveFileName(const QString &title, const Q
     if (chosenFilter)
         *chosenFilter = filter;
     return path;
+}
+
+namespace {
+
+class NoProgress final : public Progress {
+public:
+    bool advance(int) override { return true; }
+};
+
+// Shown only when the task lasts long enough to be noticed; modal, so nothing else of
+// the window runs while it writes, and it answers the stop button between steps.
+class BoxProgress final : public Progress {
+public:
+    BoxProgress(QWidget *parent, const QString &text, int total)
+        : m_box(text, QStringLiteral("Annuleren"), 0, std::max(total, 1), parent)
+    {
+        m_box.setWindowTitle(QString::fromLatin1(kAppTitle));
+        m_box.setWindowModality(Qt::WindowModal);
+        m_box.setMinimumDuration(500);
+        m_box.setAutoReset(false);
+        m_box.setAutoClose(false);
+        m_box.setValue(0);
+    }
+    bool advance(int done) override
+    {
+        m_box.setValue(std::min(done, m_box.maximum()));
+        QCoreApplication::processEvents();
+        return !m_box.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_box;
+};
+
+} // namespace
+
+std::unique_ptr<Progress> Dialogs::progress(const QString &, int)
+{
+    return std::make_unique<NoProgress>();
+}
+
+std::unique_ptr<Progress> WidgetDialogs::progress(const QString &text, int total)
+{
+    return std::make_unique<BoxProgress>(m_parent ? m_parent : QApplication::activeWindow(), text, total);
 }
 
 } // namespace talveros::platform

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -16,6 +17,15 @@ inline constexpr auto kAppTitle = "Talveros";
 enum class Icon { None, Question, Exclamation, Critical, Information };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
+
+// The progress of a long task, shown while the object lives, with a button to stop it.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Shows that `done` of the task's steps are done; false once the administrator asked
+    // to stop.
+    virtual bool advance(int done) = 0;
+};
 
 // Modal message and input boxes. Windows ask through this seam so that a test can
 // read every box the administrator would see and answer it.
@@ -35,6 +45,10 @@ public:
         return std::nullopt;
     }
 
+    // The progress box of a task of `total` steps, captioned `text`. Boxes that show none
+    // (the benchmarks' own) let every task run to its end.
+    virtual std::unique_ptr<Progress> progress(const QString &text, int total);
+
     // An OK box with the application title and no icon.
     void inform(const QString &text) { message(text, QString::fromLatin1(kAppTitle), Icon::None, Buttons::Ok); }
 };
@@ -53,6 +67,7 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> saveFileName(const QString &title, const QString &suggestedPath, const QStringList &filters,
                                         QString *chosenFilter = nullptr) override;
+    std::unique_ptr<Progress> progress(const QString &text, int total) override;
 
 private:
     QWidget *m_parent;

@@ -12,12 +12,31 @@ namespace {
 
 class TextRows final : public ListRows {
 public:
-    explicit TextRows(QStringList texts) : m_texts(std::move(texts)) {}
+    TextRows(QStringList texts, QString columnName) : m_texts(std::move(texts)), m_columnName(std::move(columnName)) {}
     int count() const override { return int(m_texts.size()); }
     QString text(int row) const override { return m_texts.at(row); }
+    QStringList columnNames() const override { return {m_columnName}; }
 
 private:
     QStringList m_texts;
+    QString m_columnName;
+};
+
+class FieldRows final : public ListRows {
+public:
+    FieldRows(QStringList columnNames, std::vector<QStringList> rows, QString (*textOf)(const QStringList &))
+        : m_columnNames(std::move(columnNames)), m_rows(std::move(rows)), m_textOf(textOf)
+    {
+    }
+    int count() const override { return int(m_rows.size()); }
+    QString text(int row) const override { return m_textOf(m_rows[size_t(row)]); }
+    QStringList columnNames() const override { return m_columnNames; }
+    QStringList fields(int row) const override { return m_rows[size_t(row)]; }
+
+private:
+    QStringList m_columnNames;
+    std::vector<QStringList> m_rows;
+    QString (*m_textOf)(const QStringList &);
 };
 
 // Makes a row's text each time the view asks for it; the view asks only for the rows it
@@ -32,6 +51,7 @@ public:
         m_rows = std::move(rows);
         endResetModel();
     }
+    const std::shared_ptr<const ListRows> &rows() const { return m_rows; }
     int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_rows->count(); }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -46,9 +66,15 @@ private:
 
 } // namespace
 
-std::shared_ptr<const ListRows> rowsOf(QStringList texts)
+std::shared_ptr<const ListRows> rowsOf(QStringList texts, QString columnName)
 {
-    return std::make_shared<TextRows>(std::move(texts));
+    return std::make_shared<TextRows>(std::move(texts), std::move(columnName));
+}
+
+std::shared_ptr<const ListRows> fieldRows(QStringList columnNames, std::vector<QStringList> rows,
+                                          QString (*textOf)(const QStringList &fields))
+{
+    return std::make_shared<FieldRows>(std::move(columnNames), std::move(rows), textOf);
 }
 
 QListView *rowList(QWidget *parent, const QString &objectName, const QFont &font, const QColor &background,
@@ -71,6 +97,11 @@ void setListRows(QListView *list, std::shared_ptr<const ListRows> rows)
 {
     auto *model = static_cast<RowsModel *>(list->model());
     model->setRows(rows ? std::move(rows) : rowsOf({}));
+}
+
+std::shared_ptr<const ListRows> listRows(const QListView *list)
+{
+    return static_cast<const RowsModel *>(list->model())->rows();
 }
 
 int listRowCount(const QAbstractItemView *list)

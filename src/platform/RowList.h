@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class QAbstractItemView;
 class QColor;
@@ -22,10 +23,21 @@ public:
     virtual ~ListRows() = default;
     virtual int count() const = 0;
     virtual QString text(int row) const = 0;
+
+    // What an export writes of the list: the names of the fields a row is made of, and
+    // one row's fields as they were read (not as padded into its text). A list of plain
+    // texts has one field, its text.
+    virtual QStringList columnNames() const { return {QString()}; }
+    virtual QStringList fields(int row) const { return {text(row)}; }
 };
 
-// Rows that already are texts, in the order given.
-std::shared_ptr<const ListRows> rowsOf(QStringList texts);
+// Rows that already are texts, in the order given; `columnName` names their one field.
+std::shared_ptr<const ListRows> rowsOf(QStringList texts, QString columnName = {});
+
+// Rows kept as their fields, each made into its text by `textOf` only when it is asked
+// for.
+std::shared_ptr<const ListRows> fieldRows(QStringList columnNames, std::vector<QStringList> rows,
+                                          QString (*textOf)(const QStringList &fields));
 
 // A list shown through one model over ListRows, in the colours of its records; it shows
 // the rows in the order they are given.
@@ -34,6 +46,9 @@ QListView *rowList(QWidget *parent, const QString &objectName, const QFont &font
 // Shows these rows instead of the ones before, with no row current or selected; the
 // list stays scrolled where it was as far as the new rows reach.
 void setListRows(QListView *list, std::shared_ptr<const ListRows> rows);
+// The rows the list shows now (set by setListRows), as they stay however the list changes
+// afterwards.
+std::shared_ptr<const ListRows> listRows(const QListView *list);
 
 // What a list shows and which of its rows are selected, by row number, whatever kind of
 // list it is.

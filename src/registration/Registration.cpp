@@ -5,6 +5,7 @@
 #include "panes/MainWindowAccess.h"
 #include "platform/Action.h"
 #include "platform/ListBox.h"
+#include "platform/ListExport.h"
 #include "platform/TextBox.h"
 #include "registration/RegistrationStore.h"
 #include "registration/RegistrationTexts.h"
@@ -66,6 +67,10 @@ RegistrationController::RegistrationController(ProjectEntryTab &project, ClientE
     connect(&main, &panes::MainWindowAccess::clientsListed, this, fillWith(project.clientPicker));
     connect(&main, &panes::MainWindowAccess::projectsListed, this, fillWith(project.projectPicker));
     connect(project.projectPicker, &QComboBox::activated, this, [this] { m_main.act([this] { fetchProject(); }); });
+    platform::Dialogs &dialogs = main.services().dialogs;
+    platform::offerExport(project.clientPicker, dialogs, QStringLiteral("Opdrachtgevers"), QStringLiteral("Opdrachtgever"));
+    platform::offerExport(project.consultantPicker, dialogs, QStringLiteral("Consultants"), QStringLiteral("Consultant"));
+    platform::offerExport(project.projectPicker, dialogs, QStringLiteral("Projecten"), QStringLiteral("Projectcode"));
 
     for (QWidget *box : {project.clientNumberBox, project.consultantNumberBox, project.startDateBox, project.endDateBox,
                          project.contractDurationBox, project.purchaseDayRateBox, project.salesDayRateBox})

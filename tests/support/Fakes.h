@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,27 @@ public:
         return answer;
     }
 
+    // A progress box that records its caption and the steps it was told, and stops the
+    // task once it is told stopProgressAt steps or more are done (never when negative).
+    std::unique_ptr<platform::Progress> progress(const QString &text, int total) override
+    {
+        progresses.push_back({text, total, {}});
+        class Recorded final : public platform::Progress {
+        public:
+            Recorded(FakeDialogs &d, size_t i) : m_d(d), m_i(i) {}
+            bool advance(int done) override
+            {
+                m_d.progresses[m_i].steps << done;
+                return m_d.stopProgressAt < 0 || done < m_d.stopProgressAt;
+            }
+
+        private:
+            FakeDialogs &m_d;
+            size_t m_i;
+        };
+        return std::make_unique<Recorded>(*this, progresses.size() - 1);
+    }
+
     QStringList texts() const
     {
         QStringList t;
@@ -99,6 +121,13 @@ public:
     };
     std::vector<SaveBox> saves;
     std::deque<QString> saveAnswers;
+    struct ProgressBox {
+        QString text;
+        int total;
+        QList<int> steps;
+    };
+    std::vector<ProgressBox> progresses;
+    int stopProgressAt = -1;
 };
 
 class FakeClock final : public platform::Clock {
