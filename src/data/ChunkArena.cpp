@@ -74,28 +74,8 @@ char *ChunkArena::newChunk(size_t bytes)
     if (m_chunkBytes.size() == m_chunkBytes.capacity())
         m_chunkBytes.reserve(std::max<size_t>(16, 2 * m_chunkBytes.size()));
     const size_t size = (std::max(bytes + record::kSlack, kChunkBytes) + kChunkBytes - 1) & ~(kChunkBytes - 1);
-    // What the rest of a result whose size is known will take, as far as its records so
-    // far tell.
-    std::uint64_t toCome = 0;
-    if (m_expectedRecords > m_records && m_records > 0)
-        toCome = std::uint64_t(double(m_recordBytes) / double(m_records) * double(m_expectedRecords - m_records));
-    char *p = nullptr;
-    if (m_ahead && size == kChunkBytes) {
-        if (m_faulting.valid())
-            m_faulting.wait();
-        m_faulting = {};
-        p = m_ahead.release();
-    } else {
-        // Not value-initialised: every byte of a record is written before it is read.
-        p = static_cast<char *>(std::aligned_alloc(kChunkBytes, size));
-        if (!p)
-            throwResultTooLarge();
-        // A large result is faulted in two megabytes at a time instead of four kilobytes;
-        // a small one, or the last chunk of one whose size is known, would only pay for
-        // the unused rest of a huge page.
-        if (!m_chunks.empty() && (m_expectedRecords <= m_records || toCome >= size))
-            madvise(p, size, MADV_HUGEPAGE);
-    }
+    const std::uint64_t toCome = bytesToCome();
+    char *p = allocate(size, toCome);
     if (!m_chunks.empty() && m_used < m_capacity)
         m_chunks.back().get()[m_used] = char(record::kJump);
     m_chunks.emplace_back(p);
@@ -107,7 +87,34 @@ char *ChunkArena::newChunk(size_t bytes)
     return p;
 }
 
-void ChunkArena::faultInAhead(std::uint64_t bytesToCome)
+std::uint64_t ChunkArena::bytesToCome() const
+{
+    if (m_expectedRecords > m_records && m_records > 0)
+        return std::uint64_t(double(m_recordBytes) / double(m_records) * double(m_expectedRecords - m_records));
+    return 0;
+}
+
+char *ChunkArena::allocate(size_t size, std::uint64_t toCome)
+{
+    if (m_ahead && size == kChunkBytes) {
+        if (m_faulting.valid())
+            m_faulting.wait();
+        m_faulting = {};
+        return m_ahead.release();
+    }
+    // Not value-initialised: every byte of a record is written before it is read.
+    auto *p = static_cast<char *>(std::aligned_alloc(kChunkBytes, size));
+    if (!p)
+        throwResultTooLarge();
+    // A large result is faulted in two megabytes at a time instead of four kilobytes; a
+    // small one, or the last chunk of one whose size is known, would only pay for the
+    // unused rest of a huge page.
+    if (!m_chunks.empty() && (m_expectedRecords <= m_records || toCome >= size))
+        madvise(p, size, MADV_HUGEPAGE);
+    return p;
+}
+
+void ChunkArena::faultInAhead(std::uint64_t rest)
 {
     auto *p = static_cast<char *>(std::aligned_alloc(kChunkBytes, kChunkBytes));
     if (!p)
@@ -115,10 +122,10 @@ void ChunkArena::faultInAhead(std::uint64_t bytesToCome)
     m_ahead.reset(p);
     // The last chunk of a result is no huge page and is only faulted in as far as it will
     // be filled (and a little more, the estimate being one).
-    const bool whole = bytesToCome >= kChunkBytes;
+    const bool whole = rest >= kChunkBytes;
     if (whole)
         madvise(p, kChunkBytes, MADV_HUGEPAGE);
-    const size_t reach = whole ? kChunkBytes : std::min<size_t>(kChunkBytes, size_t(bytesToCome) + kChunkBytes / 8);
+    const size_t reach = whole ? kChunkBytes : std::min<size_t>(kChunkBytes, size_t(rest) + kChunkBytes / 8);
     try {
         m_faulting = std::async(std::launch::async, [p, reach] {
             for (size_t at = 0; at < reach; at += 4096)

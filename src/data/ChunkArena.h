@@ -88,7 +88,12 @@ private:
     static_assert(kChunkBytes - 1 == kOffsetMask && (kMaxChunks << kOffsetBits) - 1 == 0xFFFFFFFFu);
 
     char *newChunk(size_t bytes);
-    void faultInAhead(std::uint64_t bytesToCome);
+    // What the rest of a result whose size is known will take, as far as its records so
+    // far tell.
+    std::uint64_t bytesToCome() const;
+    // A chunk of `size` bytes: the one faulted in ahead when it is that size.
+    char *allocate(size_t size, std::uint64_t toCome);
+    void faultInAhead(std::uint64_t rest);
     void dropAhead() noexcept;
 
     struct FreeChunk { void operator()(char *p) const { std::free(p); } };

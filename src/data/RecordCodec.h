@@ -156,6 +156,19 @@ inline void copyValue(char *to, const char *from, size_t size)
     else
         copyBytes(to, from, size);
 }
+
+// The kind, the size and the flags of a short or sharing record; its values start where
+// this returns, their lengths are left to write.
+inline char *encodeShortHead(char *r, size_t bytes, size_t n, std::uint64_t shared)
+{
+    r[0] = char(shared != 0 ? kSharingRow : kShortRow);
+    const auto size16 = std::uint16_t(bytes);
+    std::memcpy(r + 1, &size16, sizeof size16);
+    // The flags in one word: what lies past them is written over by the values, or is
+    // the slack after the record.
+    std::memcpy(r + kShortHead + n, &shared, sizeof shared);
+    return r + kShortHead + n + (shared != 0 ? (n + 7) / 8 : 0);
+}
 } // namespace detail
 
 // Writes the short or sharing record of `bytes` (shortRecordBytes) at `r`, and calls
@@ -164,15 +177,8 @@ inline void copyValue(char *to, const char *from, size_t size)
 template <bool words, class Kept>
 inline void encodeShort(char *r, size_t bytes, const Field *fields, size_t n, const References &refs, Kept &&kept)
 {
-    const size_t head = kShortHead + n + (refs.shared != 0 ? (n + 7) / 8 : 0);
-    r[0] = char(refs.shared != 0 ? kSharingRow : kShortRow);
-    const auto size16 = std::uint16_t(bytes);
-    std::memcpy(r + 1, &size16, sizeof size16);
-    // The flags in one word: what lies past them is written over by the values, or is
-    // the slack after the record.
-    std::memcpy(r + kShortHead + n, &refs.shared, sizeof refs.shared);
+    char *out = detail::encodeShortHead(r, bytes, n, refs.shared);
     auto *length = reinterpret_cast<unsigned char *>(r + kShortHead);
-    char *out = r + head;
     // The runs of plain values between the special ones are straight copies.
     size_t c = 0;
     for (std::uint64_t special = refs.shared | refs.kept;; special &= special - 1) {
@@ -235,34 +241,35 @@ inline std::uint32_t recordBytes(const char *record, size_t n)
     return std::uint32_t(head + (end & ~kNullLength));
 }
 
-// Fills values[0 .. n) from the record at `record`; views into it, or for a sharing
-// row's references into what referred(reference) returns.
-template <class Referred>
-inline void decode(const char *record, size_t n, Value *values, const Referred &referred)
+namespace detail {
+inline void decodeLong(const char *record, size_t n, Value *values)
 {
-    const auto kind = static_cast<unsigned char>(record[0]);
-    if (kind == kLongRow) {
-        const char *text = record + longHeadBytes(n);
-        std::uint32_t begin = 0;
-        for (size_t c = 0; c < n; ++c) {
-            std::uint32_t end = 0;
-            std::memcpy(&end, record + 1 + c * sizeof end, sizeof end);
-            values[c].data = text + begin;
-            values[c].length = (end & kNullLength) ? kNullLength : (end & ~kNullLength) - begin;
-            begin = end & ~kNullLength;
-        }
-        return;
+    const char *text = record + longHeadBytes(n);
+    std::uint32_t begin = 0;
+    for (size_t c = 0; c < n; ++c) {
+        std::uint32_t end = 0;
+        std::memcpy(&end, record + 1 + c * sizeof end, sizeof end);
+        values[c].data = text + begin;
+        values[c].length = (end & kNullLength) ? kNullLength : (end & ~kNullLength) - begin;
+        begin = end & ~kNullLength;
     }
+}
+
+inline void decodeShort(const char *record, size_t n, Value *values)
+{
     const auto *length = reinterpret_cast<const unsigned char *>(record + kShortHead);
-    if (kind == kShortRow) {
-        const char *text = record + kShortHead + n;
-        for (size_t c = 0; c < n; ++c) {
-            const std::uint32_t bytes = length[c];
-            values[c] = Value{text, bytes};
-            text += bytes;
-        }
-        return;
+    const char *text = record + kShortHead + n;
+    for (size_t c = 0; c < n; ++c) {
+        const std::uint32_t bytes = length[c];
+        values[c] = Value{text, bytes};
+        text += bytes;
     }
+}
+
+template <class Referred>
+inline void decodeSharing(const char *record, size_t n, Value *values, const Referred &referred)
+{
+    const auto *length = reinterpret_cast<const unsigned char *>(record + kShortHead);
     // The word read with the flags lies inside the record's room: the values follow
     // them, and the slack the last record.
     std::uint64_t shared = 0;
@@ -284,6 +291,22 @@ inline void decode(const char *record, size_t n, Value *values, const Referred &
         values[c] = Value{referred(reference), length[c]};
         text += sizeof reference;
         ++c;
+    }
+}
+} // namespace detail
+
+// Fills values[0 .. n) from the record at `record`; views into it, or for a sharing
+// row's references into what referred(reference) returns.
+template <class Referred>
+inline void decode(const char *record, size_t n, Value *values, const Referred &referred)
+{
+    switch (static_cast<unsigned char>(record[0])) {
+    case kLongRow:
+        return detail::decodeLong(record, n, values);
+    case kShortRow:
+        return detail::decodeShort(record, n, values);
+    default:
+        return detail::decodeSharing(record, n, values, referred);
     }
 }
 
