@@ -14,9 +14,9 @@ namespace talveros::data {
 // A DbError: the result is too large to keep in memory.
 [[noreturn]] void throwResultTooLarge();
 
-// Where a store's records live: large chunks, the records of one laid one after another
-// in the order they came, so that a table takes little more memory than its text and
-// no allocation a row. A record never moves once written, and record::kSlack bytes
+// Where a store's records live: large chunks, the records laid one after another in the
+// order they came, so that a table takes little more memory than its text and no
+// allocation a row. A record never moves once written, and record::kSlack bytes
 // after each may be written over while it is encoded. The arena only knows how long a
 // record is (record::recordBytes) to step from one to the next.
 class ChunkArena {

@@ -91,8 +91,8 @@ struct References {
     std::uint32_t at[kMostSharingColumns];
 };
 
-// The size of the short (or sharing) record of a row that may be one, or 0 when its
-// values are too long in all.
+// The size of the short (or sharing) record of a row without NULLs or values beyond a
+// byte's length (Measure::beyondShort 0), or 0 when its values are too long in all.
 inline size_t shortRecordBytes(size_t n, const Measure &m, const References &refs)
 {
     const size_t flags = refs.shared != 0 ? (n + 7) / 8 : 0;
