@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/ChunkArena.h"
+#include "data/RecordCodec.h"
+#include "data/RepeatedValues.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
-#include <cstdlib>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -18,14 +20,12 @@ namespace talveros::data {
 using SqlValue = std::optional<QByteArray>;
 
 // The program's own copy of a result: column names and rows, the values kept as the
-// UTF-8 bytes the server sent and turned into text only when read. Rows are packed
-// records laid one after another in large shared chunks, so a table takes little more
-// memory than its text and no allocation a row. A row without NULLs whose values are
-// at most 255 bytes long (nearly every row of this network's tables) says how long each
-// value is in a byte; any other row carries four bytes a column. A value of such a row
-// that repeats one stored before (a name, a project, a description: most of a
-// declaration) is kept once, the later rows pointing at it. Only every 16th row's place
-// is kept; the rows between are found by stepping from it, and a walk steps once a row.
+// UTF-8 bytes the server sent and turned into text only when read. Each row is one
+// record (RecordCodec.h: nearly every row says each value's length in a byte, and a
+// value repeating one stored before is kept once, RepeatedValues.h), laid after the one
+// before in large shared chunks (ChunkArena.h), so a table takes little more memory than
+// its text and no allocation a row. Only every 16th row's place is kept; the rows
+// between are found by stepping from it, and a walk steps once a row.
 class RowStore {
 public:
     struct Column {
@@ -34,17 +34,11 @@ public:
     };
     // A value as the fetch loop hands it over: `size` bytes at `data`, or NULL when
     // `size` is negative.
-    struct Field {
-        const char *data = nullptr;
-        std::int64_t size = -1;
-    };
+    using Field = record::Field;
     // A stored value as a row taken apart shows it: `length` bytes at `data`, or NULL
     // when `length` has kNullLength set.
-    static constexpr std::uint32_t kNullLength = 0x80000000u;
-    struct Value {
-        const char *data = nullptr;
-        std::uint32_t length = kNullLength;
-    };
+    static constexpr std::uint32_t kNullLength = record::kNullLength;
+    using Value = record::Value;
 
     RowStore();
     // The moved-from store keeps its columns (shared, never copied: a move allocates
@@ -127,7 +121,7 @@ public:
         const std::int64_t *const *lengths = nullptr;
         size_t rows = 0;
     };
-    static constexpr size_t kBlockSlack = 64;
+    static constexpr size_t kBlockSlack = record::kSlack;
     // Every row of a block, copied straight from the fetch buffers; the fetch loop's way
     // in. False, and nothing stored, when a length says that a value did not fit its
     // buffer (or is not known).
@@ -138,19 +132,11 @@ public:
     void clearRows();
 
 private:
-    static constexpr std::uint32_t kNullFlag = kNullLength;
     static constexpr size_t kGroupRows = 16;
     // Wider rows are read value by value without being kept taken apart.
     static constexpr size_t kDecodedColumns = 127;
-    // Where a value stored before is: its chunk in the high bits, its offset in the low.
-    static constexpr unsigned kOffsetBits = 21;
-    static constexpr std::uint32_t kOffsetMask = (std::uint32_t(1) << kOffsetBits) - 1;
+    using Place = ChunkArena::Place;
 
-    // Where a record starts.
-    struct Place {
-        std::uint32_t chunk = 0;
-        std::uint32_t offset = 0;
-    };
 public:
     class Walk {
         friend class RowStore;
@@ -178,44 +164,22 @@ private:
     }
     const Decoded &decode(size_t row) const;
     bool readWide(size_t row, int column, std::string_view &out) const;
+    void unpack(const char *encoded, Value *values) const;
+
+    // Where each row's record is.
     Place placeOf(size_t row) const;
-    Place next(Place p, std::uint32_t bytes) const;
-    const char *recordAt(Place p) const { return m_chunks[p.chunk].get() + p.offset; }
-    std::uint32_t recordBytes(const char *record) const;
-    // Fills values[0 .. columns).
-    void unpack(const char *record, Value *values) const;
-    // The bytes of a value stored before, by the place a later row keeps of it.
-    const char *sharedValue(std::uint32_t at) const
-    {
-        return m_chunks[at >> kOffsetBits].get() + (at & kOffsetMask);
-    }
-    // `words`: every value may be read and written in whole 32-byte words (Block).
-    // What packing needs to know of a row first: its values' bytes, all summed as
-    // unsigned (a NULL's -1 included), and whether one is NULL or longer than a byte
-    // can say.
-    struct Measure {
-        std::uint64_t total = 0;
-        std::uint64_t beyondShort = 0;
-    };
-    static Measure measure(const Field *fields, size_t n)
-    {
-        Measure m;
-        for (size_t c = 0; c < n; ++c) {
-            m.beyondShort |= std::uint64_t(fields[c].size) >> 8;
-            m.total += std::uint64_t(fields[c].size);
-        }
-        return m;
-    }
-    template <bool words>
-    Place pack(const Field *fields, Measure measure);
-    // Room for a record of `bytes` and the slack a copy in whole words writes past it.
-    char *room(size_t bytes, Place &place);
-    char *newChunk(size_t bytes);
-    void placed(Place p);
-    void faultInAhead(std::uint64_t bytesToCome);
-    void dropAhead() noexcept;
-    std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void keepEveryPlace();
+    void placed(Place p);
+
+    // A row's values made a record in the arena, as short a one as the row allows.
+    // `words`: every value may be read in whole 32-byte words (Block).
+    template <bool words>
+    Place pack(const Field *fields, record::Measure measured);
+    template <bool words>
+    Place packShort(const Field *fields, size_t bytes, const RepeatedValues::Found &repeats);
+    Place packLong(const Field *fields);
+
+    std::vector<Field> fieldsOf(const std::vector<SqlValue> &values) const;
     void changed();
 
     // Rows are read from several threads at once (each side of an overview reads the
@@ -230,27 +194,9 @@ private:
     // one was replaced or removed, since the records no longer follow the row order.
     std::vector<Place> m_places;
     bool m_everyPlace = false;
-    struct FreeChunk { void operator()(char *p) const { std::free(p); } };
-    std::vector<std::unique_ptr<char, FreeChunk>> m_chunks;
-    std::vector<size_t> m_chunkBytes;
-    // The chunk after the last one of a large result, allocated ahead and faulted in on
-    // another thread while the rows before it are packed: the kernel clears a result's
-    // memory as it is first touched, two megabytes at a time, which would otherwise hold
-    // up the copy. Nothing else touches it until m_faulting is done, which is waited for
-    // before the chunk is used or freed.
-    std::unique_ptr<char, FreeChunk> m_ahead;
-    std::future<void> m_faulting;
-    size_t m_used = 0;     // of the last chunk
-    size_t m_capacity = 0; // of the last chunk
-    size_t m_recordBytes = 0;
     size_t m_expectedRows = 0;
-    // Values stored whole so far, by a hash of their bytes: where each is and how long
-    // (zero for none), so that a later row can point at one instead of storing it again.
-    std::vector<std::uint64_t> m_stored;
-    // Per column, how often a value was looked for among them and found: a column whose
-    // values hardly repeat (numbers, amounts) is no longer looked for.
-    std::vector<std::uint32_t> m_looked, m_found;
-    std::uint64_t m_lookedFor = 0; // a bit per column still looked for
+    ChunkArena m_arena;
+    RepeatedValues m_repeats;
 
     std::uint64_t m_generation = 0;
 };
