@@ -244,13 +244,9 @@ void InvoicingController::printInvoice()
     const QStringList lines = linesToOutput();
     if (lines.isEmpty())
         return;
-    const QString printer = m_main.chosenPrinter();
-    if (printer.isEmpty()) {
-        m_main.services().dialogs.message(QStringLiteral("Er is geen printer gekozen."),
-                                          QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,
-                                          platform::Buttons::Ok);
+    const QString printer = m_main.printerOrSayNone();
+    if (printer.isEmpty())
         return;
-    }
     m_main.services().pages.print(lines, printer);
 }
 

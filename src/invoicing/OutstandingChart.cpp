@@ -352,13 +352,9 @@ void OutstandingChart::savePng()
 
 void OutstandingChart::print()
 {
-    const QString printer = m_main.chosenPrinter();
-    if (printer.isEmpty()) {
-        m_main.services().dialogs.message(QStringLiteral("Er is geen printer gekozen."),
-                                          QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,
-                                          platform::Buttons::Ok);
+    const QString printer = m_main.printerOrSayNone();
+    if (printer.isEmpty())
         return;
-    }
     m_main.services().pages.printPicture(picture(kPrintScale), printer, windowTitle());
 }
 

@@ -75,6 +75,17 @@ public:
     virtual void showTab(Tab tab) = 0;
     // The printer chosen in the window's printer list; empty when none is.
     virtual QString chosenPrinter() const = 0;
+    // The printer to print on: the chosen one, or, when none is chosen, empty after a box
+    // that says so.
+    QString printerOrSayNone()
+    {
+        const QString printer = chosenPrinter();
+        if (printer.isEmpty())
+            services().dialogs.message(QStringLiteral("Er is geen printer gekozen."),
+                                       QString::fromLatin1(platform::kAppTitle), platform::Icon::Exclamation,
+                                       platform::Buttons::Ok);
+        return printer;
+    }
     // Drops from the printer list every name equal to the one just before it.
     virtual void dropRepeatedPrinters() = 0;
     // The route-trace box at the bottom of the window: its text, shown at once, and
