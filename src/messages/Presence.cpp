@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include <atomic>
@@ -92,8 +91,20 @@ Lines presenceLines(const data::BoundSource &source, QStringView numberColumn, b
 Lines consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
 Lines clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
 
-// The fields of a line, kept with it, for an export of the list as it is listed.
-constexpr int kFieldsRole = Qt::UserRole;
+// The fields of a list's lines, in list order, kept beside the list for an export of it
+// as listed: in every item they would cost each live-tracking refresh a value per line.
+class ListedFields final : public QObject {
+public:
+    explicit ListedFields(QListWidget &list) : QObject(&list) { setObjectName(QStringLiteral("listedFields")); }
+    std::vector<QStringList> rows;
+};
+
+ListedFields &listedFields(const QListWidget &list)
+{
+    if (auto *kept = list.findChild<QObject *>(QStringLiteral("listedFields"), Qt::FindDirectChildrenOnly))
+        return *static_cast<ListedFields *>(kept);
+    return *new ListedFields(const_cast<QListWidget &>(list));
+}
 
 // The columns of a list's fields: the table's, in the order the line shows them.
 QStringList presenceColumns(bool client)
@@ -110,10 +121,8 @@ QStringList presenceColumns(bool client)
 
 std::shared_ptr<const platform::ListRows> listedRows(const QListWidget &list, bool client)
 {
-    std::vector<QStringList> rows;
-    rows.reserve(size_t(list.count()));
-    for (int i = 0; i < list.count(); ++i)
-        rows.push_back(list.item(i)->data(kFieldsRole).toStringList());
+    std::vector<QStringList> rows = listedFields(list).rows;
+    rows.resize(size_t(list.count()));
     return platform::fieldRows(presenceColumns(client), std::move(rows),
                                [](const QStringList &f) {
                                    return f.size() < 8 ? f.value(0)
@@ -123,18 +132,13 @@ std::shared_ptr<const platform::ListRows> listedRows(const QListWidget &list, bo
 
 // All lines in one go; the administrator reading further down is not thrown back to
 // the top by every live-tracking tick.
-void show(QListWidget &list, const Lines &lines)
+void show(QListWidget &list, Lines lines)
 {
     const int scrolled = list.verticalScrollBar()->value();
     list.setUpdatesEnabled(false);
     list.clear();
     list.addItems(lines.texts);
-    {
-        // The fields change nothing shown: the view need not hear of each line's.
-        const QSignalBlocker quiet(list.model());
-        for (int i = 0; i < list.count(); ++i)
-            list.item(i)->setData(kFieldsRole, lines.fields[size_t(i)]);
-    }
+    listedFields(list).rows = std::move(lines.fields);
     list.verticalScrollBar()->setValue(scrolled);
     list.setUpdatesEnabled(true);
 }
