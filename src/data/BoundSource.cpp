@@ -7,6 +7,7 @@
 #include "data/ServerWait.h"
 #include "data/SideBySide.h"
 
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <optional>
@@ -146,6 +147,37 @@ size_t BoundSource::firstRowHolding(int column, const QString &value) const
 QString BoundSource::field(QStringView column) const
 {
     return fieldAt(m_pos, columnIndex(column));
+}
+
+RowStore BoundSource::copyOfColumns(const std::vector<int> &columns) const
+{
+    RowStore copy;
+    std::vector<RowStore::Column> named;
+    named.reserve(columns.size());
+    for (const int c : columns)
+        named.push_back({m_rows.columns().at(size_t(c)).name});
+    copy.setColumns(std::move(named));
+    copy.reserve(m_rows.rowCount());
+    std::vector<RowStore::Field> fields(columns.size());
+    for (size_t row = 0; row < m_rows.rowCount(); ++row) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+            std::string_view v;
+            fields[i] = m_rows.read(row, columns[i], v) ? RowStore::Field{v.data(), std::int64_t(v.size())}
+                                                        : RowStore::Field{};
+        }
+        copy.appendRow(fields.data());
+    }
+    if (m_pending.empty() || m_pos >= m_rows.rowCount())
+        return copy;
+    std::vector<SqlValue> current = copy.row(m_pos);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const auto edit = std::find_if(m_pending.begin(), m_pending.end(),
+                                       [&](const auto &pending) { return pending.first == columns[i]; });
+        if (edit != m_pending.end())
+            current[i] = edit->second.toUtf8();
+    }
+    copy.replaceRow(m_pos, current);
+    return copy;
 }
 
 int BoundSource::columnIndex(QStringView column) const

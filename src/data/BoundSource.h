@@ -66,6 +66,10 @@ public:
     // the column is looked up once with columnIndex, which throws for an unknown one.
     int columnIndex(QStringView column) const;
     QString fieldAt(size_t row, int column) const;
+    // These columns (by columnIndex) of every row, as fieldAt gives them, in a store of
+    // their own: for a list that must still give what it showed after the source is read
+    // again, at the cost of the bytes, not of a text per value.
+    RowStore copyOfColumns(const std::vector<int> &columns) const;
     // Whether a row's value was NULL when the source was last read.
     bool isNullAt(size_t row, int column) const { return row < m_rows.rowCount() && m_rows.isNull(row, column); }
     bool hasColumn(QStringView column) const { return m_rows.columnIndex(column) >= 0; }

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <future>
 #include <numeric>
@@ -41,71 +42,6 @@ QString liveTrackingPausedText()
 // name column is simply an empty name.
 const char16_t *const kPresenceColumns[] = {u"isAANGEMELD", u"isAFGEMELD", u"isONLINE"};
 
-// A list's lines, sorted, and each line's fields in the order of presenceColumns.
-struct Lines {
-    QStringList texts;
-    std::vector<QStringList> fields;
-};
-
-Lines presenceLines(const data::BoundSource &source, QStringView numberColumn, bool client)
-{
-    const int number = source.columnIndex(numberColumn), title = source.columnIndex(u"Titel1"),
-              firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
-              surname = source.columnIndex(u"naam");
-    int presence[3];
-    for (int i = 0; i < 3; ++i)
-        presence[i] = source.columnIndex(kPresenceColumns[i]);
-
-    QStringList lines;
-    std::vector<QStringList> fields;
-    lines.reserve(qsizetype(source.rowCount()));
-    fields.reserve(source.rowCount());
-    for (size_t row = 0; row < source.rowCount(); ++row) {
-        for (int i = 0; i < 3; ++i) {
-            if (source.isNullAt(row, presence[i]))
-                throw data::DbError(QStringLiteral("22002"), 0,
-                                    missingPresenceValueText(QString::fromUtf16(kPresenceColumns[i]), client,
-                                                             source.fieldAt(row, number)));
-        }
-        const PresenceRow r{source.fieldAt(row, number),      source.fieldAt(row, title),
-                            source.fieldAt(row, firstName),   source.fieldAt(row, prefix),
-                            source.fieldAt(row, surname),     source.fieldAt(row, presence[0]),
-                            source.fieldAt(row, presence[1]), source.fieldAt(row, presence[2])};
-        lines << presenceLine(r);
-        fields.push_back({r.online, r.signedIn, r.signedOff, r.number, r.title, r.firstName, r.prefix, r.surname});
-    }
-    std::vector<qsizetype> order(size_t(lines.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&lines](qsizetype a, qsizetype b) { return presenceLineBefore(lines[a], lines[b]); });
-    Lines sorted;
-    sorted.texts.reserve(lines.size());
-    sorted.fields.reserve(fields.size());
-    for (const qsizetype i : order) {
-        sorted.texts << lines[i];
-        sorted.fields.push_back(std::move(fields[size_t(i)]));
-    }
-    return sorted;
-}
-
-Lines consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
-Lines clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
-
-// The fields of a list's lines, in list order, kept beside the list for an export of it
-// as listed: in every item they would cost each live-tracking refresh a value per line.
-class ListedFields final : public QObject {
-public:
-    explicit ListedFields(QListWidget &list) : QObject(&list) { setObjectName(QStringLiteral("listedFields")); }
-    std::vector<QStringList> rows;
-};
-
-ListedFields &listedFields(const QListWidget &list)
-{
-    if (auto *kept = list.findChild<QObject *>(QStringLiteral("listedFields"), Qt::FindDirectChildrenOnly))
-        return *static_cast<ListedFields *>(kept);
-    return *new ListedFields(const_cast<QListWidget &>(list));
-}
-
 // The columns of a list's fields: the table's, in the order the line shows them.
 QStringList presenceColumns(bool client)
 {
@@ -119,15 +55,109 @@ QStringList presenceColumns(bool client)
             QStringLiteral("naam")};
 }
 
+// What a list's lines were made of, kept for an export of the list as listed: the
+// fields of every row in one compact copy, in the table's order (at every live-tracking
+// tick a text per value would cost as much as the lines themselves), and each line's
+// row there.
+struct LineFields {
+    std::shared_ptr<const data::RowStore> rows;
+    std::vector<std::uint32_t> rowOfLine;
+};
+
+// A list's lines, sorted.
+struct Lines {
+    QStringList texts;
+    LineFields fields;
+};
+
+Lines presenceLines(const data::BoundSource &source, QStringView numberColumn, bool client)
+{
+    const int number = source.columnIndex(numberColumn), title = source.columnIndex(u"Titel1"),
+              firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
+              surname = source.columnIndex(u"naam");
+    int presence[3];
+    for (int i = 0; i < 3; ++i)
+        presence[i] = source.columnIndex(kPresenceColumns[i]);
+
+    QStringList lines;
+    lines.reserve(qsizetype(source.rowCount()));
+    for (size_t row = 0; row < source.rowCount(); ++row) {
+        for (int i = 0; i < 3; ++i) {
+            if (source.isNullAt(row, presence[i]))
+                throw data::DbError(QStringLiteral("22002"), 0,
+                                    missingPresenceValueText(QString::fromUtf16(kPresenceColumns[i]), client,
+                                                             source.fieldAt(row, number)));
+        }
+        lines << presenceLine({source.fieldAt(row, number), source.fieldAt(row, title), source.fieldAt(row, firstName),
+                               source.fieldAt(row, prefix), source.fieldAt(row, surname),
+                               source.fieldAt(row, presence[0]), source.fieldAt(row, presence[1]),
+                               source.fieldAt(row, presence[2])});
+    }
+    Lines sorted;
+    // In the order of presenceColumns.
+    sorted.fields.rows = std::make_shared<const data::RowStore>(source.copyOfColumns(
+        {presence[2], presence[0], presence[1], number, title, firstName, prefix, surname}));
+    std::vector<std::uint32_t> &order = sorted.fields.rowOfLine;
+    order.resize(size_t(lines.size()));
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&lines](std::uint32_t a, std::uint32_t b) { return presenceLineBefore(lines[a], lines[b]); });
+    sorted.texts.reserve(lines.size());
+    for (const std::uint32_t i : order)
+        sorted.texts << lines[i];
+    return sorted;
+}
+
+Lines consultantLines(const data::BoundSource &source) { return presenceLines(source, u"Consultantnummer", false); }
+Lines clientLines(const data::BoundSource &source) { return presenceLines(source, u"opdrachtgevernummer", true); }
+
+// Kept beside the list rather than in its items, which would cost a value per line.
+class ListedFields final : public QObject {
+public:
+    explicit ListedFields(QListWidget &list) : QObject(&list) { setObjectName(QStringLiteral("listedFields")); }
+    LineFields fields;
+};
+
+ListedFields &listedFields(const QListWidget &list)
+{
+    if (auto *kept = list.findChild<QObject *>(QStringLiteral("listedFields"), Qt::FindDirectChildrenOnly))
+        return *static_cast<ListedFields *>(kept);
+    return *new ListedFields(const_cast<QListWidget &>(list));
+}
+
+// The list's lines as shown, each with the fields it was made of.
+class ListedLines final : public platform::ListRows {
+public:
+    ListedLines(QStringList texts, LineFields fields, bool client)
+        : m_texts(std::move(texts)), m_fields(std::move(fields)), m_columns(presenceColumns(client))
+    {
+    }
+    int count() const override { return int(m_texts.size()); }
+    QString text(int row) const override { return m_texts.at(row); }
+    QStringList columnNames() const override { return m_columns; }
+    QStringList fields(int row) const override
+    {
+        if (!m_fields.rows || size_t(row) >= m_fields.rowOfLine.size())
+            return {text(row)};
+        QStringList values;
+        for (int c = 0; c < m_fields.rows->columnCount(); ++c)
+            values << m_fields.rows->text(m_fields.rowOfLine[size_t(row)], c);
+        return values;
+    }
+
+private:
+    QStringList m_texts;
+    LineFields m_fields;
+    QStringList m_columns;
+};
+
 std::shared_ptr<const platform::ListRows> listedRows(const QListWidget &list, bool client)
 {
-    std::vector<QStringList> rows = listedFields(list).rows;
-    rows.resize(size_t(list.count()));
-    return platform::fieldRows(presenceColumns(client), std::move(rows),
-                               [](const QStringList &f) {
-                                   return f.size() < 8 ? f.value(0)
-                                                       : presenceLine({f[3], f[4], f[5], f[6], f[7], f[1], f[2], f[0]});
-                               });
+    QStringList texts;
+    texts.reserve(list.count());
+    for (int i = 0; i < list.count(); ++i)
+        texts << list.item(i)->text();
+    return std::make_shared<ListedLines>(std::move(texts), listedFields(list).fields, client);
 }
 
 // All lines in one go; the administrator reading further down is not thrown back to
@@ -138,7 +168,7 @@ void show(QListWidget &list, Lines lines)
     list.setUpdatesEnabled(false);
     list.clear();
     list.addItems(lines.texts);
-    listedFields(list).rows = std::move(lines.fields);
+    listedFields(list).fields = std::move(lines.fields);
     list.verticalScrollBar()->setValue(scrolled);
     list.setUpdatesEnabled(true);
 }

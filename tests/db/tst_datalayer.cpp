@@ -819,6 +819,30 @@ private slots:
                  (std::vector<Row>{{s("bellen")}, {s("GEEN")}}));
     }
 
+    // A copy of some columns gives every row as fieldAt does, in the columns' order:
+    // NULL stays NULL, and the current row's pending edit is in it.
+    void copyOfColumnsIsWhatTheRowsShow()
+    {
+        test::insertRows(Database::Main, kProjects,
+                         {QStringLiteral("Projectcode"), QStringLiteral("Projectnaam"), QStringLiteral("CommentaarADMIN")},
+                         {{s("A"), std::nullopt, s("GEEN")}, {s("B\u00e9 '\\"), s(""), s("x")}});
+        data::BoundSource source(QStringLiteral("Adodc3"), kProjects, true);
+        source.refresh();
+        source.moveNext();
+        source.setPendingEdit(u"CommentaarADMIN", QStringLiteral("bellen"));
+        const std::vector<int> columns{source.columnIndex(u"CommentaarADMIN"), source.columnIndex(u"Projectnaam"),
+                                       source.columnIndex(u"Projectcode")};
+        const data::RowStore copy = source.copyOfColumns(columns);
+        QCOMPARE(copy.rowCount(), source.rowCount());
+        for (size_t row = 0; row < copy.rowCount(); ++row) {
+            for (size_t c = 0; c < columns.size(); ++c) {
+                QCOMPARE(copy.text(row, int(c)), source.fieldAt(row, columns[c]));
+                QCOMPARE(copy.isNull(row, int(c)), source.isNullAt(row, columns[c]));
+            }
+        }
+        QCOMPARE(copy.text(1, 0), QStringLiteral("bellen"));
+    }
+
     void sourcesReadTogetherFailAsOne()
     {
         test::insertRows(Database::Main, kProjects, {QStringLiteral("Projectcode")}, {{s("A")}, {s("B")}});
