@@ -186,6 +186,33 @@ QStringList sortedTexts(QStringList texts)
     return sortedTextsOf(size_t(texts.size()), [&texts](size_t i) { return texts.at(qsizetype(i)); });
 }
 
+SortedTexts SortedTexts::with(QStringList texts) const
+{
+    // Each text placed alone costs a shift of the list; past a few, one sort is cheaper.
+    constexpr qsizetype kMostPlacedAlone = 64;
+    const qsizetype before = m_given.size();
+    const qsizetype added = texts.size() - before;
+    SortedTexts next;
+    if (before == 0 || added < 0 || added > kMostPlacedAlone
+        || !std::equal(m_given.cbegin(), m_given.cend(), texts.cbegin())) {
+        next.m_sorted = sortedTexts(texts);
+    } else {
+        next.m_sorted = m_sorted;
+        for (qsizetype i = before; i < texts.size(); ++i) {
+            // Every text placed already stood before this one, so it goes after the ones
+            // it equals, as in a whole sort.
+            const SortKey key = sortKey(texts.at(i), size_t(i));
+            const auto at = std::upper_bound(next.m_sorted.cbegin(), next.m_sorted.cend(), key,
+                                             [](const SortKey &k, const QString &placed) {
+                                                 return keyLess(k, sortKey(placed, 0));
+                                             });
+            next.m_sorted.insert(at - next.m_sorted.cbegin(), texts.at(i));
+        }
+    }
+    next.m_given = std::move(texts);
+    return next;
+}
+
 QStringList withoutNeighbourRepeats(QStringList entries)
 {
     entries.erase(std::unique(entries.begin(), entries.end()), entries.end());

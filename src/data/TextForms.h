@@ -34,6 +34,23 @@ QStringList sortedTextsOf(size_t count, const std::function<QString(size_t)> &te
 // Where each of them goes: the places 0 .. count-1 in that order.
 std::vector<size_t> sortedOrderOf(size_t count, const std::function<QString(size_t)> &textAt);
 
+// A list sorted as sortedTexts sorts it, kept to be sorted again when it is made anew
+// from rows read again. When the new texts are the ones before with a few more after
+// them (a row added by a creation), only those are placed: at tens of thousands of
+// entries that is a small part of a whole sort. Any other change is sorted whole.
+class SortedTexts {
+public:
+    SortedTexts() = default;
+    // `texts` sorted, and kept for the next time.
+    SortedTexts with(QStringList texts) const;
+    const QStringList &asGiven() const { return m_given; }
+    const QStringList &sorted() const { return m_sorted; }
+
+private:
+    QStringList m_given;
+    QStringList m_sorted;
+};
+
 // The one rule for repeats in a list: an entry equal to the one just before it goes,
 // the first of a run stays; entries apart from each other both stay.
 QStringList withoutNeighbourRepeats(QStringList entries);

@@ -113,10 +113,14 @@ void InvoicingController::fillProjectNames(bool dropRepeats)
 {
     const data::BoundSource &projects = m_main.projectSource();
     const int nameColumn = projects.columnIndex(u"PROJECTNAAM");
-    QStringList names = data::sortedTextsOf(projects.rowCount(),
-                                            [&projects, nameColumn](size_t row) { return projects.fieldAt(row, nameColumn); });
+    QStringList names;
+    names.reserve(qsizetype(projects.rowCount()));
+    for (size_t row = 0; row < projects.rowCount(); ++row)
+        names << projects.fieldAt(row, nameColumn);
+    m_projectNames = m_projectNames.with(std::move(names));
     platform::setListEntries(m_tab.projectNamePicker,
-                             dropRepeats ? data::withoutNeighbourRepeats(std::move(names)) : names,
+                             dropRepeats ? data::withoutNeighbourRepeats(m_projectNames.sorted())
+                                         : m_projectNames.sorted(),
                              m_tab.projectNamePicker->currentText());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TextForms.h"
 #include "invoicing/InvoicingTab.h"
 
 #include <QObject>
@@ -53,6 +54,8 @@ private:
     QAction *m_savePdf = nullptr;
     QAction *m_chart = nullptr;
     QPointer<OutstandingChart> m_chartWindow;
+    // The names as sorted the last time, which the next fill adds to.
+    data::SortedTexts m_projectNames;
 };
 
 } // namespace talveros::invoicing

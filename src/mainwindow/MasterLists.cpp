@@ -21,8 +21,9 @@ void fill(QComboBox *combo, const QStringList &entries)
 // would repaint every bound box at every row for nothing. Each list is made in two
 // steps, its entries (plain text work, which may run beside the others) and showing
 // them.
-MasterLists::Entries MasterLists::consultantEntries(const data::BoundSource &source)
+data::SortedTexts MasterLists::consultantEntries(const EntriesFrom &from)
 {
+    const data::BoundSource &source = *from.rows;
     QStringList consultants;
     const int number = source.columnIndex(u"Consultantnummer"), title = source.columnIndex(u"Titel1"),
               firstName = source.columnIndex(u"voornaam"), prefix = source.columnIndex(u"tussenvoegsel"),
@@ -33,63 +34,72 @@ MasterLists::Entries MasterLists::consultantEntries(const data::BoundSource &sou
                                                  source.fieldAt(row, firstName), source.fieldAt(row, prefix),
                                                  source.fieldAt(row, surname));
     }
-    return {data::sortedTexts(consultants), consultants};
+    return from.before->with(std::move(consultants));
 }
 
-MasterLists::Entries MasterLists::clientEntries(const data::BoundSource &source)
+data::SortedTexts MasterLists::clientEntries(const EntriesFrom &from)
 {
+    const data::BoundSource &source = *from.rows;
     QStringList clients;
     const int number = source.columnIndex(u"opdrachtgevernummer"), company = source.columnIndex(u"Bedrijf");
     clients.reserve(qsizetype(source.rowCount()));
     for (size_t row = 0; row < source.rowCount(); ++row)
         clients << data::clientListEntry(source.fieldAt(row, number), source.fieldAt(row, company));
-    return {data::sortedTexts(clients), clients};
+    return from.before->with(std::move(clients));
 }
 
-MasterLists::Entries MasterLists::projectEntries(const data::BoundSource &source)
+data::SortedTexts MasterLists::projectEntries(const EntriesFrom &from)
 {
+    const data::BoundSource &source = *from.rows;
     QStringList projects;
     const int code = source.columnIndex(u"Projectcode");
     projects.reserve(qsizetype(source.rowCount()));
     for (size_t row = 0; row < source.rowCount(); ++row)
         projects << source.fieldAt(row, code);
-    return {data::sortedTexts(projects), projects};
+    return from.before->with(std::move(projects));
 }
 
-QStringList MasterLists::show(QComboBox *lookup, QLineEdit *counter, Entries entries)
+QStringList MasterLists::show(QComboBox *lookup, QLineEdit *counter, data::SortedTexts &kept, data::SortedTexts entries)
 {
-    fill(lookup, entries.sorted);
-    counter->setText(data::counterText(entries.asRead.size()));
-    return std::move(entries.asRead);
+    kept = std::move(entries);
+    fill(lookup, kept.sorted());
+    counter->setText(data::counterText(kept.asGiven().size()));
+    return kept.asGiven();
 }
 
 QStringList MasterLists::fillConsultantLists()
 {
-    return show(m_panes.consultants->lookupList, m_panes.consultants->counter,
-                consultantEntries(*m_sources.consultants));
+    return show(m_panes.consultants->lookupList, m_panes.consultants->counter, m_consultantEntries,
+                consultantEntries({m_sources.consultants, &m_consultantEntries}));
 }
 
 QStringList MasterLists::fillClientLists()
 {
-    return show(m_panes.clients->lookupList, m_panes.clients->counter, clientEntries(*m_sources.clients));
+    return show(m_panes.clients->lookupList, m_panes.clients->counter, m_clientEntries,
+                clientEntries({m_sources.clients, &m_clientEntries}));
 }
 
 QStringList MasterLists::fillProjectLists()
 {
-    return show(m_panes.projects->lookupList, m_panes.projects->counter, projectEntries(*m_sources.projects));
+    return show(m_panes.projects->lookupList, m_panes.projects->counter, m_projectEntries,
+                projectEntries({m_sources.projects, &m_projectEntries}));
 }
 
 MasterLists::Listed MasterLists::fillAllLists()
 {
     // The three kinds' entries are made side by side; the lists are shown in the same
     // order, and up to the same point, as filled one after another.
-    auto entries = data::readSideBySide<data::BoundSource, Entries>({{consultantEntries, m_sources.consultants},
-                                                                     {clientEntries, m_sources.clients},
-                                                                     {projectEntries, m_sources.projects}});
+    const EntriesFrom from[] = {{m_sources.consultants, &m_consultantEntries},
+                                {m_sources.clients, &m_clientEntries},
+                                {m_sources.projects, &m_projectEntries}};
+    auto entries = data::readSideBySide<EntriesFrom, data::SortedTexts>(
+        {{consultantEntries, &from[0]}, {clientEntries, &from[1]}, {projectEntries, &from[2]}});
     Listed listed;
-    listed.consultants = show(m_panes.consultants->lookupList, m_panes.consultants->counter, entries[0].take());
-    listed.clients = show(m_panes.clients->lookupList, m_panes.clients->counter, entries[1].take());
-    listed.projects = show(m_panes.projects->lookupList, m_panes.projects->counter, entries[2].take());
+    listed.consultants =
+        show(m_panes.consultants->lookupList, m_panes.consultants->counter, m_consultantEntries, entries[0].take());
+    listed.clients = show(m_panes.clients->lookupList, m_panes.clients->counter, m_clientEntries, entries[1].take());
+    listed.projects =
+        show(m_panes.projects->lookupList, m_panes.projects->counter, m_projectEntries, entries[2].take());
     return listed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/BoundSource.h"
+#include "data/TextForms.h"
 #include "panes/MainWindowAccess.h"
 #include "panes/RecordPanes.h"
 
@@ -50,17 +51,22 @@ public:
     panes::ProjectParties describeProjectKeepingPanes();
 
 private:
-    struct Entries {
-        QStringList sorted; // in the program's text order
-        QStringList asRead;
+    // What a list's entries are made from: the rows, and the list as sorted the last
+    // time, which a list made again after a creation only adds to.
+    struct EntriesFrom {
+        const data::BoundSource *rows;
+        const data::SortedTexts *before;
     };
-    static Entries consultantEntries(const data::BoundSource &source);
-    static Entries clientEntries(const data::BoundSource &source);
-    static Entries projectEntries(const data::BoundSource &source);
-    static QStringList show(QComboBox *lookup, QLineEdit *counter, Entries entries);
+    static data::SortedTexts consultantEntries(const EntriesFrom &from);
+    static data::SortedTexts clientEntries(const EntriesFrom &from);
+    static data::SortedTexts projectEntries(const EntriesFrom &from);
+    static QStringList show(QComboBox *lookup, QLineEdit *counter, data::SortedTexts &kept, data::SortedTexts entries);
 
     Sources m_sources;
     Panes m_panes;
+    data::SortedTexts m_consultantEntries;
+    data::SortedTexts m_clientEntries;
+    data::SortedTexts m_projectEntries;
 };
 
 } // namespace talveros::mainwindow

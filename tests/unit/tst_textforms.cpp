@@ -124,6 +124,44 @@ private slots:
         QCOMPARE(inSwedish, expected);
     }
 
+    // Sorted again after rows were added, changed or removed, a list is what a whole
+    // sort makes of it, whichever way it got there.
+    void sortedAgain_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        const QStringList words{"Audit", "audit", "audit ", "\u00c4rger", "\u00e4rger", "b", "", "\U0001F600", "Zee", "audit"};
+        QStringList changed = words;
+        changed[3] = QStringLiteral("x");
+        QStringList many;
+        for (int i = 0; i < 100; ++i)
+            many << QString::number(i % 13) + words[i % words.size()];
+        QStringList long_;
+        QRandomGenerator random(11);
+        for (int i = 0; i < 20000; ++i)
+            long_ << words[int(random.bounded(qsizetype(words.size())))] + QString::number(random.bounded(500));
+        QTest::newRow("one added, equal to some") << words << words + QStringList{"audit"};
+        QTest::newRow("added everywhere") << words << words + QStringList{"AUDIT", "0", "zz", "\u00e4rger", "\u00c4rger", ""};
+        QTest::newRow("none added") << words << words;
+        QTest::newRow("nothing before") << QStringList{} << words;
+        QTest::newRow("one changed, one added") << words << changed + QStringList{"y"};
+        QTest::newRow("first removed") << words << words.mid(1);
+        QTest::newRow("all removed") << words << QStringList{};
+        QTest::newRow("many added") << words << words + many;
+        QTest::newRow("long, one added") << long_ << long_ + QStringList{"audit250"};
+    }
+    void sortedAgain()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        const SortedTexts first = SortedTexts().with(before);
+        const SortedTexts again = first.with(after);
+        QCOMPARE(again.sorted(), sortedTexts(after));
+        QCOMPARE(again.asGiven(), after);
+        QCOMPARE(first.sorted(), sortedTexts(before));
+        QCOMPARE(again.with(after).sorted(), again.sorted());
+    }
+
     void neighbourRepeats_data()
     {
         QTest::addColumn<QStringList>("in");
