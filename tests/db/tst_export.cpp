@@ -1,3 +1,4 @@
+#include "data/BoundSource.h"
 #include "invoicing/DeclarationText.h"
 #include "invoicing/InvoicingTab.h"
 #include "messages/Presence.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using namespace talveros;
 using namespace talveros::test;
@@ -122,6 +124,23 @@ Kind presenceKind(const char *name, const QString &table, const QString &numberC
             [=] { return tableFields(Database::Main, table, columns); }};
 }
 
+// Still the lines as listed after another program changed every name and the window
+// read the table again for something else: the export gives what the list shows, not
+// what the table holds now.
+Kind presenceReadAgainKind(const char *name, const QString &table, const QString &numberColumn, const char *source)
+{
+    Kind k = presenceKind(name, table, numberColumn);
+    auto listedRows = std::make_shared<std::vector<QStringList>>();
+    k.fill = [fill = k.fill, rows = k.tableRows, listedRows, table, source](WindowRig &rig) {
+        fill(rig);
+        *listedRows = rows();
+        execute(Database::Main, QStringLiteral("UPDATE %1 SET naam = CONCAT('x', naam)").arg(table));
+        named<data::BoundSource>(rig.form, source)->refresh();
+    };
+    k.tableRows = [listedRows] { return *listedRows; };
+    return k;
+}
+
 Kind pickerKind(const char *name, const QString &column, std::function<void(WindowRig &)> fill = [](WindowRig &) {})
 {
     return {name, std::move(fill), {column}, {}, {}};
@@ -152,6 +171,8 @@ const std::vector<Kind> &kinds()
         overviewKind("List7", 5, QStringLiteral("ja")),
         presenceKind("List2", kConsultants, QStringLiteral("Consultantnummer")),
         presenceKind("List3", kClients, QStringLiteral("Opdrachtgevernummer")),
+        presenceReadAgainKind("List2", kConsultants, QStringLiteral("Consultantnummer"), "Adodc1"),
+        presenceReadAgainKind("List3", kClients, QStringLiteral("Opdrachtgevernummer"), "Adodc2"),
         pickerKind("Combo1", QStringLiteral("Consultant")),
         pickerKind("Combo2", QStringLiteral("Opdrachtgever")),
         pickerKind("Combo3", QStringLiteral("Projectcode")),
